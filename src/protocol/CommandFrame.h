@@ -13,8 +13,8 @@ namespace kestrava {
 class CommandFrame {
 public:
     static constexpr Byte kDollar = 0x24;
-    static constexpr std::size_t kHeaderSize = 6;   // '$' '$' class sub lengthLow lengthHigh
-    static constexpr std::size_t kOverhead = 9;     // header + checksum + CR LF
+    static constexpr std::size_t kHeaderSize = 6; // '$' '$' class sub lengthLow lengthHigh
+    static constexpr std::size_t kOverhead = 9;   // header + checksum + CR LF
     static constexpr std::size_t kMaxPayload = 0xFFFF;
 
     // Replaces the contents of out with the complete frame; returns its length (payload + 9).

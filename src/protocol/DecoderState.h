@@ -15,7 +15,7 @@ namespace kestrava {
 struct DecoderState {
     // Main information (kind 1).
     MainInfoRecord mainInfo;
-    Byte receiverVersion = 0;                       // the plain version byte (25 = 2.5)
+    Byte receiverVersion = 0; // the plain version byte (25 = 2.5)
     std::int32_t motherboardCode = MOTHERBOARD_OTHER;
 
     // Module band (kind 7).
@@ -23,16 +23,22 @@ struct DecoderState {
     Byte band3g = 0;
     Byte moduleCode = 0;
 
-    // The last voice block read for a set (kind 40): the reply frame without its checksum,
-    // 38 bytes for the 32-byte block. A setter rewrites it into a 41-byte frame.
-    static constexpr std::size_t kVoiceBlockSize = 38;
-    std::array<Byte, kVoiceBlockSize> voiceBlock{};
+    // The last voice block read for a set (kind 40): the reply frame without its checksum
+    // (38 bytes for the 32-byte block) stored at the front of a 41-byte area, which a setter
+    // rewrites in place into the 41-byte set frame. All 0xFF until the first block is read; a
+    // copy never exceeds the area.
+    static constexpr std::size_t kVoiceBlockSize = 41;
+    std::array<Byte, kVoiceBlockSize> voiceBlock = [] {
+        std::array<Byte, kVoiceBlockSize> block{};
+        block.fill(0xFF);
+        return block;
+    }();
     Byte rinexFlag = 0; // kind 41
 
     // The firmware transfer (kinds 30 and 31).
-    int firmwareRetryCount = 0;        // refusals of the current block so far
-    Byte firmwareHardwareCode = 0;     // 88 or 98, from the image file being sent
-    std::uint32_t firmwareAddress = 0; // running target address after the block just sent
+    int firmwareRetryCount = 0;           // refusals of the current block so far
+    Byte firmwareHardwareCode = 0;        // 88 or 98, from the image file being sent
+    std::uint32_t firmwareAddress = 0;    // running target address after the block just sent
     std::uint32_t firmwareLastLength = 0; // byte count of the block just sent
 };
 

@@ -12,10 +12,10 @@ namespace kestrava {
 // decoders read it and, when a reply has been delivered, return it to idle. A newer command
 // simply overwrites it: there is no queue.
 struct ExpectedReply {
-    Byte replyClass = 0;               // class byte of the awaited dollar reply
-    Byte replySub = 0;                 // sub byte of the awaited dollar reply
-    std::int32_t kind = KindNone;      // the ReplyKind awaited; 0 = nothing pending
-    std::int32_t mode = FRAMING_IDLE;  // the FramingMode the splitter applies
+    Byte replyClass = 0;              // class byte of the awaited dollar reply
+    Byte replySub = 0;                // sub byte of the awaited dollar reply
+    std::int32_t kind = KindNone;     // the ReplyKind awaited; 0 = nothing pending
+    std::int32_t mode = FRAMING_IDLE; // the FramingMode the splitter applies
 
     void arm(Byte cls, Byte sub, std::int32_t replyKind, std::int32_t framing = FRAMING_DOLLAR) {
         replyClass = cls;

@@ -49,8 +49,8 @@ struct DownloadBlock {
 //   std::int32_t      every kind that carries a number or 0
 //   MainInfoRecord*   1      ChannelTable* 3       IntPair 7 (bands), 12 (interval, cut-off)
 //   TextTriple*       9 {serial, type text, version}, 10 {serial, model, software version}
-//   FileListRow span  15     NetParams*    20      TextPair* 22 {user, password}, 38 {prefix, serial}
-//   DownloadBlock     26     BytePair      44 {voice type, volume}
+//   FileListRow span  15     NetParams*    20      TextPair* 22 {user, password}, 38 {prefix,
+//   serial} DownloadBlock     26     BytePair      44 {voice type, volume}
 // Pointers and spans point at data owned by the decoder: valid only during the delivery.
 using ReplyData = std::variant<std::int32_t, const MainInfoRecord*, const ChannelTable*, IntPair,
                                BytePair, const TextPair*, const TextTriple*,

@@ -1,0 +1,36 @@
+#include "app/AppOptions.h"
+
+namespace kestrava {
+
+AppOptions AppOptions::parse(const QStringList& arguments) {
+    AppOptions options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--emulator")) {
+            options.emulator = true;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--settings") && i + 1 < arguments.size()) {
+            options.settingsFolder = arguments[++i];
+        } else if (argument == QLatin1String("--lang") && i + 1 < arguments.size()) {
+            options.languageFolder = arguments[++i];
+        } else {
+            options.error = QStringLiteral("unknown option \"%1\"").arg(argument);
+            return options;
+        }
+    }
+    return options;
+}
+
+QString AppOptions::usage() {
+    return QStringLiteral(
+        "Usage: kestrava [--emulator] [--settings DIR] [--lang DIR]\n"
+        "  --emulator      start the built-in receiver emulator and list it first among the\n"
+        "                  ports as \"Kestrava receiver emulator\"\n"
+        "  --settings DIR  keep recvcfg.ini and langsetting.ini in DIR (default: beside the\n"
+        "                  program, or the user's configuration folder when that is read-only)\n"
+        "  --lang DIR      the folder of the *.lang language files (default: \"lang\" in the\n"
+        "                  current folder, else beside the program)\n");
+}
+
+} // namespace kestrava

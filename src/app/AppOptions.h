@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kestrava {
+
+// What the command line chose for this run of the program.
+struct AppOptions {
+    bool emulator = false;  // --emulator: start the built-in receiver emulator
+    QString emulatorPort;   // the emulator's device, listed first in the port list
+    QString settingsFolder; // --settings DIR: where recvcfg.ini and langsetting.ini live
+    QString languageFolder; // where the *.lang files are
+    bool help = false;
+    QString error; // an option that was not understood
+
+    static AppOptions parse(const QStringList& arguments);
+    static QString usage();
+};
+
+} // namespace kestrava

@@ -1,0 +1,37 @@
+#include "app/BuiltInEmulator.h"
+
+#include "emulator/Emulator.h"
+#include "emulator/PtyTransport.h"
+#include "emulator/SteadyClock.h"
+
+#include <string>
+
+namespace kestrava {
+
+BuiltInEmulator::BuiltInEmulator() = default;
+
+BuiltInEmulator::~BuiltInEmulator() {
+    m_stop = true;
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+bool BuiltInEmulator::start(QString& error) {
+    std::string reason;
+    m_transport = PtyTransport::open(reason);
+    if (!m_transport) {
+        error = QString::fromStdString(reason);
+        return false;
+    }
+    m_clock = std::make_unique<SteadyClock>();
+    m_emulator = std::make_unique<Emulator>(ReceiverProfile{}, *m_clock);
+    m_thread = std::thread([this] { m_transport->serve(*m_emulator, *m_clock, m_stop); });
+    return true;
+}
+
+QString BuiltInEmulator::devicePath() const {
+    return m_transport ? QString::fromStdString(m_transport->slavePath()) : QString();
+}
+
+} // namespace kestrava

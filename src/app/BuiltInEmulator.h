@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace kestrava {
+
+class Emulator;
+class PtyTransport;
+class SteadyClock;
+
+// The receiver emulator inside the program, on a pseudo-terminal of its own, served by a
+// background thread until the program ends: a newcomer can press Open without a receiver.
+class BuiltInEmulator {
+public:
+    BuiltInEmulator();
+    ~BuiltInEmulator();
+    BuiltInEmulator(const BuiltInEmulator&) = delete;
+    BuiltInEmulator& operator=(const BuiltInEmulator&) = delete;
+
+    // Starts it; false with the reason in error when no pseudo-terminal could be made.
+    bool start(QString& error);
+    // The device to open, such as /dev/pts/5.
+    QString devicePath() const;
+
+private:
+    std::unique_ptr<SteadyClock> m_clock;
+    std::unique_ptr<Emulator> m_emulator;
+    std::unique_ptr<PtyTransport> m_transport;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+} // namespace kestrava

@@ -1,0 +1,94 @@
+#include "app/CKestravaApp.h"
+
+#include "app/AppOptions.h"
+#include "app/BuiltInEmulator.h"
+#include "app/CKestravaDlg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <memory>
+
+namespace kestrava {
+namespace {
+
+bool folderIsWritable(const QString& folder) {
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kestrava-write-test-XXXXXX")));
+    return probe.open();
+}
+
+// The settings live beside the program, as receivers' owners expect; an installed program whose
+// folder is read-only keeps them in the user's configuration folder instead.
+QString chooseSettingsFolder() {
+    const QString beside = QCoreApplication::applicationDirPath();
+    if (folderIsWritable(beside)) {
+        return beside;
+    }
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(config);
+    return config;
+}
+
+QString chooseLanguageFolder() {
+    if (QFileInfo(QStringLiteral("lang")).isDir()) {
+        return QStringLiteral("lang");
+    }
+    const QString beside =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lang"));
+    return QFileInfo(beside).isDir() ? beside : QStringLiteral("lang");
+}
+
+} // namespace
+
+int CKestravaApp::run(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrava"));
+    QApplication::setOrganizationName(QStringLiteral("Kestrava"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestrava/resources/kestrava.png")));
+
+    AppOptions options = AppOptions::parse(QApplication::arguments());
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "kestrava: %s\n%s", qPrintable(options.error),
+                     qPrintable(AppOptions::usage()));
+        return 1;
+    }
+    if (options.help) {
+        std::fputs(qPrintable(AppOptions::usage()), stdout);
+        return 0;
+    }
+    if (options.settingsFolder.isEmpty()) {
+        options.settingsFolder = chooseSettingsFolder();
+    }
+    if (options.languageFolder.isEmpty()) {
+        options.languageFolder = chooseLanguageFolder();
+    }
+
+    std::unique_ptr<BuiltInEmulator> emulator;
+    if (options.emulator) {
+        emulator = std::make_unique<BuiltInEmulator>();
+        QString error;
+        if (emulator->start(error)) {
+            options.emulatorPort = emulator->devicePath();
+        } else {
+            QMessageBox::warning(
+                nullptr, QStringLiteral("Kestrava"),
+                QStringLiteral("The receiver emulator could not be started: %1").arg(error));
+            emulator.reset();
+        }
+    }
+
+    int result = 0;
+    {
+        CKestravaDlg dialog(options);
+        result = dialog.exec();
+    }
+    return result == QDialog::Accepted || result == QDialog::Rejected ? 0 : result;
+}
+
+} // namespace kestrava

@@ -1,0 +1,568 @@
+#include "app/CKestravaDlg.h"
+
+#include "app/AppOptions.h"
+#include "app/CAboutDlg.h"
+#include "app/DialogUnits.h"
+#include "exchange/CommandExchange.h"
+#include "exchange/QtReplyTimers.h"
+#include "exchange/SerialExchangePort.h"
+#include "exchange/TextCodec.h"
+#include "pages/CDialogAPN.h"
+#include "pages/CDialogBase.h"
+#include "pages/CDialogExpand.h"
+#include "pages/CDialogNETWORK.h"
+#include "pages/CDialogRadioManager.h"
+#include "pages/CDialogStaticManager.h"
+#include "serial/CSerialPort.h"
+#include "serial/PortErrorReporter.h"
+#include "serial/SerialPortList.h"
+#include "settings/FileErrorReporter.h"
+#include "settings/LanguageManager.h"
+#include "settings/SettingsFile.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <filesystem>
+
+namespace kestrava {
+namespace {
+
+std::u16string toU16(const QString& text) {
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()),
+                          static_cast<std::size_t>(text.size()));
+}
+
+QString fromU16(const std::u16string& text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::filesystem::path toPath(const QString& folder) {
+    return std::filesystem::path(folder.toStdU16String());
+}
+
+// Failures of the serial device and of the settings files, shown as message boxes.
+class MessageBoxReporter : public PortErrorReporter, public FileErrorReporter {
+public:
+    explicit MessageBoxReporter(QWidget* parent) : m_parent(parent) {}
+    void reportError(const QString& text, const QString& caption) override {
+        QMessageBox::critical(m_parent, caption, text);
+    }
+    void reportFileError(const std::u16string& message) override {
+        QMessageBox::warning(m_parent, QStringLiteral("Kestrava"), fromU16(message));
+    }
+
+private:
+    QWidget* m_parent;
+};
+
+// The panel's value labels, in the order of m_panelValues.
+enum PanelValue {
+    ReceiverVersion,
+    ReceiverSerial,
+    BoardType,
+    BoardSerial,
+    BoardVersion,
+    ModuleName,
+    ModuleFirmware,
+    ModuleHardware
+};
+
+struct PanelRow {
+    int labelId;
+    int labelX;
+    int labelY;
+    const char* caption;
+    int valueId;
+    int valueX;
+    int valueY;
+};
+
+constexpr PanelRow kPanelRows[] = {
+    {1062, 280, 44, "Receiver Version:", 1041, 279, 53},
+    {1063, 280, 63, "Receiver SN:", 1064, 279, 73},
+    {1067, 280, 103, "Motherboard Type:", 1068, 279, 111},
+    {1069, 280, 124, "Motherboard SN:", 1070, 279, 133},
+    {1071, 280, 145, "Motherboard Version:", 1072, 279, 153},
+    {1073, 280, 167, "GPRS Module:", 1074, 279, 175},
+    {1075, 280, 188, "Module FW Version:", 1076, 280, 198},
+    {1077, 280, 211, "Module HW Version:", 1078, 280, 219},
+};
+
+const char* const kTabCaptions[] = {"Net", "Radio", "Static", "Basic", "Advanced"};
+constexpr int kStaticTab = 2;
+constexpr int kBasicTab = 3;
+
+} // namespace
+
+struct CKestravaDlg::Parts {
+    std::unique_ptr<MessageBoxReporter> reporter;
+    std::unique_ptr<CSerialPort> serial;
+    std::unique_ptr<SerialExchangePort> port;
+    std::unique_ptr<QtReplyTimers> timers;
+};
+
+CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
+    : QDialog(parent), m_settingsFolder(options.settingsFolder),
+      m_emulatorPort(options.emulatorPort), m_parts(std::make_unique<Parts>()) {
+    setObjectName(QStringLiteral("102"));
+    setWindowTitle(QStringLiteral("Kestrava V1.0.5.0"));
+    setWindowFlags(windowFlags() | Qt::WindowMinimizeButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/kestrava/resources/kestrava.png")));
+
+    m_parts->reporter = std::make_unique<MessageBoxReporter>(this);
+    m_parts->serial = std::make_unique<CSerialPort>(m_parts->reporter.get());
+    m_parts->port = std::make_unique<SerialExchangePort>(*m_parts->serial);
+    m_parts->timers = std::make_unique<QtReplyTimers>(this);
+
+    m_language = std::make_unique<LanguageManager>(toPath(m_settingsFolder),
+                                                   options.languageFolder.isEmpty()
+                                                       ? std::filesystem::path("lang")
+                                                       : toPath(options.languageFolder),
+                                                   m_parts->reporter.get(), TextCodec::codePage());
+    m_language->initialise();
+    m_settingsFile =
+        std::make_unique<SettingsFile>(toPath(m_settingsFolder), TextCodec::codePage());
+
+    m_exchange = std::make_unique<CommandExchange>(*m_parts->port, *m_parts->timers, *this,
+                                                   m_settings, m_language.get(), this);
+
+    createControls();
+    createPages();
+    fillLanguageList();
+    fillPortList();
+    relabel();
+    applyFont();
+    loadSettings();
+    selectCurrentLanguage();
+}
+
+CKestravaDlg::~CKestravaDlg() {
+    // The exchange refers to the port, and the port delivers to the exchange: the exchange goes
+    // first, then the port stops its reader.
+    m_exchange.reset();
+    m_parts->port.reset();
+    m_parts->serial.reset();
+}
+
+QLabel* CKestravaDlg::addLabel(int id, int x, int y, int width, int height) {
+    const DialogUnits units(font());
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::number(id));
+    label->setGeometry(units.rect(x, y, width, height));
+    return label;
+}
+
+void CKestravaDlg::createControls() {
+    const DialogUnits units(font());
+    setFixedSize(units.x(379), units.y(281));
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("1008"));
+    m_tabs->setGeometry(units.rect(4, 6, 274, 243));
+
+    addLabel(1010, 280, 6, 24, 8);
+    m_portList = new QComboBox(this);
+    m_portList->setObjectName(QStringLiteral("1060"));
+    m_portList->setGeometry(units.rect(280, 17, 37, 12));
+    m_portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_portList->view()->setMinimumWidth(units.x(140));
+
+    m_openButton = new QPushButton(this);
+    m_openButton->setObjectName(QStringLiteral("1061"));
+    m_openButton->setGeometry(units.rect(321, 15, 37, 14));
+    m_openButton->setAutoDefault(false);
+    connect(m_openButton, &QPushButton::clicked, this, &CKestravaDlg::onOpenClicked);
+
+    auto* group = new QGroupBox(this);
+    group->setObjectName(QStringLiteral("1154"));
+    group->setGeometry(units.rect(277, 31, 83, 205));
+    group->lower();
+
+    for (std::size_t i = 0; i < std::size(kPanelRows); ++i) {
+        const PanelRow& row = kPanelRows[i];
+        addLabel(row.labelId, row.labelX, row.labelY, 80, 9);
+        QLabel* value = addLabel(row.valueId, row.valueX, row.valueY, 78, 9);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        m_panelValues[i] = value;
+    }
+
+    m_updateButton = new QPushButton(this);
+    m_updateButton->setObjectName(QStringLiteral("1013"));
+    m_updateButton->setGeometry(units.rect(278, 236, 77, 14));
+    m_updateButton->setAutoDefault(false);
+    connect(m_updateButton, &QPushButton::clicked, this, &CKestravaDlg::onUpdateClicked);
+
+    QLabel* tipCaption = addLabel(1176, 113, 251, 31, 11);
+    tipCaption->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); background: transparent;"));
+    tipCaption->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    m_tipLine = addLabel(1177, 149, 251, 213, 28);
+    m_tipLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_tipLine->setWordWrap(true);
+
+    addLabel(1192, 5, 252, 35, 8);
+    m_languageList = new QComboBox(this);
+    m_languageList->setObjectName(QStringLiteral("1011"));
+    m_languageList->setGeometry(units.rect(46, 250, 62, 12));
+    connect(m_languageList, &QComboBox::activated, this, &CKestravaDlg::onLanguageChanged);
+
+    addAboutToSystemMenu();
+}
+
+void CKestravaDlg::createPages() {
+    const PageTranslator translator = [this](const QString& english) { return translate(english); };
+    const TextConverter converter = [](const ByteString& bytes) {
+        return TextCodec::toText(bytes);
+    };
+
+    m_netPage = new CDialogNETWORK;
+    m_radioPage = new CDialogRadioManager;
+    m_staticPage = new CDialogStaticManager;
+    m_basePage = new CDialogBase;
+    m_expandPage = new CDialogExpand;
+    TabPage* pages[] = {m_netPage, m_radioPage, m_staticPage, m_basePage, m_expandPage};
+    for (std::size_t i = 0; i < std::size(pages); ++i) {
+        pages[i]->SetTranslator(translator);
+        pages[i]->SetTextConverter(converter);
+        m_tabs->addTab(pages[i], QString::fromLatin1(kTabCaptions[i]));
+    }
+    m_tabs->setCurrentIndex(0);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &CKestravaDlg::onTabChanged);
+
+    m_radioPage->InitRadioPage();
+    m_staticPage->InitStaticPage();
+    m_netPage->FillNetLists();
+    m_basePage->SetProgressRange(0, 300);
+    m_basePage->SetProgressPos(0);
+    m_expandPage->InitExpandPage();
+}
+
+void CKestravaDlg::fillLanguageList() {
+    m_languageList->clear();
+    for (const std::u16string& name : m_language->languageList()) {
+        m_languageList->addItem(fromU16(name));
+    }
+    m_languageList->model()->sort(0);
+}
+
+void CKestravaDlg::fillPortList() {
+    m_portList->clear();
+    std::vector<SerialPortList::Entry> ports = SerialPortList::available();
+    if (!m_emulatorPort.isEmpty()) {
+        // The built-in emulator comes first, ahead of the sorted ports.
+        m_portList->addItem(QStringLiteral("Kestrava receiver emulator"), m_emulatorPort);
+        m_portList->setItemData(0, m_emulatorPort, Qt::ToolTipRole);
+    }
+    for (const SerialPortList::Entry& entry : ports) {
+        m_portList->addItem(entry.name, entry.name);
+        if (!entry.description.isEmpty()) {
+            m_portList->setItemData(m_portList->count() - 1, entry.description, Qt::ToolTipRole);
+        }
+    }
+    if (m_portList->count() > 0) {
+        m_portList->setCurrentIndex(0);
+    }
+}
+
+QString CKestravaDlg::translate(const QString& english) const {
+    return fromU16(m_language->translate(toU16(english)));
+}
+
+void CKestravaDlg::relabel() {
+    auto set = [this](const char* id, const char* english) {
+        if (auto* widget =
+                findChild<QWidget*>(QString::fromLatin1(id), Qt::FindDirectChildrenOnly)) {
+            const QString text = translate(QString::fromLatin1(english));
+            if (auto* label = qobject_cast<QLabel*>(widget)) {
+                label->setText(text);
+            } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                button->setText(text);
+            } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+                box->setTitle(text);
+            }
+        }
+    };
+    m_updateButton->setText(translate(QStringLiteral("Refresh")));
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        m_tabs->setTabText(i, translate(QString::fromLatin1(kTabCaptions[i])));
+    }
+    m_openButton->setText(
+        translate(m_exchange->portOpen() ? QStringLiteral("Close") : QStringLiteral("Open")));
+    set("1010", "Port:");
+    set("1154", "MainInfo");
+    for (const PanelRow& row : kPanelRows) {
+        set(QByteArray::number(row.labelId).constData(), row.caption);
+    }
+    set("1176", "Tip:");
+    m_exchange->retranslateTip();
+    m_netPage->ApplyNetTexts();
+    m_radioPage->ApplyRadioTexts();
+    m_staticPage->ApplyStaticTexts();
+    m_basePage->ApplyBaseTexts();
+    m_expandPage->ApplyExpandTexts();
+    set("1192", "Language");
+    update();
+}
+
+void CKestravaDlg::applyFont() {
+    const UiFont& chosen = m_language->font();
+    QFont font(fromU16(chosen.face));
+    // The height is the character cell in pixels; the em square is a little smaller.
+    if (chosen.height > 0) {
+        font.setPixelSize(std::max(8, chosen.height * 13 / 15));
+    }
+    font.setWeight(QFont::Normal);
+    setFont(font);
+}
+
+void CKestravaDlg::loadSettings() {
+    const IoResult result = m_settingsFile->load(m_settings);
+    if (!result.ok) {
+        QMessageBox::warning(this, QStringLiteral("Kestrava"),
+                             QStringLiteral("The settings could not be read from %1:\n%2")
+                                 .arg(QString::fromStdU16String(m_settingsFile->path().u16string()),
+                                      QString::fromStdString(result.message)));
+    }
+    m_netPage->ShowNetParams(m_settings.net);
+    m_staticPage->ShowCollectParams(m_settings.collectInterval, m_settings.cutOff);
+    m_staticPage->ShowFileNaming(m_settings.filePrefix, m_settings.fileSn);
+    m_staticPage->ShowStoredLocation(m_settings.staticLocation, m_settings.rinex);
+    m_expandPage->ShowVoiceParams(m_settings.voice, m_settings.volume);
+    m_radioPage->ShowChannelTable(m_settings.channels);
+    m_basePage->ShowFirmwareSettings(TextCodec::toText(m_settings.firmwarePath),
+                                     m_settings.firmwareType);
+}
+
+void CKestravaDlg::selectCurrentLanguage() {
+    std::vector<std::u16string> names;
+    for (int i = 0; i < m_languageList->count(); ++i) {
+        names.push_back(toU16(m_languageList->itemText(i)));
+    }
+    if (const auto index = m_language->initialSelection(names)) {
+        m_languageList->setCurrentIndex(static_cast<int>(*index));
+    }
+}
+
+void CKestravaDlg::addAboutToSystemMenu() {
+    // Desktop environments do not share one system menu; the about box opens from the window's
+    // context menu and with F1.
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* about = new QAction(QStringLiteral("&About Kestrava..."), this);
+    about->setObjectName(QStringLiteral("16"));
+    about->setShortcut(QKeySequence::HelpContents);
+    connect(about, &QAction::triggered, this, [this] {
+        CAboutDlg box(this);
+        box.setWindowIcon(windowIcon());
+        box.exec();
+    });
+    addAction(about);
+}
+
+bool CKestravaDlg::saveSettings() {
+    const IoResult result = m_settingsFile->save(m_settings);
+    if (!result.ok) {
+        QMessageBox::warning(
+            this, QStringLiteral("Kestrava"),
+            QStringLiteral("The settings could not be saved to %1:\n%2\nThe previous file is "
+                           "unchanged.")
+                .arg(QString::fromStdU16String(m_settingsFile->path().u16string()),
+                     QString::fromStdString(result.message)));
+    }
+    return result.ok;
+}
+
+void CKestravaDlg::closeEvent(QCloseEvent* event) {
+    saveSettings();
+    QDialog::closeEvent(event);
+}
+
+void CKestravaDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter and Esc end the window without saving; the pages keep both keys to themselves.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CKestravaDlg::onOpenClicked() {
+    if (m_exchange->portOpen()) {
+        m_exchange->closePort();
+        m_staticOnly = false;
+        m_openButton->setText(translate(QStringLiteral("Open")));
+        return;
+    }
+    const QString name = m_portList->currentData().toString();
+    if (m_exchange->openPort(name)) {
+        m_openButton->setText(translate(QStringLiteral("Close")));
+    }
+}
+
+void CKestravaDlg::onUpdateClicked() {
+    m_exchange->update();
+}
+
+void CKestravaDlg::onLanguageChanged(int index) {
+    if (index < 0) {
+        return;
+    }
+    const IoResult result = m_language->chooseLanguage(toU16(m_languageList->itemText(index)));
+    if (!result.ok) {
+        QMessageBox::warning(this, QStringLiteral("Kestrava"),
+                             QStringLiteral("The language choice could not be saved:\n%1")
+                                 .arg(QString::fromStdString(result.message)));
+    }
+    relabel();
+}
+
+void CKestravaDlg::onTabChanged(int index) {
+    if (m_staticOnly && index != kStaticTab && index != kBasicTab) {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(m_currentTab);
+        return;
+    }
+    m_currentTab = index;
+}
+
+// ---- ExchangeView ---------------------------------------------------------------------------
+
+void CKestravaDlg::setTipText(const QString& text) {
+    m_tipLine->setText(text);
+}
+
+void CKestravaDlg::showMessage(const QString& text) {
+    QMessageBox::information(this, QStringLiteral("Kestrava"), text);
+}
+
+void CKestravaDlg::clearMainInfo() {
+    for (QLabel* value : m_panelValues) {
+        value->clear();
+    }
+}
+
+void CKestravaDlg::showMainInfo(const MainInfoPanel& panel) {
+    const Byte code = panel.receiverTypeCode;
+    m_basePage->ShowBaseVariant(code);
+    m_expandPage->ShowExpandVariant(code);
+    m_staticPage->AdaptToReceiver(code, m_exchange->decoderState().mainInfo.byte16);
+
+    m_panelValues[ReceiverVersion]->setText(panel.receiverVersion);
+    m_panelValues[ReceiverSerial]->setText(panel.receiverSerial);
+    m_panelValues[BoardType]->setText(panel.motherboardType);
+    const DecoderState& state = m_exchange->decoderState();
+    m_expandPage->FillBandLists(state.moduleCode, state.band2g, state.band3g);
+    m_panelValues[ModuleName]->setText(panel.moduleName);
+    if (panel.moduleFirmwareVersion) {
+        m_panelValues[ModuleFirmware]->setText(*panel.moduleFirmwareVersion);
+    }
+    if (panel.moduleHardwareVersion) {
+        m_panelValues[ModuleHardware]->setText(*panel.moduleHardwareVersion);
+    }
+    if (panel.staticOnly) {
+        m_staticOnly = true;
+    }
+    for (int id = 1073; id <= 1078; ++id) {
+        if (auto* widget = findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)) {
+            widget->setEnabled(!m_staticOnly);
+        }
+    }
+    if (m_staticOnly && m_tabs->count() > kBasicTab) {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(kStaticTab);
+        m_currentTab = kStaticTab;
+    }
+}
+
+void CKestravaDlg::showMotherboard(const QString& serial, const QString& version) {
+    m_panelValues[BoardSerial]->setText(serial);
+    m_panelValues[BoardVersion]->setText(version);
+}
+
+void CKestravaDlg::showRadioChannels(const ChannelTable& table) {
+    m_radioPage->ShowChannelTable(table);
+}
+
+void CKestravaDlg::showAirBaud(int bitsPerSecond) {
+    m_radioPage->ShowAirBaud(bitsPerSecond);
+}
+
+void CKestravaDlg::showNetParams(const NetParams& params) {
+    m_netPage->ShowNetParams(params);
+}
+
+void CKestravaDlg::showApnParams(const QString& user, const QString& password) {
+    if (CDialogAPN* dialog = m_netPage->ApnDialog()) {
+        dialog->ShowApnParams(user, password);
+    }
+}
+
+void CKestravaDlg::showCollectParams(int intervalSeconds, int cutoffDegrees) {
+    m_staticPage->ShowCollectParams(intervalSeconds, cutoffDegrees);
+}
+
+void CKestravaDlg::showStoreLocation(bool storageCard) {
+    m_staticPage->ShowReadLocation(storageCard ? 1 : 0);
+}
+
+void CKestravaDlg::showFileNaming(const QString& prefix, const QString& serial) {
+    m_staticPage->ShowFileNaming(TextCodec::toBytes(prefix), TextCodec::toBytes(serial));
+}
+
+void CKestravaDlg::setRinexChecked(bool on) {
+    m_staticPage->SetRinexChecked(on);
+}
+
+bool CKestravaDlg::rinexChecked() const {
+    return m_staticPage->IsRinexChecked();
+}
+
+void CKestravaDlg::setStaticVoiceChecked(bool on) {
+    m_staticPage->SetStaticVoiceChecked(on);
+}
+
+void CKestravaDlg::addFileRows(const QList<FileRowText>& rows) {
+    (void)rows;
+}
+
+void CKestravaDlg::clearFileList() {
+    m_staticPage->ClearFileList();
+}
+
+void CKestravaDlg::completeDeletion() {
+    m_staticPage->RemoveDeletedRows();
+}
+
+void CKestravaDlg::dropPendingDeletion() {
+    m_staticPage->ForgetPendingDeleteRows();
+}
+
+void CKestravaDlg::advanceDownload(std::size_t bytesWritten) {
+    m_staticPage->AddDownloadProgress(static_cast<std::int64_t>(bytesWritten));
+}
+
+void CKestravaDlg::endDownload() {
+    m_staticPage->ResetDownload();
+}
+
+void CKestravaDlg::showNetBand(int moduleCode, int band2g, int band3g) {
+    m_expandPage->FillBandLists(moduleCode, band2g, band3g);
+}
+
+void CKestravaDlg::showVoiceParams(int voiceType, int volume) {
+    m_expandPage->ShowVoiceParams(voiceType, volume);
+}
+
+void CKestravaDlg::echoReceived(const std::uint8_t* bytes, std::size_t count) {
+    m_expandPage->EchoReceived(reinterpret_cast<const char*>(bytes), count);
+}
+
+} // namespace kestrava

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "exchange/ExchangeView.h"
+#include "settings/StoredSettings.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace kestrava {
+
+class CDialogBase;
+class CDialogExpand;
+class CDialogNETWORK;
+class CDialogRadioManager;
+class CDialogStaticManager;
+class CommandExchange;
+class LanguageManager;
+class SettingsFile;
+struct AppOptions;
+
+// The main window: port selection and Open/Close, the receiver's main information panel, the
+// five tab pages, the language list and the tip line. It owns the command exchange (and through
+// it the serial port), the stored settings and the language manager, and shows on the exchange's
+// behalf everything the exchange reports (it is the exchange's view).
+class CKestravaDlg : public QDialog, public ExchangeView {
+    Q_OBJECT
+
+public:
+    explicit CKestravaDlg(const AppOptions& options, QWidget* parent = nullptr);
+    ~CKestravaDlg() override;
+
+    // ExchangeView.
+    void setTipText(const QString& text) override;
+    void showMessage(const QString& text) override;
+    void clearMainInfo() override;
+    void showMainInfo(const MainInfoPanel& panel) override;
+    void showMotherboard(const QString& serial, const QString& version) override;
+    void showRadioChannels(const ChannelTable& table) override;
+    void showAirBaud(int bitsPerSecond) override;
+    void showNetParams(const NetParams& params) override;
+    void showApnParams(const QString& user, const QString& password) override;
+    void showCollectParams(int intervalSeconds, int cutoffDegrees) override;
+    void showStoreLocation(bool storageCard) override;
+    void showFileNaming(const QString& prefix, const QString& serial) override;
+    void setRinexChecked(bool on) override;
+    bool rinexChecked() const override;
+    void setStaticVoiceChecked(bool on) override;
+    void addFileRows(const QList<FileRowText>& rows) override;
+    void clearFileList() override;
+    void completeDeletion() override;
+    void dropPendingDeletion() override;
+    void advanceDownload(std::size_t bytesWritten) override;
+    void endDownload() override;
+    void showNetBand(int moduleCode, int band2g, int band3g) override;
+    void showVoiceParams(int voiceType, int volume) override;
+    void echoReceived(const std::uint8_t* bytes, std::size_t count) override;
+
+    // The English text through the chosen language.
+    QString translate(const QString& english) const;
+
+    // Where the settings files live (the executable's folder, or the user's configuration
+    // folder when that cannot be written).
+    QString settingsFolder() const { return m_settingsFolder; }
+    const StoredSettings& storedSettings() const { return m_settings; }
+    CommandExchange& exchange() { return *m_exchange; }
+
+    // Saves the settings file; a failure is shown to the user. Returns whether it was saved.
+    bool saveSettings();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createControls();
+    void createPages();
+    void fillLanguageList();
+    void fillPortList();
+    void relabel();
+    void applyFont();
+    void loadSettings();
+    void selectCurrentLanguage();
+    void addAboutToSystemMenu();
+
+    void onOpenClicked();
+    void onUpdateClicked();
+    void onLanguageChanged(int index);
+    void onTabChanged(int index);
+    void onPortStateChanged();
+
+    QLabel* addLabel(int id, int x, int y, int width, int height);
+
+    QString m_settingsFolder;
+    QString m_emulatorPort;
+    std::unique_ptr<LanguageManager> m_language;
+    std::unique_ptr<SettingsFile> m_settingsFile;
+    StoredSettings m_settings;
+    std::unique_ptr<CommandExchange> m_exchange;
+
+    QTabWidget* m_tabs = nullptr;
+    QComboBox* m_portList = nullptr;
+    QPushButton* m_openButton = nullptr;
+    QPushButton* m_updateButton = nullptr;
+    QComboBox* m_languageList = nullptr;
+    QLabel* m_tipLine = nullptr;
+    std::array<QLabel*, 8> m_panelValues{};
+
+    CDialogNETWORK* m_netPage = nullptr;
+    CDialogRadioManager* m_radioPage = nullptr;
+    CDialogStaticManager* m_staticPage = nullptr;
+    CDialogBase* m_basePage = nullptr;
+    CDialogExpand* m_expandPage = nullptr;
+
+    int m_currentTab = 0;
+    bool m_staticOnly = false;
+
+    // The serial port with its exchange adapter, the timers and the message-box reporter.
+    struct Parts;
+    std::unique_ptr<Parts> m_parts;
+};
+
+} // namespace kestrava

@@ -1,0 +1,1061 @@
+#include "exchange/CommandExchange.h"
+
+#include "exchange/FileRowFormat.h"
+#include "exchange/TextCodec.h"
+#include "protocol/BoardCommands.h"
+#include "protocol/DollarCommands.h"
+#include "protocol/RadioCommands.h"
+#include "protocol/StaticCommands.h"
+#include "protocol/StreamSplitter.h"
+#include "settings/LanguageManager.h"
+#include "settings/StoredSettings.h"
+
+#include <QDir>
+
+#include <array>
+#include <variant>
+#include <vector>
+
+namespace kestrava {
+
+namespace {
+
+// Names of the GPRS/3G modules by the code of the main information; 0 and codes above 10 are
+// unknown.
+QString moduleName(Byte code) {
+    static const std::array<const char*, 11> names = {
+        "Unknown", "GR64",  "Q64",   "UC864", "GC864",   "DTL800C",
+        "SL6087",  "CC864", "UE910", "HE910", "WISO218",
+    };
+    return QString::fromLatin1(code < names.size() ? names[code] : names[0]);
+}
+
+QString motherboardName(std::int32_t code) {
+    switch (code) {
+    case MOTHERBOARD_NOVATEL:
+        return QStringLiteral("Novatel");
+    case MOTHERBOARD_TRIMBLE:
+        return QStringLiteral("Trimble");
+    default:
+        return QStringLiteral("Unknown");
+    }
+}
+
+bool isStaticOnlyType(Byte code) {
+    return code == '4' || code == '5' || code == '6';
+}
+
+template <typename T>
+T valueOr(const ReplyData& data, T fallback) {
+    if (const T* value = std::get_if<T>(&data)) {
+        return *value;
+    }
+    return fallback;
+}
+
+std::int32_t number(const ReplyData& data) {
+    return valueOr<std::int32_t>(data, 0);
+}
+
+template <typename T>
+const T* pointer(const ReplyData& data) {
+    return valueOr<const T*>(data, nullptr);
+}
+
+} // namespace
+
+CommandExchange::CommandExchange(ExchangePort& port, ReplyTimers& timers, ExchangeView& view,
+                                 StoredSettings& settings, const LanguageManager* language,
+                                 QObject* parent)
+    : QObject(parent), m_port(port), m_timers(timers), m_view(view), m_settings(settings),
+      m_language(language), m_tipKey(QStringLiteral("Please open the port first")) {
+    m_port.setOwner(this);
+    m_timers.setHandler([this](int timerId) { onTimer(timerId); });
+    m_openPoll.setSingleShot(false);
+    connect(&m_openPoll, &QTimer::timeout, this, [this] { tryMainInfoAfterOpen(); });
+}
+
+CommandExchange::~CommandExchange() {
+    m_timers.setHandler({});
+    m_port.setOwner(nullptr);
+    if (m_downloadFile.isOpen()) {
+        m_downloadFile.close();
+    }
+}
+
+// ---- Tip line and boxes -------------------------------------------------------------------
+
+QString CommandExchange::translate(const QString& english) const {
+    if (m_language == nullptr || english.isEmpty()) {
+        return english;
+    }
+    return QString::fromStdU16String(m_language->translate(english.toStdU16String()));
+}
+
+void CommandExchange::ShowTip(const QString& english) {
+    m_tipKey = english;
+    m_view.setTipText(english.isEmpty() ? QString() : translate(english));
+}
+
+void CommandExchange::retranslateTip() {
+    ShowTip(m_tipKey);
+}
+
+void CommandExchange::showBox(const QString& english) {
+    m_view.showMessage(translate(english));
+}
+
+// ---- Port ---------------------------------------------------------------------------------
+
+bool CommandExchange::openPort(const QString& name) {
+    m_openPoll.stop();
+    if (!m_port.open(name, kNormalBaudRate)) {
+        showBox(QStringLiteral("Open fail"));
+        return false;
+    }
+    ShowTip(QStringLiteral("Port opened"));
+    // The reader marks the port open a moment after it starts. Rather than sleeping on this
+    // thread, look again shortly until it runs, and ask for the main information then.
+    m_openWaitedMs = 0;
+    if (m_port.readerAlive()) {
+        ReadMainInfo();
+    } else {
+        m_openPoll.start(kOpenPollMs);
+    }
+    return true;
+}
+
+void CommandExchange::tryMainInfoAfterOpen() {
+    m_openWaitedMs += kOpenPollMs;
+    if (m_port.readerAlive()) {
+        m_openPoll.stop();
+        ReadMainInfo();
+    } else if (m_openWaitedMs >= kOpenWaitMs) {
+        m_openPoll.stop();
+    }
+}
+
+void CommandExchange::closePort() {
+    m_openPoll.stop();
+    if (!m_port.readerAlive()) {
+        return;
+    }
+    m_port.shutdown();
+    ShowTip(QStringLiteral("Port closed"));
+    m_staticOnly = false;
+    m_view.clearMainInfo();
+    if (m_downloadFile.isOpen()) {
+        // No more blocks can come: keep what was received and leave the page idle.
+        closeDownloadTarget();
+        m_view.endDownload();
+    }
+}
+
+void CommandExchange::update() {
+    m_view.clearMainInfo();
+    ReadMainInfo();
+}
+
+void CommandExchange::requestReopen(std::int32_t baudRate, bool continueFirmware) {
+    m_reopen.reopen = true;
+    m_reopen.baudRate = baudRate;
+    m_reopen.continueFirmware = continueFirmware;
+    m_port.shutdown();
+}
+
+void CommandExchange::onPortEvent() {
+    const ReopenRequest request = m_reopen;
+    m_reopen = ReopenRequest{};
+    bool opened = false;
+    if (request.reopen) {
+        opened = m_port.open(m_port.portName(), request.baudRate);
+    }
+    if (request.continueFirmware && m_firmware != nullptr) {
+        m_firmware->onPortReopened(opened);
+    }
+    if (!m_port.readerAlive() && m_downloadFile.isOpen()) {
+        // The line went away during a download: no more blocks can come.
+        closeDownloadTarget();
+        m_view.endDownload();
+    }
+}
+
+// ---- Sending ------------------------------------------------------------------------------
+
+bool CommandExchange::beginSend(const char* tip) {
+    if (!m_port.readerAlive()) {
+        return false;
+    }
+    if (tip != nullptr) {
+        ShowTip(QString::fromLatin1(tip));
+    }
+    return true;
+}
+
+bool CommandExchange::write(const Bytes& frame) {
+    return !frame.empty() && m_port.queueWrite(frame.data(), frame.size());
+}
+
+void CommandExchange::ReadMainInfo() {
+    if (!beginSend("Reading main infomation...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadMainInfo(frame, m_expected);
+    write(frame);
+    m_timers.start(TIMER_MAIN_INFO, kMainInfoTimeoutMs);
+    m_mainInfoChainActive = true;
+}
+
+void CommandExchange::ReadBoardSerial() {
+    if (m_state.motherboardCode != MOTHERBOARD_TRIMBLE || !beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadBoardSerial(frame, m_expected);
+    write(frame);
+    m_timers.start(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+}
+
+void CommandExchange::ReadBoardVersion() {
+    if (m_state.motherboardCode != MOTHERBOARD_NOVATEL || !beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadBoardVersion(frame, m_expected);
+    write(frame);
+    m_timers.start(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+}
+
+void CommandExchange::ConnectInternalRadio() {
+    if (!beginSend("Connecting internal Radio...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ConnectInternalRadio(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::ReadAirBaud() {
+    if (!beginSend("Reading air baud rate...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadAirBaud(frame, m_expected);
+    write(frame);
+    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+}
+
+void CommandExchange::SetAirBaud(std::int32_t bitsPerSecond) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetAirBaud(frame, m_expected, bitsPerSecond);
+    write(frame);
+    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+}
+
+void CommandExchange::ReadRadioChannels() {
+    if (!beginSend("Reading Current Freq...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadRadioChannels(frame, m_expected);
+    write(frame);
+    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+}
+
+void CommandExchange::WriteRadioChannels(const ChannelTable& table) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::WriteRadioChannels(frame, m_expected, table);
+    write(frame);
+    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+}
+
+void CommandExchange::ReadNetModuleBand() {
+    if (!beginSend("Reading net module band...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadNetModuleBand(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::SetNetModuleBand(Byte band2g, Byte band3g) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetNetModuleBand(frame, m_expected, band2g, band3g);
+    write(frame);
+}
+
+void CommandExchange::StartSnrTest() {
+    if (!beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::StartSnrTest(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::StopSnrTest() {
+    if (!beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::StopSnrTest(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetNmeaOutput(frame, choice, m_state.motherboardCode);
+    write(frame);
+}
+
+void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
+    const char* tip = nullptr;
+    switch (code) {
+    case VoiceSwitchCode::VoiceOn:
+        tip = "Enableing voice...";
+        break;
+    case VoiceSwitchCode::VoiceOff:
+        tip = "Disableing voice...";
+        break;
+    case VoiceSwitchCode::StaticVoiceOff:
+        tip = "Disabling static voice...";
+        break;
+    }
+    if (tip == nullptr || !beginSend(tip)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::VoiceSwitch(frame, m_expected, code);
+    write(frame);
+}
+
+void CommandExchange::ReadVoiceBlock(bool forSet, int which) {
+    if (!beginSend("")) {
+        return;
+    }
+    VoiceBlockRead purpose = VoiceBlockRead::VoiceTypeAndVolume;
+    if (forSet) {
+        m_pendingSetOperation = which;
+        purpose = VoiceBlockRead::ForSet;
+    } else if (which == 2) {
+        purpose = VoiceBlockRead::RinexFlag;
+    }
+    Bytes frame;
+    kestrava::ReadVoiceBlock(frame, m_expected, purpose);
+    write(frame);
+}
+
+void CommandExchange::SetVoiceType(Byte voiceType) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetVoiceType(frame, m_expected, m_state, voiceType);
+    write(frame);
+}
+
+void CommandExchange::SetRinexFlag(bool on) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetRinexFlag(frame, m_expected, m_state, on);
+    write(frame);
+}
+
+void CommandExchange::SetVolume(Byte volume) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetVolume(frame, m_expected, m_state, volume);
+    write(frame);
+}
+
+void CommandExchange::ReadStaticVoice() {
+    if (!beginSend("Reading static voice state...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadStaticVoice(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::SetStaticVoice(bool on) {
+    if (!beginSend(on ? "Enabling static voice..." : "Disabling static voice...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetStaticVoice(frame, m_expected, on);
+    write(frame);
+}
+
+void CommandExchange::ReadCollectParams() {
+    if (!beginSend("Reading record interval...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadCollectParams(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::SetCollectParams(int intervalSeconds, int cutoffDegrees) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetCollectParams(frame, m_expected, static_cast<Byte>(intervalSeconds),
+                               static_cast<Byte>(cutoffDegrees));
+    write(frame);
+}
+
+void CommandExchange::ReadFileNaming() {
+    if (!beginSend("Reading static file parameters...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadFileNaming(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::SetFileNaming(const QString& prefix, const QString& serial) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetFileNaming(frame, m_expected, TextCodec::toBytes(prefix),
+                            TextCodec::toBytes(serial));
+    write(frame);
+}
+
+void CommandExchange::ReadStoreLocation() {
+    if (!beginSend("Reading store location...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadStoreLocation(frame, m_expected);
+    write(frame);
+    m_timers.start(TIMER_RADIO, kStoreLocationTimeoutMs);
+}
+
+void CommandExchange::SetStoreLocation(bool storageCard) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetStoreLocation(frame, m_expected, storageCard);
+    write(frame);
+}
+
+void CommandExchange::ReadFileList() {
+    if (!beginSend("Reading all static files...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadFileList(frame, m_expected, static_cast<Byte>(m_fileListPosition));
+    write(frame);
+}
+
+void CommandExchange::DeleteFiles(const QStringList& names) {
+    if (!beginSend("")) {
+        return;
+    }
+    std::vector<ByteString> bytes;
+    bytes.reserve(static_cast<std::size_t>(names.size()));
+    for (const QString& name : names) {
+        bytes.push_back(TextCodec::toBytes(name));
+    }
+    Bytes frame;
+    kestrava::DeleteFiles(frame, m_expected, bytes);
+    if (!write(frame)) {
+        // Too many names for one write: nothing was deleted, and no reply will say so.
+        m_expected.reset();
+        m_view.dropPendingDeletion();
+        showBox(QStringLiteral("Fail to delete static file"));
+    }
+}
+
+void CommandExchange::ReadRecordingState() {
+    if (!beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadRecordingState(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::FormatFiles() {
+    if (!beginSend("Formatting the static files...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::FormatFiles(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::StartDownload(const QString& name, const QString& localPath) {
+    if (!beginSend("")) {
+        return;
+    }
+    if (m_downloadFile.isOpen()) {
+        closeDownloadTarget();
+    }
+    m_downloadPath = localPath;
+    Bytes frame;
+    kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
+    write(frame);
+}
+
+void CommandExchange::NextDownloadBlock() {
+    if (!beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::NextDownloadBlock(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::StopDownload() {
+    if (!beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::StopDownload(frame, m_expected);
+    write(frame);
+    closeDownloadTarget();
+    m_view.endDownload();
+}
+
+void CommandExchange::ReadNetParams() {
+    if (!beginSend("Reading net parameters...")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadNetParams(frame, m_expected);
+    write(frame);
+}
+
+bool CommandExchange::SetNetParams(const NetParams& params) {
+    if (!beginSend("")) {
+        return false;
+    }
+    Bytes frame;
+    if (kestrava::SetNetParams(frame, m_expected, params) == 0) {
+        return false;
+    }
+    write(frame);
+    return true;
+}
+
+void CommandExchange::ReadApnParams() {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::ReadApnParams(frame, m_expected);
+    write(frame);
+}
+
+void CommandExchange::SetApnParams(const QString& user, const QString& password) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetApnParams(frame, m_expected, TextCodec::toBytes(user),
+                           TextCodec::toBytes(password));
+    write(frame);
+}
+
+void CommandExchange::SetRemotePassword(const QString& password) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetRemotePassword(frame, m_expected, TextCodec::toBytes(password));
+    write(frame);
+}
+
+void CommandExchange::SetWifiPassword(const QString& newPassword) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetWifiPassword(frame, m_expected, TextCodec::toBytes(newPassword));
+    write(frame);
+}
+
+void CommandExchange::SetWifiPassword(const QString& oldPassword, const QString& newPassword) {
+    if (!beginSend("")) {
+        return;
+    }
+    Bytes frame;
+    kestrava::SetWifiPassword(frame, m_expected, TextCodec::toBytes(oldPassword),
+                              TextCodec::toBytes(newPassword));
+    write(frame);
+}
+
+void CommandExchange::FirmwareStart(Byte target, bool repeat) {
+    if (!beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::FirmwareStart(frame, m_expected, target, repeat);
+    write(frame);
+}
+
+void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data,
+                                    std::uint32_t position) {
+    if (!beginSend(nullptr)) {
+        return;
+    }
+    Bytes frame;
+    kestrava::FirmwareBlock(frame, m_expected, m_state, layout, data, position);
+    write(frame);
+}
+
+// ---- Input --------------------------------------------------------------------------------
+
+void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count) {
+    if (m_expected.mode != FRAMING_IDLE) {
+        SplitChunk(bytes, count, m_expected, m_state, *this);
+    }
+    m_view.echoReceived(bytes, count);
+}
+
+void CommandExchange::onTimer(int timerId) {
+    switch (timerId) {
+    case TIMER_FIRMWARE_START:
+    case TIMER_FIRMWARE_BLOCK:
+        if (m_firmware != nullptr) {
+            m_firmware->onTimer(timerId);
+        } else {
+            m_timers.stop(timerId);
+        }
+        break;
+    case TIMER_RADIO:
+        m_timers.stop(TIMER_RADIO);
+        switch (m_expected.kind) {
+        case KindRadioChannels:
+        case KindRadioAirBaud:
+        case KindRadioChannelsSet:
+        case KindRadioAirBaudSet:
+            ShowTip(QStringLiteral("No reply from receiver,please check whether connect to "
+                                   "internal radio successfully"));
+            break;
+        case KindStoreLocation:
+            // The RINEX flag is read all the same, as if the location had come.
+            ReadVoiceBlock(false, 2);
+            break;
+        default:
+            ShowTip(QStringLiteral("No reply from receiver"));
+            break;
+        }
+        break;
+    case TIMER_BOARD_INFO:
+        if (m_moduleRetryCount < kMaxModuleRetries) {
+            ++m_moduleRetryCount;
+            ReadBoardSerial();
+            ReadBoardVersion();
+        } else {
+            ShowTip(QStringLiteral("Mother board information cannot be readed"));
+            m_timers.stop(TIMER_BOARD_INFO);
+            endMainInfoChain(true);
+        }
+        break;
+    case TIMER_MAIN_INFO:
+        ShowTip(QStringLiteral("No reply from receiver"));
+        m_timers.stop(TIMER_MAIN_INFO);
+        endMainInfoChain(false);
+        break;
+    default:
+        break;
+    }
+}
+
+void CommandExchange::endMainInfoChain(bool mainInfoArrived) {
+    if (!m_mainInfoChainActive) {
+        return;
+    }
+    m_mainInfoChainActive = false;
+    emit mainInfoChainEnded(mainInfoArrived);
+}
+
+void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
+    switch (kind) {
+    case KindMainInfo:
+        if (const auto* record = pointer<MainInfoRecord>(data)) {
+            handleMainInfo(*record);
+        }
+        break;
+    case KindRadioConnected:
+        showBox(QStringLiteral("Connect to internal radio module successfully"));
+        ShowTip(QStringLiteral("Internal radio module connected successfully"));
+        break;
+    case KindRadioChannels:
+        if (const auto* table = pointer<ChannelTable>(data)) {
+            m_view.showRadioChannels(*table);
+            m_settings.channels = *table;
+        }
+        m_timers.stop(TIMER_RADIO);
+        ShowTip(QStringLiteral("Read parameters successfully"));
+        break;
+    case KindRadioAirBaud:
+        m_view.showAirBaud(number(data));
+        ShowTip(QStringLiteral("Read parameters successfully"));
+        m_timers.stop(TIMER_RADIO);
+        break;
+    case KindRadioChannelsSet:
+        m_timers.stop(TIMER_RADIO);
+        ShowTip(QStringLiteral("Set radio frequency successfully"));
+        break;
+    case KindRadioAirBaudSet:
+        m_timers.stop(TIMER_RADIO);
+        ShowTip(QStringLiteral("Set air baudrate successfully"));
+        break;
+    case KindNetBand: {
+        const IntPair bands = valueOr<IntPair>(data, IntPair{});
+        ShowTip(QStringLiteral("Read parameters successfully"));
+        m_view.showNetBand(m_state.moduleCode, bands.first, bands.second);
+        break;
+    }
+    case KindNetBandSet:
+        ShowTip(QStringLiteral("Set frequency band successfully"));
+        break;
+    case KindBoardSerialPacket:
+    case KindBoardVersionText:
+        if (const auto* texts = pointer<TextTriple>(data)) {
+            m_view.showMotherboard(TextCodec::toText(texts->first),
+                                   TextCodec::toText(texts->third));
+        }
+        ShowTip(QStringLiteral("Read main information successfully"));
+        m_timers.stop(TIMER_BOARD_INFO);
+        endMainInfoChain(true);
+        break;
+    case KindCollectParams: {
+        const IntPair values = valueOr<IntPair>(data, IntPair{});
+        m_view.showCollectParams(values.first, values.second);
+        m_settings.collectInterval = values.first;
+        m_settings.cutOff = values.second;
+        ShowTip(QStringLiteral("Read parameters successfully"));
+        break;
+    }
+    case KindCollectParamsSet:
+        ShowTip(QStringLiteral("Set static collect params successfully"));
+        break;
+    case KindFileList:
+        handleFileList(valueOr<std::span<const FileListRow>>(data, {}));
+        break;
+    case KindFilesDeleted:
+        if (number(data) == 0) {
+            m_view.completeDeletion();
+        } else {
+            m_view.dropPendingDeletion();
+            showBox(QStringLiteral("Fail to delete static file"));
+        }
+        break;
+    case KindFilesFormatted:
+        if (number(data) == 0) {
+            m_view.clearFileList();
+            ShowTip(QStringLiteral("Format static files successfully"));
+        } else {
+            showBox(QStringLiteral("Fail to delete static file"));
+            ShowTip(QStringLiteral("Fail to delete static file"));
+        }
+        break;
+    case KindStoreLocationSet:
+        ShowTip(QStringLiteral("Set static file location successfully"));
+        ReadVoiceBlock(true, 2);
+        break;
+    case KindStoreLocation: {
+        const bool card = number(data) == 1;
+        m_timers.stop(TIMER_RADIO);
+        m_view.showStoreLocation(card);
+        m_settings.staticLocation = card ? 1 : 0;
+        ShowTip(QStringLiteral("Read parameters successfully"));
+        ReadVoiceBlock(false, 2);
+        break;
+    }
+    case KindNetParams:
+        if (const auto* params = pointer<NetParams>(data)) {
+            m_view.showNetParams(*params);
+            m_settings.net = *params;
+        }
+        ShowTip(QStringLiteral("Read parameters successfully"));
+        break;
+    case KindNetParamsSet:
+        ShowTip(QStringLiteral("Set net params successfully"));
+        break;
+    case KindApnParams:
+        if (const auto* texts = pointer<TextPair>(data)) {
+            m_view.showApnParams(TextCodec::toText(texts->first), TextCodec::toText(texts->second));
+            m_settings.apnUserName = texts->first;
+            m_settings.apnPassword = texts->second;
+        }
+        break;
+    case KindApnParamsSet:
+        ShowTip(QStringLiteral("Set APN params successfully"));
+        break;
+    case KindDownloadReady:
+        openDownloadTarget();
+        break;
+    case KindDownloadBlock:
+        writeDownloadBlock(valueOr<DownloadBlock>(data, DownloadBlock{}));
+        break;
+    case KindDownloadDone:
+        closeDownloadTarget();
+        m_view.endDownload();
+        showBox(QStringLiteral("Download static file completed"));
+        break;
+    case KindDownloadFailed:
+        closeDownloadTarget();
+        m_view.endDownload();
+        showBox(QStringLiteral("Fail to download static file"));
+        break;
+    case KindFirmwareStart:
+        m_timers.stop(TIMER_FIRMWARE_START);
+        if (m_firmware != nullptr) {
+            m_firmware->onStartReply(number(data));
+        }
+        break;
+    case KindFirmwareBlock:
+        if (m_firmware != nullptr) {
+            m_firmware->onBlockReply(number(data));
+        }
+        break;
+    case KindRemotePasswordSet:
+        ShowTip(QStringLiteral("Set remote password successfully"));
+        break;
+    case KindVoiceOn:
+        ShowTip(QStringLiteral("Open voice successfully"));
+        break;
+    case KindVoiceOff:
+        ShowTip(QStringLiteral("Close voice successfully"));
+        break;
+    case KindFileNamingSet:
+        ReadFileNaming();
+        ShowTip(QStringLiteral("Set static file info successfully"));
+        break;
+    case KindFileNaming:
+        if (const auto* texts = pointer<TextPair>(data)) {
+            m_view.showFileNaming(TextCodec::toText(texts->first),
+                                  TextCodec::toText(texts->second));
+            m_settings.filePrefix = texts->first;
+            m_settings.fileSn = texts->second;
+        }
+        ShowTip(QStringLiteral("Read parameters successfully"));
+        break;
+    case KindVoiceBlockForSet:
+        switch (m_pendingSetOperation) {
+        case 1:
+            SetVoiceType(m_pendingVoiceType);
+            break;
+        case 2:
+            SetRinexFlag(m_view.rinexChecked());
+            break;
+        case 3:
+            SetVolume(m_pendingVolume);
+            break;
+        default:
+            break;
+        }
+        break;
+    case KindRinexFlag:
+        m_view.setRinexChecked(number(data) != 0);
+        ShowTip(QStringLiteral("Read Whether to record Rinex Successfully"));
+        break;
+    case KindRinexFlagSet:
+        ShowTip(number(data) != 0 ? QStringLiteral("Set Whether to record Rinex Successfully")
+                                  : QStringLiteral("Fail to set Whether to record Rinex"));
+        break;
+    case KindVoiceTypeSet:
+        ShowTip(number(data) != 0 ? QStringLiteral("Set Voice Type Successfully")
+                                  : QStringLiteral("Fail to set Voice Type"));
+        break;
+    case KindVoiceParams: {
+        const BytePair values = valueOr<BytePair>(data, BytePair{});
+        m_pendingVoiceType = values.first;
+        m_pendingVolume = values.second;
+        m_settings.voice = values.first;
+        m_settings.volume = values.second;
+        m_view.showVoiceParams(values.first, values.second);
+        ShowTip(QStringLiteral("Read Voice Parameter Successfully"));
+        break;
+    }
+    case KindStaticVoiceOff:
+        ShowTip(QStringLiteral("Close static voice successfully"));
+        break;
+    case KindRecordingState:
+        if (number(data) == 0) {
+            FormatFiles();
+        } else {
+            showBox(QStringLiteral("Recording raw file,cannot do the Format operation"));
+        }
+        break;
+    case KindVolumeSet:
+        ShowTip(number(data) != 0 ? QStringLiteral("Set volume successfully")
+                                  : QStringLiteral("Fail to set volume"));
+        break;
+    case KindWifiSet:
+        switch (number(data)) {
+        case 0:
+            ShowTip(QStringLiteral("Set Wifi Password successfully"));
+            break;
+        case 1:
+            ShowTip(QStringLiteral("Set Wifi Password failed"));
+            break;
+        case 2:
+            ShowTip(QStringLiteral("Wifi module have exception"));
+            break;
+        case 3:
+            ShowTip(QStringLiteral("Old wifi password is wrong"));
+            break;
+        default:
+            ShowTip(QString());
+            break;
+        }
+        break;
+    case KindStaticVoice:
+        m_view.setStaticVoiceChecked(number(data) != 0);
+        ShowTip(QStringLiteral("Read StaticVoice Parameter Successfully"));
+        break;
+    case KindStaticVoiceSet:
+        ShowTip(number(data) != 0 ? QStringLiteral("Set StaticVoice Successfully")
+                                  : QStringLiteral("Fail to set StaticVoice"));
+        break;
+    default:
+        break;
+    }
+}
+
+void CommandExchange::handleMainInfo(const MainInfoRecord& record) {
+    const Byte type = record.receiverTypeCode;
+    const bool staticType = isStaticOnlyType(type);
+    // Receivers of type 90 and above answer in bursts: the reader waits for all of them.
+    m_port.setHoldInputOpen(type >= 90);
+    if (staticType) {
+        m_staticOnly = true; // until the user closes the port
+    }
+
+    MainInfoPanel panel;
+    panel.receiverTypeCode = type;
+    panel.receiverVersion = TextCodec::toText(record.receiverVersion) +
+                            (record.eFlag != 0 ? QStringLiteral("  E") : QStringLiteral("  C")) +
+                            (record.sFlag != 0 ? QStringLiteral("S") : QString());
+    panel.receiverSerial = TextCodec::toText(record.serialNumber);
+    panel.motherboardType = motherboardName(record.motherboardCode);
+    panel.moduleName = moduleName(record.gprsModuleCode);
+    const QString firmware = TextCodec::toText(record.moduleFirmwareVersion);
+    const QString hardware = TextCodec::toText(record.moduleHardwareVersion);
+    if (firmware != QStringLiteral("0.0")) {
+        panel.moduleFirmwareVersion = firmware;
+    }
+    if (hardware != QStringLiteral("0.0")) {
+        panel.moduleHardwareVersion = hardware;
+    }
+    if (staticType) {
+        panel.moduleName.clear();
+        panel.moduleFirmwareVersion = QString();
+        panel.moduleHardwareVersion = QString();
+    }
+    panel.staticOnly = m_staticOnly;
+    m_view.showMainInfo(panel);
+    m_view.showNetBand(record.gprsModuleCode, m_state.band2g, m_state.band3g);
+
+    m_timers.stop(TIMER_MAIN_INFO);
+    m_moduleRetryCount = 0;
+    if (record.motherboardCode == MOTHERBOARD_TRIMBLE ||
+        record.motherboardCode == MOTHERBOARD_NOVATEL) {
+        ReadBoardSerial();  // sends only to a code-4 board
+        ReadBoardVersion(); // sends only to a code-0 board
+    } else {
+        endMainInfoChain(true);
+    }
+}
+
+void CommandExchange::handleFileList(std::span<const FileListRow> rows) {
+    QList<FileRowText> texts;
+    texts.reserve(static_cast<qsizetype>(rows.size()));
+    for (const FileListRow& row : rows) {
+        texts.append(FileRowFormat::toText(row));
+    }
+    m_view.addFileRows(texts);
+    const int next = m_fileListPosition + kFileListPageSize;
+    // The request carries the position in one byte: a page beyond it would ask for the first
+    // page again and list the same files for ever, so the listing ends there.
+    if (rows.size() == static_cast<std::size_t>(kFileListPageSize) && next <= 0xFF) {
+        m_fileListPosition = next;
+        ReadFileList();
+    } else {
+        ShowTip(QStringLiteral("Read static file finished"));
+    }
+}
+
+// ---- Download target ----------------------------------------------------------------------
+
+void CommandExchange::openDownloadTarget() {
+    if (m_downloadFile.isOpen()) {
+        m_downloadFile.close();
+    }
+    m_downloadFile.setFileName(m_downloadPath);
+    // Unbuffered: each block goes to the file when it is written, so a failed write is seen at
+    // once and not only when the file is closed.
+    if (m_downloadPath.isEmpty() ||
+        !m_downloadFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        abandonDownload(QStringLiteral("Cannot create the file"));
+        return;
+    }
+    NextDownloadBlock();
+}
+
+void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
+    if (!m_downloadFile.isOpen() || block.frame == nullptr) {
+        return;
+    }
+    const auto payload = block.payload();
+    const qint64 length = static_cast<qint64>(payload.size());
+    if (m_downloadFile.write(reinterpret_cast<const char*>(payload.data()), length) != length) {
+        abandonDownload(QStringLiteral("Cannot write the file"));
+        return;
+    }
+    m_view.advanceDownload(payload.size());
+    NextDownloadBlock();
+}
+
+void CommandExchange::closeDownloadTarget() {
+    if (m_downloadFile.isOpen()) {
+        m_downloadFile.close();
+    }
+}
+
+void CommandExchange::abandonDownload(const QString& reason) {
+    // A copy that cannot be written must not end in silence: say which file, tell the receiver
+    // to stop sending, keep what was written and leave the page idle.
+    const QString detail = m_downloadFile.errorString();
+    closeDownloadTarget();
+    QString text =
+        translate(reason) + QStringLiteral(":\n") + QDir::toNativeSeparators(m_downloadPath);
+    if (!detail.isEmpty()) {
+        text += QStringLiteral("\n") + detail;
+    }
+    m_view.showMessage(text);
+    if (m_port.readerAlive()) {
+        StopDownload(); // leaves the page idle too
+    } else {
+        m_view.endDownload();
+    }
+}
+
+} // namespace kestrava

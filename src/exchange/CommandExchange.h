@@ -1,0 +1,242 @@
+#pragma once
+
+#include "exchange/ExchangePort.h"
+#include "exchange/ExchangeView.h"
+#include "exchange/FirmwareTransfer.h"
+#include "exchange/ReopenRequest.h"
+#include "exchange/ReplyTimers.h"
+#include "protocol/ChannelTable.h"
+#include "protocol/DecoderState.h"
+#include "protocol/ExpectedReply.h"
+#include "protocol/FirmwareCommands.h"
+#include "protocol/NetParams.h"
+#include "protocol/NmeaOutputChoice.h"
+#include "protocol/ProtocolTypes.h"
+#include "protocol/ReplySink.h"
+#include "protocol/VoiceCommands.h"
+#include "serial/SerialPortOwner.h"
+
+#include <QFile>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace kestrava {
+
+class LanguageManager;
+struct StoredSettings;
+
+// The one-command-at-a-time conversation with the receiver.
+//
+// Every send operation does nothing at all while the port is closed. Otherwise it shows its
+// progress text in the tip line (or clears it, or leaves it), builds its frame and arms the one
+// ExpectedReply, hands the frame to the port without waiting, and arms its reply timer where the
+// command has one. A newer command simply overwrites what an older one awaited.
+//
+// Input arrives through onSerialData (split and decoded while a reply is awaited, then always
+// echoed to the view); every decoded reply comes back synchronously through onReply, which
+// reports the outcome, fills the view, keeps values in StoredSettings and sends the follow-up
+// commands of the chains (motherboard information, voice block read-then-set, file list paging,
+// format after the recording check, file naming re-read, download blocks, store location then
+// RINEX flag). Silence is reported only by the reply timers.
+//
+// Every text shown passes the LanguageManager at the moment it is shown. All of it runs on one
+// thread, the one that owns the port.
+class CommandExchange : public QObject, public SerialPortOwner, public ReplySink {
+    Q_OBJECT
+
+public:
+    static constexpr std::int32_t kNormalBaudRate = 19200;
+    static constexpr int kMainInfoTimeoutMs = 3000;
+    static constexpr int kBoardInfoTimeoutMs = 2000;
+    static constexpr int kRadioTimeoutMs = 3000;
+    static constexpr int kStoreLocationTimeoutMs = 2000;
+    static constexpr int kMaxModuleRetries = 4;
+    // After opening, the main information is requested as soon as the new reader runs; the
+    // exchange looks every kOpenPollMs and gives up after kOpenWaitMs, without blocking.
+    static constexpr int kOpenPollMs = 100;
+    static constexpr int kOpenWaitMs = 3000;
+    static constexpr int kFileListPageSize = 8;
+
+    // language may be null: texts are then shown in English. Every reference must outlive the
+    // exchange. The exchange names itself as the port's owner and as the timers' handler; a
+    // serial reader must have stopped (port closed or destroyed) before the exchange is
+    // destroyed, since the reader delivers to its owner.
+    CommandExchange(ExchangePort& port, ReplyTimers& timers, ExchangeView& view,
+                    StoredSettings& settings, const LanguageManager* language = nullptr,
+                    QObject* parent = nullptr);
+    ~CommandExchange() override;
+
+    CommandExchange(const CommandExchange&) = delete;
+    CommandExchange& operator=(const CommandExchange&) = delete;
+
+    void setFirmwareTransfer(FirmwareTransfer* transfer) { m_firmware = transfer; }
+    void setLanguageManager(const LanguageManager* language) { m_language = language; }
+
+    // ---- Tip line -------------------------------------------------------------------------
+    // Shows english translated (an empty text clears the line) and remembers it as the key.
+    void ShowTip(const QString& english);
+    // Shows the remembered key again in the current language.
+    void retranslateTip();
+    const QString& tipKey() const { return m_tipKey; }
+    // english, translated now.
+    QString translate(const QString& english) const;
+
+    // ---- Port -----------------------------------------------------------------------------
+    bool portOpen() const { return m_port.readerAlive(); }
+    // Opens name at 19200 baud. On success: tip "Port opened", then the main information is
+    // requested as soon as the reader runs. On failure: box "Open fail" and false.
+    bool openPort(const QString& name);
+    // Closes an open port: tip "Port closed", staticOnly cleared, the panel emptied, a download
+    // target still open closed (the partial file stays) and the page left idle.
+    void closePort();
+    // The Update button: the panel emptied, then the main information read once.
+    void update();
+    // Closes the port for a baud-rate change; the port-closed notice opens it again at baudRate
+    // and, with continueFirmware, hands over to the firmware transfer.
+    void requestReopen(std::int32_t baudRate, bool continueFirmware);
+    const ReopenRequest& reopenRequest() const { return m_reopen; }
+    bool staticOnly() const { return m_staticOnly; }
+
+    // ---- Send operations, one per command -------------------------------------------------
+    void ReadMainInfo();
+    void ReadBoardSerial();  // only for motherboard code 4
+    void ReadBoardVersion(); // only for motherboard code 0
+
+    void ConnectInternalRadio();
+    void ReadAirBaud();
+    void SetAirBaud(std::int32_t bitsPerSecond);
+    void ReadRadioChannels();
+    void WriteRadioChannels(const ChannelTable& table);
+
+    void ReadNetModuleBand();
+    void SetNetModuleBand(Byte band2g, Byte band3g);
+    void StartSnrTest();
+    void StopSnrTest();
+    // Text for motherboard code 0, a packet for code 4, nothing for any other code.
+    void SetNmeaOutput(const NmeaOutputChoice& choice);
+
+    void VoiceSwitch(VoiceSwitchCode code);
+    // which: 1 voice type (and volume), 2 RINEX flag, 3 volume. A read for a set remembers which
+    // set follows its reply.
+    void ReadVoiceBlock(bool forSet, int which);
+    void SetVoiceType(Byte voiceType);
+    void SetRinexFlag(bool on);
+    void SetVolume(Byte volume);
+    void ReadStaticVoice();
+    void SetStaticVoice(bool on);
+
+    void ReadCollectParams();
+    void SetCollectParams(int intervalSeconds, int cutoffDegrees);
+    void ReadFileNaming();
+    void SetFileNaming(const QString& prefix, const QString& serial);
+    void ReadStoreLocation();
+    void SetStoreLocation(bool storageCard);
+
+    // Asks for the page of 8 files at the current list position (setFileListPosition).
+    void ReadFileList();
+    // Names beyond what one write can carry fail the whole deletion with its box, since the
+    // receiver never hears of it.
+    void DeleteFiles(const QStringList& names);
+    void ReadRecordingState();
+    void FormatFiles();
+    // name: the receiver's file name without extension; localPath: where the copy is written,
+    // created when the receiver is ready.
+    void StartDownload(const QString& name, const QString& localPath);
+    void NextDownloadBlock();
+    // Ends the running download: a target file still open is closed and stays on disk, and the
+    // page leaves its download state.
+    void StopDownload();
+
+    void ReadNetParams();
+    // False (nothing written) when the record's login cannot be carried.
+    bool SetNetParams(const NetParams& params);
+    void ReadApnParams();
+    void SetApnParams(const QString& user, const QString& password);
+    void SetRemotePassword(const QString& password);
+    void SetWifiPassword(const QString& newPassword);
+    void SetWifiPassword(const QString& oldPassword, const QString& newPassword);
+
+    // The firmware transfer's frames; the transfer shows its own texts and arms its own timers.
+    void FirmwareStart(Byte target, bool repeat);
+    void FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data, std::uint32_t position);
+
+    // ---- State the pages set or read ------------------------------------------------------
+    void setFileListPosition(int position) { m_fileListPosition = position; }
+    int fileListPosition() const { return m_fileListPosition; }
+    void setPendingVoiceType(Byte voiceType) { m_pendingVoiceType = voiceType; }
+    void setPendingVolume(Byte volume) { m_pendingVolume = volume; }
+    Byte pendingVoiceType() const { return m_pendingVoiceType; }
+    Byte pendingVolume() const { return m_pendingVolume; }
+    int pendingSetOperation() const { return m_pendingSetOperation; }
+    int moduleRetryCount() const { return m_moduleRetryCount; }
+    bool downloadTargetOpen() const { return m_downloadFile.isOpen(); }
+    const QString& downloadPath() const { return m_downloadPath; }
+
+    const ExpectedReply& expectedReply() const { return m_expected; }
+    DecoderState& decoderState() { return m_state; }
+    const DecoderState& decoderState() const { return m_state; }
+    ReplyTimers& timers() { return m_timers; }
+
+    // ---- Input ----------------------------------------------------------------------------
+    // MSG_SERIAL_DATA: split and decoded while a reply is awaited, then always echoed.
+    void onSerialData(const std::uint8_t* bytes, std::size_t count) override;
+    // MSG_PORT_EVENT: serves the reopen request; a line that went away ends a running download.
+    void onPortEvent() override;
+    // MSG_REPLY: one decoded reply of any kind.
+    void onReply(const ReplyData& data, std::int32_t kind) override;
+    // A reply timer expired.
+    void onTimer(int timerId);
+
+signals:
+    // The main information chain has ended: the main information did not come (false), or it
+    // came (true) and the motherboard answered, its retries ran out, or it is not asked.
+    void mainInfoChainEnded(bool mainInfoArrived);
+
+private:
+    bool beginSend(const char* tip);
+    bool write(const Bytes& frame);
+    void showBox(const QString& english);
+    void endMainInfoChain(bool mainInfoArrived);
+    void tryMainInfoAfterOpen();
+
+    void handleMainInfo(const MainInfoRecord& record);
+    void handleFileList(std::span<const FileListRow> rows);
+    void openDownloadTarget();
+    void writeDownloadBlock(const DownloadBlock& block);
+    void closeDownloadTarget();
+    void abandonDownload(const QString& reason);
+
+    ExchangePort& m_port;
+    ReplyTimers& m_timers;
+    ExchangeView& m_view;
+    StoredSettings& m_settings;
+    const LanguageManager* m_language;
+    FirmwareTransfer* m_firmware = nullptr;
+
+    ExpectedReply m_expected;
+    DecoderState m_state;
+    QString m_tipKey;
+    int m_moduleRetryCount = 0;
+    int m_pendingSetOperation = 0;
+    Byte m_pendingVoiceType = 0;
+    Byte m_pendingVolume = 0;
+    int m_fileListPosition = 0;
+    ReopenRequest m_reopen;
+    bool m_staticOnly = false;
+    bool m_mainInfoChainActive = false;
+
+    QTimer m_openPoll;
+    int m_openWaitedMs = 0;
+
+    QString m_downloadPath;
+    QFile m_downloadFile;
+};
+
+} // namespace kestrava

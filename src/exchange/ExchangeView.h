@@ -1,0 +1,107 @@
+#pragma once
+
+#include "protocol/ChannelTable.h"
+#include "protocol/NetParams.h"
+#include "protocol/ProtocolTypes.h"
+
+#include <QList>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace kestrava {
+
+// The main information panel as it is shown: every text final, ready for its label.
+struct MainInfoPanel {
+    QString receiverVersion; // version, "  E" or "  C", then "S" when the S flag is set
+    QString receiverSerial;
+    QString motherboardType; // "Novatel", "Trimble" or "Unknown"
+    QString moduleName;      // "GR64" ... or "Unknown"; empty for a static-only receiver
+    // Module versions: nothing when the receiver reports "0.0" (the label keeps what it showed),
+    // an empty text for a static-only receiver (the label is emptied).
+    std::optional<QString> moduleFirmwareVersion;
+    std::optional<QString> moduleHardwareVersion;
+    Byte receiverTypeCode = 0;
+    bool staticOnly = false; // type '4', '5' or '6': module rows disabled, Static tab forced
+};
+
+// One row of the static file list as the list shows it.
+struct FileRowText {
+    QString name;
+    QString size;
+    QString time; // 24-hour, the system locale's time separator
+    QString date; // the system locale's short date
+};
+
+// Everything the command exchange shows or asks of the user interface: the tip line, message
+// boxes, the main information panel and the pages. The program implements it with its window
+// and pages; tests and the command-line tool implement what they need. Texts handed in are
+// final (already translated); the exchange never touches a widget.
+class ExchangeView {
+public:
+    virtual ~ExchangeView() = default;
+
+    // Tip line and message boxes.
+    virtual void setTipText(const QString& text) = 0;
+    virtual void showMessage(const QString& text) = 0; // a box with an OK button
+
+    // Main information panel.
+    virtual void clearMainInfo() {}
+    virtual void showMainInfo(const MainInfoPanel& panel) { (void)panel; }
+    virtual void showMotherboard(const QString& serial, const QString& version) {
+        (void)serial;
+        (void)version;
+    }
+
+    // Radio page.
+    virtual void showRadioChannels(const ChannelTable& table) { (void)table; }
+    virtual void showAirBaud(int bitsPerSecond) { (void)bitsPerSecond; }
+
+    // Network page and APN dialog.
+    virtual void showNetParams(const NetParams& params) { (void)params; }
+    virtual void showApnParams(const QString& user, const QString& password) {
+        (void)user;
+        (void)password;
+    }
+
+    // Static page: collection parameters.
+    virtual void showCollectParams(int intervalSeconds, int cutoffDegrees) {
+        (void)intervalSeconds;
+        (void)cutoffDegrees;
+    }
+    virtual void showStoreLocation(bool storageCard) { (void)storageCard; }
+    virtual void showFileNaming(const QString& prefix, const QString& serial) {
+        (void)prefix;
+        (void)serial;
+    }
+    virtual void setRinexChecked(bool on) { (void)on; }
+    virtual bool rinexChecked() const { return false; }
+    virtual void setStaticVoiceChecked(bool on) { (void)on; }
+
+    // Static page: file management.
+    virtual void addFileRows(const QList<FileRowText>& rows) { (void)rows; }
+    virtual void clearFileList() {}
+    virtual void completeDeletion() {} // the receiver deleted the pending files
+    virtual void dropPendingDeletion() {}
+    virtual void advanceDownload(std::size_t bytesWritten) { (void)bytesWritten; }
+    virtual void endDownload() {} // the page leaves its download state
+
+    // Advanced page.
+    virtual void showNetBand(int moduleCode, int band2g, int band3g) {
+        (void)moduleCode;
+        (void)band2g;
+        (void)band3g;
+    }
+    virtual void showVoiceParams(int voiceType, int volume) {
+        (void)voiceType;
+        (void)volume;
+    }
+    virtual void echoReceived(const std::uint8_t* bytes, std::size_t count) {
+        (void)bytes;
+        (void)count;
+    }
+};
+
+} // namespace kestrava

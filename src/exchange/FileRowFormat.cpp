@@ -1,0 +1,26 @@
+#include "exchange/FileRowFormat.h"
+
+#include "exchange/TextCodec.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QTime>
+
+namespace kestrava {
+
+FileRowText FileRowFormat::toText(const FileListRow& row) {
+    FileRowText text;
+    text.name = TextCodec::toText(row.name);
+    text.size = TextCodec::toText(row.sizeText);
+    const QTime time(row.hour, row.minute, row.second);
+    if (time.isValid()) {
+        text.time = time.toString(QStringLiteral("HH:mm:ss"));
+    }
+    const QDate date(row.year, row.month, row.day);
+    if (date.isValid()) {
+        text.date = QLocale::system().toString(date, QLocale::ShortFormat);
+    }
+    return text;
+}
+
+} // namespace kestrava

@@ -1,0 +1,215 @@
+#include "pages/CDialogBase.h"
+
+#include "pages/ControlFactory.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <initializer_list>
+
+namespace kestrava {
+
+namespace {
+
+bool IsStaticOnlyReceiver(Byte code) {
+    return code == '4' || code == '5' || code == '6';
+}
+
+} // namespace
+
+CDialogBase::CDialogBase(QWidget* parent) : TabPage(parent) {
+    auto caption = [this](QWidget* control, const char* english) {
+        Captions().Add(control, QString::fromLatin1(english));
+    };
+    auto label = [&caption](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QLabel>(id, parentWidget);
+        caption(control, english);
+        return control;
+    };
+    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QPushButton>(id, parentWidget);
+        control->setAutoDefault(false);
+        caption(control, english);
+        return control;
+    };
+
+    // Remote connection password, typed twice; shown in plain text on purpose.
+    m_remoteGroup = MakeControl<QGroupBox>(1157, this);
+    caption(m_remoteGroup, "Remote Connection Password");
+    auto* remoteLayout = new QGridLayout(m_remoteGroup);
+    remoteLayout->addWidget(label(1142, m_remoteGroup, "Pwd:"), 0, 0);
+    m_remotePassword = MakeControl<QLineEdit>(1020, m_remoteGroup);
+    remoteLayout->addWidget(m_remotePassword, 0, 1);
+    remoteLayout->addWidget(label(1143, m_remoteGroup, "Confirm Pwd:"), 0, 2);
+    m_remoteConfirm = MakeControl<QLineEdit>(1021, m_remoteGroup);
+    remoteLayout->addWidget(m_remoteConfirm, 0, 3);
+    m_remoteSet = button(1022, m_remoteGroup, "Set");
+    remoteLayout->addWidget(m_remoteSet, 0, 4);
+
+    m_wifiGroup = MakeControl<QGroupBox>(1198, this);
+    caption(m_wifiGroup, "Wifi Password");
+    auto* wifiLayout = new QHBoxLayout(m_wifiGroup);
+    wifiLayout->addWidget(label(1199, m_wifiGroup, "Wifi Pwd:"));
+    m_wifiPassword = MakeControl<QLineEdit>(1200, m_wifiGroup);
+    wifiLayout->addWidget(m_wifiPassword, 1);
+    wifiLayout->addWidget(label(1202, m_wifiGroup, "(8-30chars)"));
+    m_wifiSet = button(1039, m_wifiGroup, "Set");
+    wifiLayout->addWidget(m_wifiSet);
+
+    // Firmware update.
+    auto* firmwareGroup = MakeControl<QGroupBox>(1155, this);
+    caption(firmwareGroup, "FW Update");
+    m_typeLabel = label(1140, firmwareGroup, "FW Type:");
+    m_firmwareType = MakeControl<QComboBox>(1011, firmwareGroup);
+    m_firmwareType->setMinimumContentsLength(10);
+    m_chooseFile = button(1014, firmwareGroup, "Choose File");
+    m_path = MakeControl<QLineEdit>(1019, firmwareGroup);
+    m_startUpdate = button(1013, firmwareGroup, "Start Update");
+    m_pageTip = MakeControl<QLabel>(1174, firmwareGroup);
+    m_pageTip->setWordWrap(true);
+    m_progress = MakeControl<QProgressBar>(1018, firmwareGroup);
+    m_progress->setRange(0, 300);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    m_progress->setMaximumHeight(16);
+    m_usbInstructions = MakeControl<QLabel>(1189, firmwareGroup);
+    m_usbInstructions->setWordWrap(true);
+    m_usbInstructions->hide();
+
+    auto* typeRow = new QHBoxLayout;
+    typeRow->addWidget(m_typeLabel);
+    typeRow->addWidget(m_firmwareType);
+    typeRow->addStretch(1);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_path, 1);
+    fileRow->addWidget(m_chooseFile);
+    auto* startRow = new QHBoxLayout;
+    startRow->addWidget(m_startUpdate);
+    startRow->addWidget(m_pageTip, 1);
+    auto* firmwareLayout = new QVBoxLayout(firmwareGroup);
+    firmwareLayout->addLayout(typeRow);
+    firmwareLayout->addLayout(fileRow);
+    firmwareLayout->addLayout(startRow);
+    firmwareLayout->addWidget(m_progress);
+    firmwareLayout->addWidget(m_usbInstructions);
+
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(6, 6, 6, 6);
+    pageLayout->addWidget(m_remoteGroup);
+    pageLayout->addWidget(m_wifiGroup);
+    pageLayout->addWidget(firmwareGroup);
+    pageLayout->addStretch(1);
+
+    CompactGroups(this);
+
+    connect(m_remoteSet, &QPushButton::clicked, this, &CDialogBase::remoteSetClicked);
+    connect(m_wifiSet, &QPushButton::clicked, this, &CDialogBase::wifiSetClicked);
+    connect(m_chooseFile, &QPushButton::clicked, this, &CDialogBase::chooseFileClicked);
+    connect(m_startUpdate, &QPushButton::clicked, this, &CDialogBase::startUpdateClicked);
+
+    ApplyBaseTexts();
+}
+
+void CDialogBase::ApplyBaseTexts() {
+    ApplyCaptions();
+    m_firmwareType->clear();
+    m_firmwareType->addItem(Tr(QStringLiteral("Module")));
+    m_firmwareType->addItem(Tr(QStringLiteral("Receiver")));
+    m_firmwareType->setCurrentIndex(0);
+    m_pageTip->clear();
+    QString instructions;
+    for (const char* line : {"This receiver should be updated by the following way:",
+                             "1.Connect receiver to PC by USB", "2.Copy firmware to Update Disk",
+                             "3.ReStart receiver"}) {
+        instructions += Tr(QString::fromLatin1(line)) + QLatin1Char('\n');
+    }
+    m_usbInstructions->setText(instructions.trimmed());
+}
+
+void CDialogBase::SetProgressRange(int minimum, int maximum) {
+    m_progress->setRange(minimum, maximum);
+}
+
+void CDialogBase::SetProgressPos(int position) {
+    m_progress->setValue(position);
+}
+
+int CDialogBase::ProgressPos() const {
+    return m_progress->value();
+}
+
+void CDialogBase::ShowFirmwareSettings(const QString& path, int firmwareType) {
+    m_path->setText(path);
+    if (firmwareType >= 0 && firmwareType < m_firmwareType->count()) {
+        m_firmwareType->setCurrentIndex(firmwareType);
+    }
+}
+
+void CDialogBase::SetFirmwarePath(const QString& path) {
+    m_path->setText(path);
+}
+
+QString CDialogBase::FirmwarePath() const {
+    return m_path->text();
+}
+
+int CDialogBase::FirmwareType() const {
+    return m_firmwareType->currentIndex();
+}
+
+void CDialogBase::ShowPageTip(const QString& english) {
+    m_pageTip->setText(Tr(english));
+}
+
+QString CDialogBase::PageTip() const {
+    return m_pageTip->text();
+}
+
+void CDialogBase::ShowUpdatingTip() {
+    ShowPageTip(QStringLiteral("Tip: Updating,Please don't do other operation"));
+}
+
+void CDialogBase::ResetUpdate() {
+    m_progress->setValue(0);
+    m_pageTip->clear();
+}
+
+void CDialogBase::ShowBaseVariant(Byte receiverTypeCode) {
+    const bool staticOnly = IsStaticOnlyReceiver(receiverTypeCode);
+    m_wifiGroup->setVisible(receiverTypeCode > 'Y');
+    m_remoteGroup->setVisible(!staticOnly);
+    const bool firmware = receiverTypeCode < 'Q' && !staticOnly;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_typeLabel, m_firmwareType, m_chooseFile, m_path,
+                                         m_startUpdate, m_pageTip, m_progress}) {
+        control->setVisible(firmware);
+    }
+    m_usbInstructions->setVisible(!firmware);
+}
+
+void CDialogBase::EnableCommandControls(bool enable) {
+    for (QPushButton* control : {m_chooseFile, m_startUpdate, m_remoteSet, m_wifiSet}) {
+        control->setEnabled(enable);
+    }
+}
+
+QString CDialogBase::RemotePassword() const {
+    return m_remotePassword->text();
+}
+
+QString CDialogBase::RemotePasswordConfirm() const {
+    return m_remoteConfirm->text();
+}
+
+QString CDialogBase::WifiPassword() const {
+    return m_wifiPassword->text();
+}
+
+} // namespace kestrava

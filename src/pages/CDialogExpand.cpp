@@ -1,0 +1,317 @@
+#include "pages/CDialogExpand.h"
+
+#include "pages/ControlFactory.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include <initializer_list>
+
+namespace kestrava {
+
+namespace {
+
+constexpr int kDefaultVoiceItem = 1;
+constexpr int kUserDefinedItem = 2;
+
+struct BandItems {
+    int moduleCode;
+    bool has3G;
+    QStringList band2G;
+    QStringList band3G;
+};
+
+// The receiver's band indexes are positions in these lists; their texts are the receiver's own.
+const std::vector<BandItems>& BandTable() {
+    static const std::vector<BandItems> table = {
+        {3,
+         true,
+         {"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + PCS 1800MHz",
+          "GMS 850MH  + PCS 1900MHz"},
+         {"2100MHz(FDD I)", "1900MHz(FDD II)", "850MHz(FDD V)",
+          "2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)", "1900MHz(FDD II) + 850MHz(FDD V)",
+          "900MHz(FDD VIII)", "2100MHz(FDD I) + 900MHz(FDD VIII)"}},
+        {9,
+         true,
+         {"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + DCS 1800MHz",
+          "GMS 850MH  + PCS 1900MHz"},
+         {"1900/2100MHz(FDD I)", "1900MHz(FDD II) ", " 850MHz(FDD V)",
+          "2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)", "1900MHz(FDD II) + 850MHz(FDD V)",
+          "900MHz(FDD VIII)", "2100MHz(FDD I) + 900MHz(FDD VIII)", "1700/ 2100MHz(FDD IV, AWS)"}},
+        {4,
+         false,
+         {"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + DCS 1800MHz",
+          "GMS 850MHz + PCS 1900MHz"},
+         {}},
+        {6,
+         false,
+         {"mono-band mode 850 MHz", "mono-band mode 900 extended MHz", "mono-band mode 1800 MHz",
+          "mono-band mode 1900 MHz", "dual-band mode 850/1900 MHz", "dual-band mode 900E/1800 MHz",
+          "dual-band mode 900E/1900 MHz", "quad-band mode 850/900E/1800/1900 MHz"},
+         {}},
+    };
+    return table;
+}
+
+} // namespace
+
+CDialogExpand::CDialogExpand(QWidget* parent) : TabPage(parent) {
+    auto caption = [this](QWidget* control, const char* english) {
+        Captions().Add(control, QString::fromLatin1(english));
+    };
+    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QPushButton>(id, parentWidget);
+        control->setAutoDefault(false);
+        if (english != nullptr) {
+            caption(control, english);
+        }
+        return control;
+    };
+
+    // Voice: on/off buttons or voice type list and volume, by receiver.
+    auto* voiceGroup = MakeControl<QGroupBox>(1158, this);
+    caption(voiceGroup, "Voice");
+    m_enableVoice = button(1132, voiceGroup, "Enable");
+    m_disableVoice = button(1133, voiceGroup, "Disable");
+    m_disableStaticVoice = button(1022, voiceGroup, "Disable Static Voice");
+    m_disableStaticVoice->hide();
+    for (QPushButton* control : {m_enableVoice, m_disableVoice}) {
+        control->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+    m_voiceType = MakeControl<QComboBox>(1011, voiceGroup);
+    m_voiceType->setMinimumContentsLength(12);
+    m_readVoice = button(1014, voiceGroup, "Read");
+    m_setVoice = button(1013, voiceGroup, "Set");
+    m_volume = MakeControl<QSlider>(1197, voiceGroup);
+    m_volume->setOrientation(Qt::Horizontal);
+    m_volume->setTickPosition(QSlider::TicksBelow);
+    auto* voiceRow = new QHBoxLayout;
+    voiceRow->addWidget(m_enableVoice);
+    voiceRow->addWidget(m_disableVoice);
+    voiceRow->addWidget(m_disableStaticVoice);
+    voiceRow->addWidget(m_voiceType, 1);
+    voiceRow->addWidget(m_readVoice);
+    voiceRow->addWidget(m_setVoice);
+    voiceRow->addStretch(0); // takes the row's free width only when the voice list is hidden
+    auto* voiceLayout = new QVBoxLayout(voiceGroup);
+    voiceLayout->addLayout(voiceRow);
+    voiceLayout->addWidget(m_volume);
+
+    // Net module band.
+    auto* bandGroup = MakeControl<QGroupBox>(1159, this);
+    caption(bandGroup, "Net Module Band");
+    auto* label2G = MakeControl<QLabel>(1203, bandGroup);
+    caption(label2G, "2G");
+    m_band2G = MakeControl<QComboBox>(1136, bandGroup);
+    m_label3G = MakeControl<QLabel>(1204, bandGroup);
+    caption(m_label3G, "3G");
+    m_band3G = MakeControl<QComboBox>(1044, bandGroup);
+    for (QComboBox* list : {m_band2G, m_band3G}) {
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(24);
+    }
+    m_readBand = button(1137, bandGroup, "Read");
+    m_setBand = button(1138, bandGroup, "Set");
+    auto* bandLayout = new QGridLayout(bandGroup);
+    bandLayout->addWidget(label2G, 0, 0);
+    bandLayout->addWidget(m_band2G, 0, 1);
+    bandLayout->addWidget(m_readBand, 0, 2);
+    bandLayout->addWidget(m_label3G, 1, 0);
+    bandLayout->addWidget(m_band3G, 1, 1);
+    bandLayout->addWidget(m_setBand, 1, 2);
+    bandLayout->setColumnStretch(1, 1);
+
+    // Other settings and the received-data display.
+    auto* otherGroup = MakeControl<QGroupBox>(1160, this);
+    caption(otherGroup, "Other Setting");
+    m_dataOutput = button(1057, otherGroup, "Data Output");
+    m_snrTest = button(1056, otherGroup, nullptr);
+    m_display = MakeControl<QPlainTextEdit>(1139, otherGroup);
+    m_display->setReadOnly(true);
+    m_display->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_display->setMinimumHeight(60);
+    m_clearDisplay = button(1040, otherGroup, "Clear Display");
+    m_pauseDisplay = button(1042, otherGroup, nullptr);
+    auto* otherButtons = new QHBoxLayout;
+    otherButtons->addWidget(m_dataOutput);
+    otherButtons->addWidget(m_snrTest);
+    otherButtons->addStretch(1);
+    otherButtons->addWidget(m_clearDisplay);
+    otherButtons->addWidget(m_pauseDisplay);
+    auto* otherLayout = new QVBoxLayout(otherGroup);
+    otherLayout->addLayout(otherButtons);
+    otherLayout->addWidget(m_display, 1);
+
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(6, 6, 6, 6);
+    pageLayout->addWidget(voiceGroup);
+    pageLayout->addWidget(bandGroup);
+    pageLayout->addWidget(otherGroup, 1);
+
+    CompactGroups(this);
+
+    connect(m_enableVoice, &QPushButton::clicked, this, &CDialogExpand::enableVoiceClicked);
+    connect(m_disableVoice, &QPushButton::clicked, this, &CDialogExpand::disableVoiceClicked);
+    connect(m_readVoice, &QPushButton::clicked, this, &CDialogExpand::readVoiceClicked);
+    connect(m_setVoice, &QPushButton::clicked, this, &CDialogExpand::setVoiceClicked);
+    connect(m_volume, &QSlider::sliderReleased, this,
+            [this] { emit volumeReleased(m_volume->value()); });
+    connect(m_readBand, &QPushButton::clicked, this, &CDialogExpand::readBandClicked);
+    connect(m_setBand, &QPushButton::clicked, this, &CDialogExpand::setBandClicked);
+    connect(m_dataOutput, &QPushButton::clicked, this, &CDialogExpand::dataOutputClicked);
+    connect(m_snrTest, &QPushButton::clicked, this, &CDialogExpand::snrTestClicked);
+    connect(m_clearDisplay, &QPushButton::clicked, this, [this] { ClearDisplay(); });
+    connect(m_pauseDisplay, &QPushButton::clicked, this, [this] { ToggleDisplay(); });
+
+    ApplyToggleTexts();
+}
+
+void CDialogExpand::InitExpandPage() {
+    m_signalTestRunning = false;
+    FillVoiceList(kUserDefinedItem);
+    m_disableStaticVoice->hide();
+    m_volume->setRange(1, 10);
+    m_volume->setTickInterval(1);
+    m_volume->setSingleStep(2);
+    m_volume->setPageStep(2);
+    ShowExpandVariant('Q');
+    ApplyToggleTexts();
+}
+
+void CDialogExpand::ApplyExpandTexts() {
+    ApplyCaptions();
+    // The signal test flag is kept: the button must keep saying what its next press does.
+    ApplyToggleTexts();
+    const int selected = m_voiceType->currentIndex();
+    FillVoiceList(selected >= 0 && selected < 3 ? selected : kDefaultVoiceItem);
+}
+
+void CDialogExpand::ShowExpandVariant(Byte receiverTypeCode) {
+    const bool buttons = receiverTypeCode < 'Q';
+    m_enableVoice->setVisible(buttons);
+    m_disableVoice->setVisible(buttons);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_voiceType, m_readVoice, m_setVoice, m_volume}) {
+        control->setVisible(!buttons);
+    }
+    m_disableStaticVoice->hide();
+}
+
+void CDialogExpand::FillBandLists(int moduleCode, int index2G, int index3G) {
+    m_band2G->clear();
+    m_band3G->clear();
+    for (const BandItems& items : BandTable()) {
+        if (items.moduleCode != moduleCode) {
+            continue;
+        }
+        m_band2G->addItems(items.band2G);
+        m_band3G->addItems(items.band3G);
+        m_show3G = items.has3G;
+        m_band3G->setVisible(m_show3G);
+        m_label3G->setVisible(m_show3G);
+        break;
+    }
+    m_band2G->setCurrentIndex(index2G >= 0 && index2G < m_band2G->count() ? index2G : -1);
+    m_band3G->setCurrentIndex(m_show3G && index3G >= 0 && index3G < m_band3G->count() ? index3G
+                                                                                      : -1);
+}
+
+void CDialogExpand::ShowVoiceParams(int voiceCode, int volume) {
+    const int item = voiceCode == 0 ? 0 : (voiceCode == 3 ? kUserDefinedItem : kDefaultVoiceItem);
+    if (item < m_voiceType->count()) {
+        m_voiceType->setCurrentIndex(item);
+    }
+    if (volume >= 1 && volume <= 10) {
+        m_volume->setValue(volume);
+    }
+}
+
+void CDialogExpand::EchoReceived(const char* bytes, std::size_t count) {
+    if (!m_displayOn || !m_display->isEnabled() || bytes == nullptr || count == 0) {
+        return;
+    }
+    m_displayText += ToText(ByteString(bytes, count));
+    if (m_displayText.size() > kDisplayLimit) {
+        m_displayText.clear();
+    }
+    m_display->setPlainText(m_displayText);
+    QScrollBar* bar = m_display->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
+int CDialogExpand::VoiceCodeForItem(int item, Byte receiverTypeCode, bool variantE) {
+    switch (item) {
+    case 0:
+        return 0;
+    case 1:
+        return receiverTypeCode == 'Z' || variantE ? 2 : 1;
+    case 2:
+        return 3;
+    default:
+        return 2;
+    }
+}
+
+int CDialogExpand::VoiceItem() const {
+    return m_voiceType->currentIndex();
+}
+
+int CDialogExpand::Volume() const {
+    return m_volume->value();
+}
+
+int CDialogExpand::Band2GIndex() const {
+    return m_band2G->currentIndex();
+}
+
+int CDialogExpand::Band3GIndex() const {
+    return m_show3G ? m_band3G->currentIndex() : 0;
+}
+
+void CDialogExpand::SetSignalTestRunning(bool running) {
+    m_signalTestRunning = running;
+    ApplyToggleTexts();
+}
+
+void CDialogExpand::EnableCommandControls(bool enable) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_enableVoice, m_disableVoice, m_readBand, m_setBand, m_dataOutput, m_snrTest,
+             m_clearDisplay, m_pauseDisplay, m_display}) {
+        control->setEnabled(enable);
+    }
+}
+
+void CDialogExpand::FillVoiceList(int selected) {
+    m_voiceType->clear();
+    for (const char* item : {"Disable Voice", "Default", "User Defined"}) {
+        m_voiceType->addItem(Tr(QString::fromLatin1(item)));
+    }
+    m_voiceType->setCurrentIndex(selected);
+}
+
+void CDialogExpand::ApplyToggleTexts() {
+    m_snrTest->setText(
+        Tr(m_signalTestRunning ? QStringLiteral("Stop Test") : QStringLiteral("Test GPRS SNR")));
+    m_pauseDisplay->setText(
+        Tr(m_displayOn ? QStringLiteral("Pause Display") : QStringLiteral("Display")));
+}
+
+void CDialogExpand::ClearDisplay() {
+    m_displayText.clear();
+    m_display->clear();
+}
+
+void CDialogExpand::ToggleDisplay() {
+    m_displayOn = !m_displayOn;
+    ApplyToggleTexts();
+}
+
+} // namespace kestrava

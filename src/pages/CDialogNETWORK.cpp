@@ -1,0 +1,211 @@
+#include "pages/CDialogNETWORK.h"
+
+#include "pages/CDialogAPN.h"
+#include "pages/ControlFactory.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kestrava {
+
+namespace {
+
+constexpr int kGsmItem = 1;
+constexpr int kVrsItem = 0;
+constexpr int kIntRtkItem = 1;
+
+} // namespace
+
+CDialogNETWORK::CDialogNETWORK(QWidget* parent) : TabPage(parent) {
+    auto label = [this](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QLabel>(id, parentWidget);
+        Captions().Add(control, QString::fromLatin1(english));
+        return control;
+    };
+    auto group = [this](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QGroupBox>(id, parentWidget);
+        Captions().Add(control, QString::fromLatin1(english));
+        return control;
+    };
+    auto button = [this](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QPushButton>(id, parentWidget);
+        control->setAutoDefault(false);
+        Captions().Add(control, QString::fromLatin1(english));
+        return control;
+    };
+
+    // Communication setting: mode, APN and the APN login dialog.
+    auto* communicationGroup = group(1161, this, "Communication Setting");
+    auto* communicationLayout = new QHBoxLayout(communicationGroup);
+    communicationLayout->addWidget(label(1079, communicationGroup, "Communication:"));
+    m_communication = MakeControl<QComboBox>(35920, communicationGroup);
+    communicationLayout->addWidget(m_communication);
+    communicationLayout->addSpacing(6);
+    communicationLayout->addWidget(label(1080, communicationGroup, "APN:"));
+    m_apn = MakeControl<QLineEdit>(1081, communicationGroup);
+    communicationLayout->addWidget(m_apn, 1);
+    m_key = button(1013, communicationGroup, "Key");
+    communicationLayout->addWidget(m_key);
+
+    // Net setting: everything about the server and its login.
+    auto* netGroup = group(1162, this, "Net setting");
+    auto* netLayout = new QVBoxLayout(netGroup);
+    auto* modeRow = new QHBoxLayout;
+    modeRow->addWidget(label(1082, netGroup, "Net Mode:"));
+    m_netMode = MakeControl<QComboBox>(1045, netGroup);
+    modeRow->addWidget(m_netMode);
+    modeRow->addSpacing(6);
+    modeRow->addWidget(label(1083, netGroup, "PhoneNumber:"));
+    m_phone = MakeControl<QLineEdit>(1036, netGroup);
+    modeRow->addWidget(m_phone, 1);
+    netLayout->addLayout(modeRow);
+
+    auto* serverGroup = group(1163, netGroup, "Server");
+    auto* serverLayout = new QHBoxLayout(serverGroup);
+    serverLayout->addWidget(label(1084, serverGroup, "IP/URL:"));
+    m_address = MakeControl<QLineEdit>(1085, serverGroup);
+    serverLayout->addWidget(m_address, 3);
+    serverLayout->addSpacing(6);
+    serverLayout->addWidget(label(1086, serverGroup, "Port:"));
+    m_port = MakeControl<QLineEdit>(1087, serverGroup);
+    serverLayout->addWidget(m_port, 1);
+    netLayout->addWidget(serverGroup);
+
+    auto* vrsGroup = group(1164, netGroup, "VRS");
+    auto* vrsLayout = new QGridLayout(vrsGroup);
+    vrsLayout->addWidget(label(1088, vrsGroup, "Username:"), 0, 0);
+    m_userName = MakeControl<QLineEdit>(1089, vrsGroup);
+    vrsLayout->addWidget(m_userName, 0, 1);
+    vrsLayout->addWidget(label(1090, vrsGroup, "Password:"), 0, 2);
+    m_password = MakeControl<QLineEdit>(1091, vrsGroup); // shown in plain text on purpose
+    vrsLayout->addWidget(m_password, 0, 3);
+    vrsLayout->addWidget(label(1092, vrsGroup, "Mount Point:"), 1, 0);
+    m_mountPoint = MakeControl<QLineEdit>(1093, vrsGroup);
+    vrsLayout->addWidget(m_mountPoint, 1, 1);
+    netLayout->addWidget(vrsGroup);
+
+    auto* intRtkGroup = group(1165, netGroup, "IntRTK");
+    auto* intRtkLayout = new QGridLayout(intRtkGroup);
+    intRtkLayout->addWidget(label(1094, intRtkGroup, "User Group ID:"), 0, 0);
+    m_userGroupId = MakeControl<QLineEdit>(1096, intRtkGroup);
+    intRtkLayout->addWidget(m_userGroupId, 0, 1);
+    intRtkLayout->addWidget(label(1095, intRtkGroup, "Sub Group ID:"), 0, 2);
+    m_subGroupId = MakeControl<QLineEdit>(1097, intRtkGroup);
+    intRtkLayout->addWidget(m_subGroupId, 0, 3);
+    netLayout->addWidget(intRtkGroup);
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    m_read = button(1098, this, "Read");
+    m_set = button(1099, this, "Set");
+    buttonRow->addWidget(m_read);
+    buttonRow->addWidget(m_set);
+
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(6, 6, 6, 6);
+    pageLayout->addWidget(communicationGroup);
+    pageLayout->addWidget(netGroup);
+    pageLayout->addStretch(1);
+    pageLayout->addLayout(buttonRow);
+
+    CompactGroups(this);
+
+    connect(m_communication, &QComboBox::currentIndexChanged, this,
+            [this] { ApplyCommunicationRule(); });
+    connect(m_netMode, &QComboBox::currentIndexChanged, this, [this] { ApplyNetModeRule(); });
+    connect(m_read, &QPushButton::clicked, this, &CDialogNETWORK::readClicked);
+    connect(m_set, &QPushButton::clicked, this, &CDialogNETWORK::setClicked);
+    connect(m_key, &QPushButton::clicked, this, &CDialogNETWORK::keyClicked);
+}
+
+void CDialogNETWORK::FillNetLists() {
+    m_netMode->clear();
+    m_netMode->addItem(QStringLiteral("VRS"));
+    m_netMode->addItem(Tr(QStringLiteral("IntRTK")));
+    m_communication->clear();
+    m_communication->addItems(
+        {QStringLiteral("GPRS"), QStringLiteral("GSM"), QStringLiteral("CDMA")});
+}
+
+void CDialogNETWORK::ApplyNetTexts() {
+    ApplyCaptions();
+    // "IntRTK" is the one list item that has a translation; keep it in the current language.
+    if (m_netMode->count() > kIntRtkItem) {
+        m_netMode->setItemText(kIntRtkItem, Tr(QStringLiteral("IntRTK")));
+    }
+}
+
+void CDialogNETWORK::ShowNetParams(const NetParams& params) {
+    if (params.communicationMode < m_communication->count()) {
+        m_communication->setCurrentIndex(params.communicationMode);
+    }
+    if (params.netMode < m_netMode->count()) {
+        m_netMode->setCurrentIndex(params.netMode);
+    }
+    m_apn->setText(ToText(params.apnName));
+    m_password->setText(ToText(params.vrsPassword));
+    m_userName->setText(ToText(params.vrsName));
+    m_phone->setText(ToText(params.phoneNumber));
+    m_mountPoint->setText(ToText(params.sourceNode));
+    m_port->setText(QString::number(params.port));
+    m_userGroupId->setText(QStringLiteral("%1%2")
+                               .arg(params.groupId1, 4, 10, QLatin1Char('0'))
+                               .arg(int{params.groupId2}, 3, 10, QLatin1Char('0')));
+    m_subGroupId->setText(QStringLiteral("%1").arg(int{params.userId}, 3, 10, QLatin1Char('0')));
+    if (params.isUrl) {
+        m_address->setText(ToText(params.url));
+    } else {
+        m_address->setText(QStringLiteral("%1.%2.%3.%4")
+                               .arg(params.ip[0])
+                               .arg(params.ip[1])
+                               .arg(params.ip[2])
+                               .arg(params.ip[3]));
+    }
+    ApplyCommunicationRule();
+    ApplyNetModeRule();
+}
+
+void CDialogNETWORK::SetApnDialog(CDialogAPN* dialog) {
+    m_apnDialog = dialog;
+}
+
+CDialogAPN* CDialogNETWORK::ApnDialog() const {
+    return m_apnDialog.data();
+}
+
+void CDialogNETWORK::EnableCommandControls(bool enable) {
+    m_commandsEnabled = enable;
+    m_read->setEnabled(enable);
+    m_set->setEnabled(enable);
+    m_key->setEnabled(enable && m_communication->currentIndex() != kGsmItem);
+}
+
+void CDialogNETWORK::ApplyCommunicationRule() {
+    const bool gsm = m_communication->currentIndex() == kGsmItem;
+    m_phone->setEnabled(gsm);
+    m_apn->setEnabled(!gsm);
+    m_key->setEnabled(!gsm && m_commandsEnabled);
+    m_port->setEnabled(!gsm);
+    m_address->setEnabled(true);
+}
+
+void CDialogNETWORK::ApplyNetModeRule() {
+    const int mode = m_netMode->currentIndex();
+    if (mode != kVrsItem && mode != kIntRtkItem) {
+        return;
+    }
+    const bool vrs = mode == kVrsItem;
+    m_userName->setEnabled(vrs);
+    m_password->setEnabled(vrs);
+    m_mountPoint->setEnabled(vrs);
+    m_userGroupId->setEnabled(!vrs);
+    m_subGroupId->setEnabled(!vrs);
+}
+
+} // namespace kestrava

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "pages/TabPage.h"
+#include "protocol/NetParams.h"
+
+#include <QPointer>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kestrava {
+
+class CDialogAPN;
+
+// The "Net" tab page: how the receiver reaches its correction server. It shows a NetParams
+// record and keeps the two enabling rules (communication mode, net mode) in step with its lists;
+// reading, validating and sending belong to its owner, which hears the buttons through signals.
+class CDialogNETWORK : public TabPage {
+    Q_OBJECT
+
+public:
+    explicit CDialogNETWORK(QWidget* parent = nullptr);
+
+    // Fills the net mode list ("VRS", translated "IntRTK") and the communication list ("GPRS",
+    // "GSM", "CDMA"); called once before the stored settings are shown.
+    void FillNetLists();
+    // Sets every caption from its English key through the language lookup.
+    void ApplyNetTexts();
+    // Fills every control from `params`, then applies both enabling rules. A mode outside the
+    // lists leaves that list's selection as it is.
+    void ShowNetParams(const NetParams& params);
+
+    // The open APN dialog, through which its reply reaches it; cleared automatically when the
+    // dialog is destroyed, so a late reply never reaches a closed dialog.
+    void SetApnDialog(CDialogAPN* dialog);
+    CDialogAPN* ApnDialog() const;
+
+    // Enables or disables "Read", "Set" and "Key" (disabled while a firmware update runs). "Key"
+    // stays disabled in GSM mode, which has no APN.
+    void EnableCommandControls(bool enable);
+
+signals:
+    void readClicked();
+    void setClicked();
+    void keyClicked();
+
+private:
+    void ApplyCommunicationRule();
+    void ApplyNetModeRule();
+
+    QComboBox* m_communication = nullptr;
+    QComboBox* m_netMode = nullptr;
+    QLineEdit* m_apn = nullptr;
+    QPushButton* m_key = nullptr;
+    QLineEdit* m_phone = nullptr;
+    QLineEdit* m_address = nullptr;
+    QLineEdit* m_port = nullptr;
+    QLineEdit* m_userName = nullptr;
+    QLineEdit* m_password = nullptr;
+    QLineEdit* m_mountPoint = nullptr;
+    QLineEdit* m_userGroupId = nullptr;
+    QLineEdit* m_subGroupId = nullptr;
+    QPushButton* m_read = nullptr;
+    QPushButton* m_set = nullptr;
+    QPointer<CDialogAPN> m_apnDialog;
+    bool m_commandsEnabled = true;
+};
+
+} // namespace kestrava

@@ -1,0 +1,188 @@
+#include "pages/CDialogRadioManager.h"
+
+#include "pages/ControlFactory.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kestrava {
+
+namespace {
+
+QString FrequencyText(float megahertz) {
+    return QString::number(static_cast<double>(megahertz), 'f', 3);
+}
+
+} // namespace
+
+CDialogRadioManager::CDialogRadioManager(QWidget* parent) : TabPage(parent) {
+    auto caption = [this](QWidget* control, const char* english) {
+        Captions().Add(control, QString::fromLatin1(english));
+    };
+    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QPushButton>(id, parentWidget);
+        control->setAutoDefault(false);
+        caption(control, english);
+        return control;
+    };
+
+    auto* frequencyGroup = MakeControl<QGroupBox>(1166, this);
+    caption(frequencyGroup, "Radio Frequency Setting");
+    m_connect = button(1123, frequencyGroup, "Connect Internal Radio");
+    auto* connectTip = MakeControl<QLabel>(1124, frequencyGroup);
+    connectTip->setWordWrap(true);
+    caption(connectTip, "Tip: Please connect the internal radio first");
+
+    m_channels = MakeControl<QTreeWidget>(1038, frequencyGroup);
+    m_channels->setRootIsDecorated(false);
+    m_channels->setUniformRowHeights(true);
+    m_channels->setAllColumnsShowFocus(true);
+    m_channels->setAlternatingRowColors(true);
+    m_channels->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_channels->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_channels->setMinimumHeight(140);
+
+    m_readCurrent = button(1125, frequencyGroup, "Read Current HZ");
+    m_setFreq = button(1126, frequencyGroup, "Set HZ");
+    m_readDefault = button(1127, frequencyGroup, "Read Default HZ");
+    m_band460 = MakeControl<QRadioButton>(1015, frequencyGroup);
+    m_band460->setText(QStringLiteral("460M"));
+    m_band230 = MakeControl<QRadioButton>(1016, frequencyGroup);
+    m_band230->setText(QStringLiteral("230M"));
+
+    // The in-place editor of a frequency cell; placed over a cell while it is edited.
+    m_cellEditor = MakeControl<QLineEdit>(1019, this);
+    m_cellEditor->hide();
+
+    auto* connectRow = new QHBoxLayout;
+    connectRow->addWidget(m_connect);
+    connectRow->addWidget(connectTip, 1);
+    auto* sideButtons = new QVBoxLayout;
+    sideButtons->addWidget(m_readCurrent);
+    sideButtons->addWidget(m_setFreq);
+    sideButtons->addWidget(m_readDefault);
+    sideButtons->addSpacing(6);
+    sideButtons->addWidget(m_band460);
+    sideButtons->addWidget(m_band230);
+    sideButtons->addStretch(1);
+    auto* tableRow = new QHBoxLayout;
+    tableRow->addWidget(m_channels, 1);
+    tableRow->addLayout(sideButtons);
+    auto* frequencyLayout = new QVBoxLayout(frequencyGroup);
+    frequencyLayout->addLayout(connectRow);
+    frequencyLayout->addLayout(tableRow, 1);
+
+    auto* baudGroup = MakeControl<QGroupBox>(1167, this);
+    caption(baudGroup, "Air Baud Rate");
+    auto* baudLabel = MakeControl<QLabel>(1128, baudGroup);
+    caption(baudLabel, "Air Baud Rate:");
+    m_airBaud = MakeControl<QComboBox>(1129, baudGroup);
+    m_airBaud->setMinimumContentsLength(6);
+    m_readAirBaud = button(1130, baudGroup, "Read");
+    m_setAirBaud = button(1039, baudGroup, "Set");
+    auto* baudLayout = new QHBoxLayout(baudGroup);
+    baudLayout->addWidget(baudLabel);
+    baudLayout->addWidget(m_airBaud);
+    baudLayout->addStretch(1);
+    baudLayout->addWidget(m_readAirBaud);
+    baudLayout->addWidget(m_setAirBaud);
+
+    auto* modeTip = MakeControl<QLabel>(1131, this);
+    modeTip->setWordWrap(true);
+    caption(modeTip, "Tip: The operations should be used only in the UHF model,and the receiver "
+                     "should be restarted after");
+
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(6, 6, 6, 6);
+    pageLayout->addWidget(frequencyGroup, 1);
+    pageLayout->addWidget(baudGroup);
+    pageLayout->addWidget(modeTip);
+
+    CompactGroups(this);
+
+    connect(m_connect, &QPushButton::clicked, this, &CDialogRadioManager::connectRadioClicked);
+    connect(m_readCurrent, &QPushButton::clicked, this,
+            &CDialogRadioManager::readCurrentFreqClicked);
+    connect(m_setFreq, &QPushButton::clicked, this, &CDialogRadioManager::setFreqClicked);
+    connect(m_readDefault, &QPushButton::clicked, this,
+            &CDialogRadioManager::readDefaultFreqClicked);
+    connect(m_readAirBaud, &QPushButton::clicked, this, &CDialogRadioManager::readAirBaudClicked);
+    connect(m_setAirBaud, &QPushButton::clicked, this, &CDialogRadioManager::setAirBaudClicked);
+    connect(m_channels, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item, int column) {
+                emit channelDoubleClicked(m_channels->indexOfTopLevelItem(item), column);
+            });
+}
+
+void CDialogRadioManager::InitRadioPage() {
+    m_band460->setChecked(true);
+    m_airBaud->clear();
+    m_airBaud->addItems({QStringLiteral("9600"), QStringLiteral("19200")});
+    m_airBaud->setCurrentIndex(-1);
+
+    m_channels->clear();
+    m_channels->setColumnCount(3);
+    m_channels->setHeaderLabels(
+        {QStringLiteral("CHANNEL"), QStringLiteral("TX(MHZ)"), QStringLiteral("RX(MHZ)")});
+    m_channels->setColumnWidth(0, 70);
+    m_channels->setColumnWidth(1, 80);
+    m_channels->setColumnWidth(2, 80);
+    for (int channel = 0; channel < kChannels; ++channel) {
+        auto* item = new QTreeWidgetItem(m_channels);
+        item->setText(0, QStringLiteral("%1").arg(channel, 2, 10, QLatin1Char('0')));
+        item->setText(1, QStringLiteral("000.000"));
+        item->setText(2, QStringLiteral("000.000"));
+    }
+}
+
+void CDialogRadioManager::ApplyRadioTexts() {
+    ApplyCaptions();
+}
+
+void CDialogRadioManager::ShowChannelTable(const ChannelTable& table) {
+    const int rows = std::min(m_channels->topLevelItemCount(), kChannels);
+    for (int row = 0; row < rows; ++row) {
+        QTreeWidgetItem* item = m_channels->topLevelItem(row);
+        const ChannelPair& pair = table[static_cast<std::size_t>(row)];
+        item->setText(1, FrequencyText(pair.transmit));
+        item->setText(2, FrequencyText(pair.receive));
+    }
+}
+
+void CDialogRadioManager::ShowAirBaud(int rate) {
+    if (m_airBaud->count() >= 2) {
+        m_airBaud->setCurrentIndex(rate == 19200 ? 1 : 0);
+    }
+}
+
+QString CDialogRadioManager::CellText(int row, int column) const {
+    const QTreeWidgetItem* item = m_channels->topLevelItem(row);
+    return item != nullptr ? item->text(column) : QString();
+}
+
+bool CDialogRadioManager::Is460Band() const {
+    return m_band460->isChecked();
+}
+
+int CDialogRadioManager::AirBaudIndex() const {
+    return m_airBaud->currentIndex();
+}
+
+void CDialogRadioManager::EnableCommandControls(bool enable) {
+    for (QPushButton* button :
+         {m_connect, m_readCurrent, m_setFreq, m_readDefault, m_readAirBaud, m_setAirBaud}) {
+        button->setEnabled(enable);
+    }
+}
+
+} // namespace kestrava

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "pages/TabPage.h"
+#include "protocol/ChannelTable.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTreeWidget;
+
+namespace kestrava {
+
+// The "Radio" tab page: the internal UHF radio's 16-channel frequency table and its air baud
+// rate. It shows tables and rates handed to it; its buttons are reported through signals.
+class CDialogRadioManager : public TabPage {
+    Q_OBJECT
+
+public:
+    static constexpr int kChannels = 16;
+
+    explicit CDialogRadioManager(QWidget* parent = nullptr);
+
+    // "460M" checked, air baud list "9600", "19200" without a selection, the channel list with
+    // its three columns and 16 rows "00".."15" reading "000.000".
+    void InitRadioPage();
+    void ApplyRadioTexts();
+    // Writes every channel's transmit and receive frequency as "%.3f".
+    void ShowChannelTable(const ChannelTable& table);
+    // Selects "19200" for 19200 baud and "9600" for any other rate.
+    void ShowAirBaud(int rate);
+
+    // The list's text of one cell: column 0 channel number, 1 transmit, 2 receive frequency.
+    QString CellText(int row, int column) const;
+    bool Is460Band() const;
+    // Selected index of the air baud list; -1 when nothing is selected.
+    int AirBaudIndex() const;
+
+    // Enables or disables every button that sends (disabled while a firmware update runs).
+    void EnableCommandControls(bool enable);
+
+signals:
+    void connectRadioClicked();
+    void readCurrentFreqClicked();
+    void setFreqClicked();
+    void readDefaultFreqClicked();
+    void readAirBaudClicked();
+    void setAirBaudClicked();
+    void channelDoubleClicked(int row, int column);
+
+private:
+    QPushButton* m_connect = nullptr;
+    QTreeWidget* m_channels = nullptr;
+    QPushButton* m_readCurrent = nullptr;
+    QPushButton* m_setFreq = nullptr;
+    QPushButton* m_readDefault = nullptr;
+    QRadioButton* m_band460 = nullptr;
+    QRadioButton* m_band230 = nullptr;
+    QLineEdit* m_cellEditor = nullptr;
+    QComboBox* m_airBaud = nullptr;
+    QPushButton* m_readAirBaud = nullptr;
+    QPushButton* m_setAirBaud = nullptr;
+};
+
+} // namespace kestrava

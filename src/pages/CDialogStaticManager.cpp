@@ -1,0 +1,442 @@
+#include "pages/CDialogStaticManager.h"
+
+#include "pages/ControlFactory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTime>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace kestrava {
+
+namespace {
+
+const char* const kFileColumns[] = {"FileName", "Size", "CreateTime"};
+// The size column is wide enough for sizes of several megabytes ("12345K") at a 9-point font.
+constexpr int kFileColumnWidths[] = {110, 56, 180};
+
+bool IsCardReceiver(Byte code) {
+    return code == 'Q' || code == 'R' || code == 'Z' || code == '[';
+}
+
+bool IsStaticOnlyReceiver(Byte code) {
+    return code == '4' || code == '5' || code == '6';
+}
+
+QString TwoDigits(int value) {
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+CDialogStaticManager::CDialogStaticManager(QWidget* parent) : TabPage(parent) {
+    auto caption = [this](QWidget* control, const char* english) {
+        Captions().Add(control, QString::fromLatin1(english));
+    };
+    auto label = [&caption](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QLabel>(id, parentWidget);
+        caption(control, english);
+        return control;
+    };
+    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
+        auto* control = MakeControl<QPushButton>(id, parentWidget);
+        control->setAutoDefault(false);
+        caption(control, english);
+        return control;
+    };
+
+    // Raw data parameters: one row per Read/Set pair.
+    auto* collectGroup = MakeControl<QGroupBox>(1168, this);
+    caption(collectGroup, "Collect Params");
+    auto* grid = new QGridLayout(collectGroup);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+
+    grid->addWidget(label(1100, collectGroup, "Collect Interval:"), 0, 0);
+    m_interval = MakeControl<QComboBox>(1011, collectGroup);
+    m_interval->setEditable(true);
+    m_interval->setInsertPolicy(QComboBox::NoInsert);
+    m_interval->setMinimumContentsLength(3);
+    grid->addWidget(m_interval, 0, 1);
+    grid->addWidget(label(1104, collectGroup, "Elevation Angle:"), 0, 2);
+    m_cutoff = MakeControl<QLineEdit>(1105, collectGroup);
+    grid->addWidget(m_cutoff, 0, 3);
+    m_readCollect = button(1013, collectGroup, "Read");
+    m_setCollect = button(1014, collectGroup, "Set");
+    grid->addWidget(m_readCollect, 0, 4);
+    grid->addWidget(m_setCollect, 0, 5);
+
+    grid->addWidget(label(1102, collectGroup, "Prefixtion:"), 1, 0);
+    m_prefix = MakeControl<QLineEdit>(1103, collectGroup);
+    grid->addWidget(m_prefix, 1, 1);
+    grid->addWidget(label(1106, collectGroup, "File SN:"), 1, 2);
+    m_serialNumber = MakeControl<QLineEdit>(1107, collectGroup);
+    grid->addWidget(m_serialNumber, 1, 3);
+    m_readNaming = button(1108, collectGroup, "Read");
+    m_setNaming = button(1109, collectGroup, "Set");
+    grid->addWidget(m_readNaming, 1, 4);
+    grid->addWidget(m_setNaming, 1, 5);
+
+    m_locationLabel = label(1110, collectGroup, "Store Location:");
+    grid->addWidget(m_locationLabel, 2, 0);
+    m_sdCard = MakeControl<QRadioButton>(1111, collectGroup);
+    caption(m_sdCard, "SD Card");
+    m_flash = MakeControl<QRadioButton>(1112, collectGroup);
+    caption(m_flash, "FLASH");
+    m_rinex = MakeControl<QCheckBox>(1030, collectGroup);
+    caption(m_rinex, "Record Rinex");
+    auto* locationChoices = new QHBoxLayout;
+    locationChoices->addWidget(m_sdCard);
+    locationChoices->addWidget(m_flash);
+    locationChoices->addWidget(m_rinex);
+    locationChoices->addStretch(1);
+    grid->addLayout(locationChoices, 2, 1, 1, 3);
+    m_readLocation = button(1058, collectGroup, "Read");
+    m_setLocation = button(1059, collectGroup, "Set");
+    grid->addWidget(m_readLocation, 2, 4);
+    grid->addWidget(m_setLocation, 2, 5);
+
+    m_soundLabel = label(1117, collectGroup, "Sound:");
+    grid->addWidget(m_soundLabel, 3, 0);
+    m_staticVoice = MakeControl<QCheckBox>(1031, collectGroup);
+    caption(m_staticVoice, "Static Voice");
+    grid->addWidget(m_staticVoice, 3, 1, 1, 3);
+    m_readVoice = button(1060, collectGroup, "Read");
+    m_setVoice = button(1061, collectGroup, "Set");
+    grid->addWidget(m_readVoice, 3, 4);
+    grid->addWidget(m_setVoice, 3, 5);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+
+    // Static file management.
+    auto* filesGroup = MakeControl<QGroupBox>(1169, this);
+    caption(filesGroup, "Static File Management");
+    m_files = MakeControl<QTreeWidget>(1113, filesGroup);
+    m_files->setRootIsDecorated(false);
+    m_files->setUniformRowHeights(true);
+    m_files->setAllColumnsShowFocus(true);
+    m_files->setAlternatingRowColors(true);
+    m_files->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_files->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_files->setMinimumHeight(90);
+
+    m_readFiles = button(1114, filesGroup, "Read All Files");
+    m_format = button(1115, filesGroup, "Format/Del All Files");
+    m_deleteSelected = button(1116, filesGroup, "Del Selected");
+    m_download = MakeControl<QPushButton>(1120, filesGroup);
+    m_download->setAutoDefault(false);
+    m_pathLabel = label(1118, filesGroup, "Path:");
+    m_path = MakeControl<QLineEdit>(1119, filesGroup);
+    m_progress = MakeControl<QProgressBar>(1121, filesGroup);
+    m_progress->setRange(0, kDownloadProgressMax);
+    m_progress->setValue(0);
+    m_progress->setTextVisible(false);
+    m_progress->setMaximumHeight(16);
+
+    auto* fileButtons = new QHBoxLayout;
+    fileButtons->addWidget(m_readFiles);
+    fileButtons->addWidget(m_format);
+    fileButtons->addWidget(m_deleteSelected);
+    fileButtons->addWidget(m_download);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(m_pathLabel);
+    pathRow->addWidget(m_path, 1);
+    auto* filesLayout = new QVBoxLayout(filesGroup);
+    filesLayout->setSpacing(4);
+    filesLayout->addWidget(m_files, 1);
+    filesLayout->addLayout(fileButtons);
+    filesLayout->addLayout(pathRow);
+    filesLayout->addWidget(m_progress);
+
+    auto* pageLayout = new QVBoxLayout(this);
+    pageLayout->setContentsMargins(6, 6, 6, 6);
+    pageLayout->addWidget(collectGroup);
+    pageLayout->addWidget(filesGroup, 1);
+
+    CompactGroups(this);
+
+    const std::pair<QPushButton*, void (CDialogStaticManager::*)()> signalOf[] = {
+        {m_readCollect, &CDialogStaticManager::readCollectClicked},
+        {m_setCollect, &CDialogStaticManager::setCollectClicked},
+        {m_readNaming, &CDialogStaticManager::readNamingClicked},
+        {m_setNaming, &CDialogStaticManager::setNamingClicked},
+        {m_readLocation, &CDialogStaticManager::readLocationClicked},
+        {m_setLocation, &CDialogStaticManager::setLocationClicked},
+        {m_readVoice, &CDialogStaticManager::readStaticVoiceClicked},
+        {m_setVoice, &CDialogStaticManager::setStaticVoiceClicked},
+        {m_readFiles, &CDialogStaticManager::readFilesClicked},
+        {m_format, &CDialogStaticManager::formatClicked},
+        {m_deleteSelected, &CDialogStaticManager::deleteSelectedClicked},
+        {m_download, &CDialogStaticManager::downloadClicked},
+    };
+    for (const auto& [control, signal] : signalOf) {
+        connect(control, &QPushButton::clicked, this, signal);
+    }
+    for (QPushButton* control : {m_readCollect, m_setCollect, m_readNaming, m_setNaming,
+                                 m_readLocation, m_setLocation, m_readVoice, m_setVoice}) {
+        LetButtonShrink(control);
+    }
+
+    ApplyDownloadButtonText();
+}
+
+void CDialogStaticManager::InitStaticPage() {
+    m_files->clear();
+    m_files->setColumnCount(3);
+    for (int column = 0; column < 3; ++column) {
+        m_files->headerItem()->setTextAlignment(column, Qt::AlignLeft | Qt::AlignVCenter);
+        m_files->setColumnWidth(column, kFileColumnWidths[column]);
+    }
+    m_flash->setChecked(true);
+    m_interval->clear();
+    m_interval->addItems({QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
+                          QStringLiteral("15"), QStringLiteral("30")});
+    m_interval->setCurrentIndex(0);
+    m_downloading = false;
+    ApplyStaticTexts();
+}
+
+void CDialogStaticManager::ApplyStaticTexts() {
+    ApplyCaptions();
+    QStringList titles;
+    for (const char* column : kFileColumns) {
+        titles << Tr(QString::fromLatin1(column));
+    }
+    m_files->setHeaderLabels(titles);
+    ApplyDownloadButtonText();
+}
+
+void CDialogStaticManager::ShowCollectParams(int interval, int cutoff) {
+    m_interval->setEditText(QString::number(interval));
+    m_cutoff->setText(QString::number(cutoff));
+}
+
+void CDialogStaticManager::ShowFileNaming(const ByteString& prefix,
+                                          const ByteString& serialNumber) {
+    m_prefix->setText(ToText(prefix));
+    m_serialNumber->setText(ToText(serialNumber));
+}
+
+void CDialogStaticManager::ShowStoredLocation(int location, int rinex) {
+    (location != 0 ? m_sdCard : m_flash)->setChecked(true);
+    m_rinex->setChecked(rinex != 0);
+}
+
+void CDialogStaticManager::ShowReadLocation(int value) {
+    (value == 1 ? m_sdCard : m_flash)->setChecked(true);
+}
+
+void CDialogStaticManager::SetRinexChecked(bool checked) {
+    m_rinex->setChecked(checked);
+}
+
+void CDialogStaticManager::SetStaticVoiceChecked(bool checked) {
+    m_staticVoice->setChecked(checked);
+}
+
+bool CDialogStaticManager::IsRinexChecked() const {
+    return m_rinex->isChecked();
+}
+
+bool CDialogStaticManager::IsStaticVoiceChecked() const {
+    return m_staticVoice->isChecked();
+}
+
+bool CDialogStaticManager::IsFlashSelected() const {
+    return m_flash->isChecked();
+}
+
+QString CDialogStaticManager::IntervalText() const {
+    return m_interval->currentText();
+}
+
+QString CDialogStaticManager::CutoffText() const {
+    return m_cutoff->text();
+}
+
+QString CDialogStaticManager::PrefixText() const {
+    return m_prefix->text();
+}
+
+QString CDialogStaticManager::SerialNumberText() const {
+    return m_serialNumber->text();
+}
+
+void CDialogStaticManager::EnableCommandControls(bool enable) {
+    for (QPushButton* control :
+         {m_readCollect, m_setCollect, m_readNaming, m_setNaming, m_readLocation, m_setLocation,
+          m_readVoice, m_setVoice, m_readFiles, m_format, m_deleteSelected, m_download}) {
+        control->setEnabled(enable);
+    }
+    if (enable) {
+        m_sdCard->setEnabled(true);
+        m_flash->setEnabled(true);
+    }
+}
+
+void CDialogStaticManager::AdaptToReceiver(Byte receiverTypeCode, Byte staticVoiceByte) {
+    const bool card = IsCardReceiver(receiverTypeCode);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_locationLabel, m_sdCard, m_flash, m_rinex, m_readLocation, m_setLocation}) {
+        control->setVisible(card);
+    }
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_download, m_pathLabel, m_path, m_progress}) {
+        control->setVisible(!card);
+    }
+
+    const bool enable = !IsStaticOnlyReceiver(receiverTypeCode);
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_download, m_path, m_readFiles, m_format, m_deleteSelected, m_prefix, m_serialNumber,
+             m_readNaming, m_setNaming}) {
+        control->setEnabled(enable);
+    }
+
+    const bool voice = staticVoiceByte == 27;
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_soundLabel, m_staticVoice, m_readVoice, m_setVoice}) {
+        control->setVisible(voice);
+    }
+}
+
+void CDialogStaticManager::ClearFileList() {
+    m_files->clear();
+    // Pending delete indexes name rows of the list just emptied; applied to a new listing they
+    // would remove the wrong files from view.
+    m_pendingDeleteRows.clear();
+}
+
+void CDialogStaticManager::AppendFiles(const std::vector<FileListRow>& rows) {
+    for (const FileListRow& row : rows) {
+        auto* item = new QTreeWidgetItem(m_files);
+        item->setText(0, ToText(row.name));
+        QString size = ToText(row.sizeText);
+        if (size.isEmpty()) {
+            size = QStringLiteral("%1K").arg(row.sizeBytes > 1023 ? row.sizeBytes / 1024 : 1);
+        }
+        item->setText(1, size);
+        item->setText(2, CreateTimeText(row));
+    }
+}
+
+int CDialogStaticManager::FileCount() const {
+    return m_files->topLevelItemCount();
+}
+
+QString CDialogStaticManager::FileText(int row, int column) const {
+    const QTreeWidgetItem* item = m_files->topLevelItem(row);
+    return item != nullptr ? item->text(column) : QString();
+}
+
+std::vector<int> CDialogStaticManager::SelectedRows() const {
+    std::vector<int> rows;
+    for (QTreeWidgetItem* item : m_files->selectedItems()) {
+        rows.push_back(m_files->indexOfTopLevelItem(item));
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QString CDialogStaticManager::CreateTimeText(const FileListRow& row) {
+    const QDate date(row.year, row.month, row.day);
+    // A date the receiver's clock could not have written still shows its numbers.
+    const QString dateText =
+        date.isValid() ? QLocale::system().toString(date, QLocale::ShortFormat)
+                       : QStringLiteral("%1-%2-%3").arg(row.year).arg(row.month).arg(row.day);
+    const QString timeText =
+        QStringLiteral("%1:%2:%3")
+            .arg(TwoDigits(row.hour), TwoDigits(row.minute), TwoDigits(row.second));
+    return dateText + QLatin1Char(' ') + timeText;
+}
+
+void CDialogStaticManager::SetPendingDeleteRows(std::vector<int> rows) {
+    m_pendingDeleteRows = std::move(rows);
+}
+
+void CDialogStaticManager::RemoveDeletedRows() {
+    std::vector<int> rows = m_pendingDeleteRows;
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (int row : rows) {
+        if (row >= 0 && row < m_files->topLevelItemCount()) {
+            delete m_files->takeTopLevelItem(row);
+        }
+    }
+    m_pendingDeleteRows.clear();
+}
+
+void CDialogStaticManager::ForgetPendingDeleteRows() {
+    m_pendingDeleteRows.clear();
+}
+
+QString CDialogStaticManager::DownloadNameOf(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : fileName.left(dot);
+}
+
+int CDialogStaticManager::ExpectedSizeOf(const QString& sizeText) {
+    const qsizetype unit = sizeText.indexOf(QLatin1Char('K'), 0, Qt::CaseInsensitive);
+    const QString number = unit < 0 ? sizeText : sizeText.left(unit);
+    bool ok = false;
+    const int value = number.toInt(&ok);
+    return ok && value > 0 ? value : 0;
+}
+
+void CDialogStaticManager::BeginDownload(const QString& savePath, const QString& downloadName,
+                                         int expectedSizeKb) {
+    m_savePath = savePath;
+    m_downloadName = downloadName;
+    m_expectedSizeKb = expectedSizeKb;
+    m_receivedTotal = 0;
+    m_path->setText(savePath);
+    m_progress->setRange(0, kDownloadProgressMax);
+    m_progress->setValue(0);
+    m_downloading = true;
+    ApplyDownloadButtonText();
+}
+
+void CDialogStaticManager::AddDownloadProgress(std::int64_t byteCount) {
+    m_receivedTotal += byteCount;
+    // 64-bit arithmetic: a file of a few megabytes would overflow 32 bits at × 500. An unknown
+    // expected size has no position at all rather than a division by zero.
+    if (m_expectedSizeKb <= 0) {
+        return;
+    }
+    const std::int64_t position =
+        m_receivedTotal * kDownloadProgressMax / (std::int64_t{m_expectedSizeKb} * 1024);
+    if (position >= 0 && position <= kDownloadProgressMax) {
+        m_progress->setValue(static_cast<int>(position));
+    }
+}
+
+void CDialogStaticManager::ResetDownload() {
+    m_downloading = false;
+    m_progress->setValue(0);
+    ApplyDownloadButtonText();
+}
+
+int CDialogStaticManager::DownloadProgress() const {
+    return m_progress->value();
+}
+
+void CDialogStaticManager::ApplyDownloadButtonText() {
+    m_download->setText(
+        Tr(m_downloading ? QStringLiteral("Stop Load") : QStringLiteral("Download Selected")));
+}
+
+} // namespace kestrava

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "pages/CaptionTable.h"
+#include "pages/PageTranslator.h"
+#include "pages/TextConverter.h"
+
+#include <QString>
+#include <QWidget>
+
+class QKeyEvent;
+
+namespace kestrava {
+
+// What every tab page shares: the language lookup, the converter for receiver texts, the table
+// of caption keys, and the keyboard rule that Enter and Escape neither close nor reset a page
+// (the main window is a dialog, and both keys would otherwise end it).
+class TabPage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TabPage(QWidget* parent = nullptr);
+
+    // The language lookup; may be empty (English texts). Takes effect with the next relabel.
+    void SetTranslator(PageTranslator translate);
+    // The converter for text fields from the receiver; empty means the system's 8-bit encoding.
+    void SetTextConverter(TextConverter convert);
+
+protected:
+    QString Tr(const QString& english) const { return TranslateText(m_translate, english); }
+    QString ToText(const ByteString& bytes) const { return ConvertText(m_convert, bytes); }
+    void ApplyCaptions() const { m_captions.Apply(m_translate); }
+    CaptionTable& Captions() { return m_captions; }
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    PageTranslator m_translate;
+    TextConverter m_convert;
+    CaptionTable m_captions;
+};
+
+} // namespace kestrava

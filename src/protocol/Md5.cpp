@@ -1,0 +1,130 @@
+#include "protocol/Md5.h"
+
+#include <cstdint>
+
+namespace kestrava {
+
+namespace {
+
+// Per-round shift amounts.
+constexpr std::array<std::uint32_t, 64> kShift = {
+    7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 7,  12, 17, 22, 5,  9,  14, 20, 5,  9,
+    14, 20, 5,  9,  14, 20, 5,  9,  14, 20, 4,  11, 16, 23, 4,  11, 16, 23, 4,  11, 16, 23,
+    4,  11, 16, 23, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21, 6,  10, 15, 21};
+
+// The table T[i] = floor(2^32 * |sin(i + 1)|).
+constexpr std::array<std::uint32_t, 64> kSine = {
+    0xd76aa478, 0xe8c7b756, 0x242070db, 0xc1bdceee, 0xf57c0faf, 0x4787c62a, 0xa8304613, 0xfd469501,
+    0x698098d8, 0x8b44f7af, 0xffff5bb1, 0x895cd7be, 0x6b901122, 0xfd987193, 0xa679438e, 0x49b40821,
+    0xf61e2562, 0xc040b340, 0x265e5a51, 0xe9b6c7aa, 0xd62f105d, 0x02441453, 0xd8a1e681, 0xe7d3fbc8,
+    0x21e1cde6, 0xc33707d6, 0xf4d50d87, 0x455a14ed, 0xa9e3e905, 0xfcefa3f8, 0x676f02d9, 0x8d2a4c8a,
+    0xfffa3942, 0x8771f681, 0x6d9d6122, 0xfde5380c, 0xa4beea44, 0x4bdecfa9, 0xf6bb4b60, 0xbebfbc70,
+    0x289b7ec6, 0xeaa127fa, 0xd4ef3085, 0x04881d05, 0xd9d4d039, 0xe6db99e5, 0x1fa27cf8, 0xc4ac5665,
+    0xf4292244, 0x432aff97, 0xab9423a7, 0xfc93a039, 0x655b59c3, 0x8f0ccc92, 0xffeff47d, 0x85845dd1,
+    0x6fa87e4f, 0xfe2ce6e0, 0xa3014314, 0x4e0811a1, 0xf7537e82, 0xbd3af235, 0x2ad7d2bb, 0xeb86d391};
+
+constexpr std::uint32_t rotateLeft(std::uint32_t x, std::uint32_t n) {
+    return (x << n) | (x >> (32 - n));
+}
+
+// Folds one 64-byte block into the state.
+void transform(std::array<std::uint32_t, 4>& state, const Byte* block) {
+    std::array<std::uint32_t, 16> m{};
+    for (std::size_t i = 0; i < 16; ++i) {
+        m[i] = std::uint32_t{block[4 * i]} | (std::uint32_t{block[4 * i + 1]} << 8) |
+               (std::uint32_t{block[4 * i + 2]} << 16) | (std::uint32_t{block[4 * i + 3]} << 24);
+    }
+    std::uint32_t a = state[0];
+    std::uint32_t b = state[1];
+    std::uint32_t c = state[2];
+    std::uint32_t d = state[3];
+    for (std::size_t i = 0; i < 64; ++i) {
+        std::uint32_t f = 0;
+        std::size_t g = 0;
+        if (i < 16) {
+            f = (b & c) | (~b & d);
+            g = i;
+        } else if (i < 32) {
+            f = (b & d) | (c & ~d);
+            g = (5 * i + 1) % 16;
+        } else if (i < 48) {
+            f = b ^ c ^ d;
+            g = (3 * i + 5) % 16;
+        } else {
+            f = c ^ (b | ~d);
+            g = (7 * i) % 16;
+        }
+        const std::uint32_t next = d;
+        d = c;
+        c = b;
+        b = b + rotateLeft(a + f + kSine[i] + m[g], kShift[i]);
+        a = next;
+    }
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+}
+
+std::span<const Byte> asBytes(std::string_view text) {
+    return {reinterpret_cast<const Byte*>(text.data()), text.size()};
+}
+
+} // namespace
+
+Md5::Digest Md5::digest(std::span<const Byte> data) {
+    std::array<std::uint32_t, 4> state = {0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476};
+
+    std::size_t offset = 0;
+    for (; offset + 64 <= data.size(); offset += 64) {
+        transform(state, data.data() + offset);
+    }
+
+    // Padding: a 1 bit, zeros up to 56 bytes modulo 64, then the message length in bits as a
+    // 64-bit little-endian number. The tail takes one or two final blocks.
+    std::array<Byte, 128> tail{};
+    const std::size_t rest = data.size() - offset;
+    for (std::size_t i = 0; i < rest; ++i) {
+        tail[i] = data[offset + i];
+    }
+    tail[rest] = 0x80;
+    const std::size_t tailSize = rest < 56 ? 64 : 128;
+    const std::uint64_t bits = static_cast<std::uint64_t>(data.size()) * 8u;
+    for (std::size_t i = 0; i < 8; ++i) {
+        tail[tailSize - 8 + i] = static_cast<Byte>((bits >> (8 * i)) & 0xFFu);
+    }
+    transform(state, tail.data());
+    if (tailSize == 128) {
+        transform(state, tail.data() + 64);
+    }
+
+    Digest result{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        for (std::size_t k = 0; k < 4; ++k) {
+            result[4 * i + k] = static_cast<Byte>((state[i] >> (8 * k)) & 0xFFu);
+        }
+    }
+    return result;
+}
+
+Md5::Digest Md5::digest(std::string_view text) {
+    return digest(asBytes(text));
+}
+
+std::string Md5::hexDigest(std::span<const Byte> data) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    const Digest d = digest(data);
+    std::string out;
+    out.reserve(2 * d.size());
+    for (const Byte b : d) {
+        out.push_back(kHex[b >> 4]);
+        out.push_back(kHex[b & 0x0F]);
+    }
+    return out;
+}
+
+std::string Md5::hexDigest(std::string_view text) {
+    return hexDigest(asBytes(text));
+}
+
+} // namespace kestrava

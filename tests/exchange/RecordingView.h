@@ -1,0 +1,84 @@
+#pragma once
+
+#include "exchange/ExchangeView.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstddef>
+#include <optional>
+
+namespace kestrava::test {
+
+// An ExchangeView that remembers what it was shown.
+class RecordingView : public ExchangeView {
+public:
+    void setTipText(const QString& text) override {
+        tip = text;
+        tips.append(text);
+    }
+    void showMessage(const QString& text) override { messages.append(text); }
+
+    void clearMainInfo() override {
+        panel.reset();
+        motherboardSerial.clear();
+        motherboardVersion.clear();
+        ++mainInfoClears;
+    }
+    void showMainInfo(const MainInfoPanel& shown) override { panel = shown; }
+    void showMotherboard(const QString& serial, const QString& version) override {
+        motherboardSerial = serial;
+        motherboardVersion = version;
+    }
+
+    void showStoreLocation(bool storageCard) override { storeLocationCard = storageCard; }
+    void showFileNaming(const QString& prefix, const QString& serial) override {
+        namingPrefix = prefix;
+        namingSerial = serial;
+    }
+    void setRinexChecked(bool on) override { rinex = on; }
+    bool rinexChecked() const override { return rinex.value_or(false); }
+    void showVoiceParams(int voiceType, int volume) override {
+        shownVoiceType = voiceType;
+        shownVolume = volume;
+    }
+
+    void addFileRows(const QList<FileRowText>& rows) override { fileRows.append(rows); }
+    void clearFileList() override {
+        fileRows.clear();
+        ++fileListClears;
+    }
+    void completeDeletion() override { ++deletionsCompleted; }
+    void dropPendingDeletion() override { ++deletionsDropped; }
+    void advanceDownload(std::size_t bytesWritten) override {
+        downloaded += bytesWritten;
+        ++blocks;
+    }
+    void endDownload() override { ++downloadEnds; }
+    void echoReceived(const std::uint8_t*, std::size_t count) override { echoed += count; }
+
+    QString tip;
+    QStringList tips;
+    QStringList messages;
+    std::optional<MainInfoPanel> panel;
+    int mainInfoClears = 0;
+    QString motherboardSerial;
+    QString motherboardVersion;
+    std::optional<bool> storeLocationCard;
+    QString namingPrefix;
+    QString namingSerial;
+    std::optional<bool> rinex;
+    int shownVoiceType = -1;
+    int shownVolume = -1;
+    QList<FileRowText> fileRows;
+    int fileListClears = 0;
+    int deletionsCompleted = 0;
+    int deletionsDropped = 0;
+    std::size_t downloaded = 0;
+    int blocks = 0;
+    int downloadEnds = 0;
+    std::size_t echoed = 0;
+};
+
+} // namespace kestrava::test

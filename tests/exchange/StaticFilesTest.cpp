@@ -1,0 +1,294 @@
+// The static files on the receiver: paging the list, formatting, and downloading to a file.
+#include "exchange/ExchangeFixture.h"
+#include "exchange/FileRowFormat.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace kestrava::test {
+namespace {
+
+// ---- File list ------------------------------------------------------------------------------
+
+struct ListCase {
+    const char* name;
+    std::uint32_t files;
+    int requests;
+    int rows;
+};
+
+class FileListPaging : public ExchangeFixture, public ::testing::WithParamInterface<ListCase> {};
+
+TEST_P(FileListPaging, asksPageAfterFullPageThenReportsTheEnd) {
+    ReceiverProfile profile;
+    profile.files = ReceiverProfile::generatedFiles(GetParam().files);
+    start(profile);
+    openQuietly();
+    exchange->setFileListPosition(0);
+    exchange->ReadFileList();
+    port->pump();
+    EXPECT_EQ(port->countWrites(kReadFileListHead), GetParam().requests);
+    EXPECT_EQ(view.fileRows.size(), GetParam().rows);
+    EXPECT_EQ(view.tip, QStringLiteral("Read static file finished"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, FileListPaging,
+    ::testing::Values(ListCase{"sixteenFilesTakeThreeRequests", 16, 3, 16},
+                      ListCase{"partialPageEndsAtOnce", 3, 1, 3}, ListCase{"emptyStore", 0, 1, 0},
+                      // The position travels in one byte: the listing stops before it wraps to 0
+                      // and lists the same files again for ever.
+                      ListCase{"positionNeverWraps", 300, 32, 256}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(ExchangeFixture, fileRowsShowNameSizeAnd24HourTime) {
+    ReceiverProfile profile;
+    profile.files = {StaticFile("KV000001", "STH", 2048, 0x4904, 0x3BB3),
+                     StaticFile("KV000002", "STH", 1000, 0x0000, 0xFFFF)};
+    start(profile);
+    openQuietly();
+    exchange->ReadFileList();
+    port->pump();
+    ASSERT_EQ(view.fileRows.size(), 2);
+    EXPECT_EQ(view.fileRows[0].name, QStringLiteral("KV000001.STH"));
+    EXPECT_EQ(view.fileRows[0].size, QStringLiteral("2K"));
+    EXPECT_EQ(view.fileRows[0].time, QStringLiteral("07:29:38"));
+    EXPECT_FALSE(view.fileRows[0].date.isEmpty());
+    EXPECT_EQ(view.fileRows[1].size, QStringLiteral("1K"));
+    // Month 0 and 31:63:62 describe no date and no time.
+    EXPECT_TRUE(view.fileRows[1].date.isEmpty());
+    EXPECT_TRUE(view.fileRows[1].time.isEmpty());
+}
+
+// ---- Delete ---------------------------------------------------------------------------------
+
+struct DeleteCase {
+    const char* name;
+    std::uint32_t selected; // the first files of the store
+    bool unknownToo;        // plus a name the receiver does not have
+    int completed;
+    int dropped;
+    bool box;
+    std::size_t filesLeft;
+};
+
+class DeleteSelected : public ExchangeFixture, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(DeleteSelected, completesOrDropsTheDeletion) {
+    const DeleteCase& c = GetParam();
+    ReceiverProfile profile;
+    profile.files = ReceiverProfile::generatedFiles(200);
+    start(profile);
+    openQuietly();
+    QStringList names;
+    for (std::uint32_t i = 0; i < c.selected; ++i) {
+        names.append(QStringLiteral("KV%1.STH").arg(i, 6, 10, QLatin1Char('0')));
+    }
+    if (c.unknownToo) {
+        names.append(QStringLiteral("NOSUCH01.STH"));
+    }
+    exchange->DeleteFiles(names);
+    port->pump();
+    EXPECT_EQ(view.deletionsCompleted, c.completed);
+    EXPECT_EQ(view.deletionsDropped, c.dropped);
+    EXPECT_EQ(view.messages.contains(QStringLiteral("Fail to delete static file")), c.box);
+    EXPECT_EQ(link->emulator().store().files().size(), c.filesLeft);
+    EXPECT_EQ(exchange->expectedReply().kind, KindNone);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DeleteSelected,
+    ::testing::Values(DeleteCase{"threeFiles", 3, false, 1, 0, false, 197},
+                      DeleteCase{"refusedByTheReceiver", 1, true, 0, 1, true, 199},
+                      // 9 + 8 x 150 bytes exceed what one write carries: nothing goes out.
+                      DeleteCase{"tooManyForOneWrite", 150, false, 0, 1, true, 200}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+// ---- Format ---------------------------------------------------------------------------------
+
+TEST_F(ExchangeFixture, formatWhileRecordingShowsTheBoxAndSendsNoFormat) {
+    ReceiverProfile profile;
+    profile.recording = true;
+    start(profile);
+    openQuietly();
+    exchange->ReadRecordingState();
+    port->pump();
+    EXPECT_EQ(view.messages,
+              QStringList{QStringLiteral("Recording raw file,cannot do the Format operation")});
+    EXPECT_EQ(port->countWrites(kFormatFiles), 0);
+    EXPECT_EQ(link->emulator().store().files().size(), 10u);
+}
+
+TEST_F(ExchangeFixture, formatWhenIdleEmptiesTheList) {
+    start();
+    openQuietly();
+    exchange->ReadRecordingState();
+    port->pump();
+    EXPECT_EQ(port->countWrites(kFormatFiles), 1);
+    EXPECT_EQ(view.fileListClears, 1);
+    EXPECT_EQ(view.tip, QStringLiteral("Format static files successfully"));
+    EXPECT_TRUE(link->emulator().store().files().empty());
+    EXPECT_TRUE(view.messages.isEmpty());
+}
+
+// ---- Download -------------------------------------------------------------------------------
+
+class Download : public ExchangeFixture {
+protected:
+    void startWith(std::uint32_t size, FaultPlan faults = {}) {
+        ReceiverProfile profile;
+        profile.files = {StaticFile("BIG00001", "STH", size, 0x4904, 0x3BB3)};
+        start(profile, faults);
+        openQuietly();
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("BIG00001.STH"));
+    }
+
+    QByteArray onDisk() const {
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    }
+
+    QByteArray expectedPrefix(std::uint32_t count) const {
+        const Bytes all = link->emulator().store().files().front().contents();
+        return QByteArray(reinterpret_cast<const char*>(all.data()),
+                          static_cast<qsizetype>(std::min<std::size_t>(count, all.size())));
+    }
+
+    QTemporaryDir dir;
+    QString path;
+};
+
+TEST_F(Download, copyOnDiskIsByteIdentical) {
+    constexpr std::uint32_t kSize = 1u << 20;
+    startWith(kSize);
+    QElapsedTimer clock;
+    clock.start();
+    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    port->pump();
+    const qint64 elapsed = clock.elapsed();
+    std::printf("[ figure ] 1 MiB in-memory download: %lld ms, %d blocks\n",
+                static_cast<long long>(elapsed), view.blocks);
+
+    EXPECT_EQ(view.messages, QStringList{QStringLiteral("Download static file completed")});
+    EXPECT_EQ(view.downloadEnds, 1);
+    EXPECT_EQ(view.downloaded, kSize);
+    EXPECT_FALSE(exchange->downloadTargetOpen());
+    const QByteArray copy = onDisk();
+    ASSERT_EQ(copy.size(), static_cast<qsizetype>(kSize));
+    EXPECT_TRUE(copy == expectedPrefix(kSize));
+}
+
+TEST_F(Download, existingFileIsReplacedNotAppended) {
+    startWith(5000);
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(9000, 'x'));
+    }
+    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    port->pump();
+    EXPECT_TRUE(onDisk() == expectedPrefix(5000));
+}
+
+TEST_F(Download, failureReportedByTheReceiverLeavesThePartialFileAndThePageIdle) {
+    FaultPlan faults;
+    faults.downloadFailBlock = 3;
+    startWith(100000, faults);
+    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    port->pump();
+    EXPECT_EQ(view.messages, QStringList{QStringLiteral("Fail to download static file")});
+    EXPECT_EQ(view.downloadEnds, 1);
+    EXPECT_FALSE(exchange->downloadTargetOpen());
+    EXPECT_EQ(view.blocks, 3);
+    EXPECT_TRUE(onDisk() == expectedPrefix(static_cast<std::uint32_t>(view.downloaded)));
+}
+
+TEST_F(Download, stopLeavesThePartialFileAndNoMoreBlocksAreAsked) {
+    startWith(100000);
+    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    port->pump(3); // ready and two blocks; the third is on its way when the user stops
+    exchange->StopDownload();
+    port->pump();
+    EXPECT_EQ(port->countWrites(kStopDownload), 1);
+    EXPECT_EQ(port->countWrites(kNextBlock), 3);
+    EXPECT_FALSE(exchange->downloadTargetOpen());
+    EXPECT_EQ(view.downloadEnds, 1);
+    EXPECT_TRUE(view.messages.isEmpty());
+    EXPECT_EQ(view.downloaded, 2u * 4095u);
+    EXPECT_TRUE(onDisk() == expectedPrefix(2 * 4095));
+}
+
+struct UnwritableCase {
+    const char* name;
+    QString (*path)(const QTemporaryDir&);
+    int blocksWritten;
+};
+
+class UnwritableTarget : public Download, public ::testing::WithParamInterface<UnwritableCase> {};
+
+TEST_P(UnwritableTarget, isNamedInABoxAndTheDownloadIsStopped) {
+    startWith(20000);
+    path = GetParam().path(dir);
+    if (path == QStringLiteral("/dev/full") && !QFileInfo::exists(path)) {
+        GTEST_SKIP() << "no /dev/full here";
+    }
+    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    port->pump();
+    ASSERT_EQ(view.messages.size(), 1);
+    EXPECT_THAT(view.messages.front().toStdString(),
+                ::testing::HasSubstr(QDir::toNativeSeparators(path).toStdString()));
+    EXPECT_EQ(port->countWrites(kStopDownload), 1);
+    EXPECT_EQ(view.downloadEnds, 1);
+    EXPECT_EQ(view.blocks, GetParam().blocksWritten);
+    EXPECT_FALSE(exchange->downloadTargetOpen());
+    EXPECT_FALSE(link->emulator().store().downloading());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnwritableTarget,
+    ::testing::Values(
+        UnwritableCase{"folderMissing",
+                       [](const QTemporaryDir& d) { return d.filePath("missing/BIG00001.STH"); },
+                       0},
+        UnwritableCase{"diskFull", [](const QTemporaryDir&) { return QStringLiteral("/dev/full"); },
+                       0}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+struct LineEndCase {
+    const char* name;
+    void (*end)(CommandExchange&, InMemoryExchangePort&);
+};
+
+class LineEndsMidway : public Download, public ::testing::WithParamInterface<LineEndCase> {};
+
+TEST_P(LineEndsMidway, keepsWhatArrivedAndLeavesThePageIdle) {
+    startWith(100000);
+    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    port->pump(2); // ready and one block
+    GetParam().end(*exchange, *port);
+    port->pump();
+    EXPECT_FALSE(exchange->downloadTargetOpen());
+    EXPECT_EQ(view.downloadEnds, 1);
+    EXPECT_TRUE(onDisk() == expectedPrefix(4095));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LineEndsMidway,
+    ::testing::Values(LineEndCase{"userClosesThePort",
+                                  [](CommandExchange& e, InMemoryExchangePort&) { e.closePort(); }},
+                      LineEndCase{"deviceGoesAway",
+                                  [](CommandExchange&, InMemoryExchangePort& p) { p.shutdown(); }}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+} // namespace
+} // namespace kestrava::test

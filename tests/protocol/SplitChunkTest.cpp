@@ -1,0 +1,131 @@
+#include "protocol/StreamSplitter.h"
+
+#include "protocol/RecordingReplySink.h"
+#include "protocol/ReplyFrames.h"
+
+#include <gtest/gtest.h>
+
+namespace kestrava::test {
+namespace {
+
+class SplitChunkTest : public ::testing::Test {
+protected:
+    ExpectedReply expected;
+    DecoderState state;
+    RecordingReplySink sink{expected};
+
+    // Each chunk is split from its own exactly-sized allocation, so that a read past its end is
+    // caught by the address sanitizer.
+    void split(const Bytes& chunk) {
+        const Bytes exact(chunk.begin(), chunk.end());
+        SplitChunk(exact.empty() ? nullptr : exact.data(), exact.size(), expected, state, sink);
+    }
+};
+
+Bytes head(const Bytes& b, std::size_t n) {
+    return Bytes(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(n));
+}
+Bytes tail(const Bytes& b, std::size_t from) {
+    return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.end());
+}
+
+TEST_F(SplitChunkTest, findsTheFirstCompleteReplyOfTheArmedFraming) {
+    const Bytes fj = dollar('F', 'J', bytes({5, 10}));
+    Bytes badSum = fj;
+    badSum[8] ^= 0x01;
+    const Bytes packet = serialPacket(serialPacketData("5012345678", "BOARD1", "412"));
+    Bytes packetBadSum = packet;
+    packetBadSum[packetBadSum.size() - 2] ^= 0x01;
+    const Bytes baud = radio('s', Bytes(7, 0x55));
+    const struct {
+        const char* what;
+        std::int32_t mode;
+        char cls, sub;
+        std::int32_t kind;
+        Bytes chunk;
+        std::optional<std::int32_t> value; // the value delivered, or nothing
+    } cases[] = {
+        {"first of two", 0, 'F', 'J', 12, fj + dollar('F', 'J', bytes({7, 20})), 5},
+        {"after garbage and another reply", 0, 'F', 'J', 12,
+         text("$GPGGA,1*7A\r\n$$") + dollar('G', 'C', bytes({1})) + dollar('F', 'J', bytes({7, 2})),
+         7},
+        {"first part of a cut frame", 0, 'F', 'J', 12, head(fj, 7), {}},
+        {"second part of a cut frame", 0, 'F', 'J', 12, tail(fj, 7), {}},
+        {"length beyond the chunk",
+         0,
+         'F',
+         'J',
+         12,
+         bytes({0x24, 0x24, 'F', 'J', 0xFF, 0xFF, 1}),
+         {}},
+        {"wrong checksum", 0, 'F', 'J', 12, badSum, {}},
+        {"whole-chunk reply not at the start",
+         0,
+         'V',
+         'X',
+         31,
+         bytes({0x0D, 0x24, 0x24, 'V', 'X', 1, 1}),
+         {}},
+        {"whole-chunk reply at the start", 0, 'V', 'X', 31, bytes({0x24, 0x24, 'V', 'X', 1, 1}),
+         10},
+        {"password answer not at the start",
+         0,
+         'I',
+         'C',
+         34,
+         bytes({'x', 0x24, 0x24, 'I', 'C', 0, 0}),
+         {}},
+        {"firmware start answer is 8 bytes", 0, 'V', 'S', 30,
+         bytes({0x41, 0x24, 0x24, 'V', 'S', 1, 0, 0, 1, 0xEE}), 2},
+        {"radio frame after other bytes", 1, 0, 0, 4, bytes({0x96, 0x00, 0x96, 0x05, 0x81}) + baud,
+         9600},
+        {"dollar reply while radio is awaited", 1, 'F', 'J', 12, fj, {}},
+        {"packet after the request echo", 2, 0, 0, 9,
+         bytes({0x02, 0x00, 0x06, 0x00, 0x06, 0x03}) + packet, -1},
+        {"packet with a wrong checksum", 2, 0, 0, 9, packetBadSum, {}},
+        {"packet with a wrong end byte", 2, 0, 0, 9,
+         head(packet, packet.size() - 1) + bytes({0x7F}), -1},
+        {"idle", 4, 'F', 'J', 12, fj, {}},
+        {"unknown mode", 7, 'F', 'J', 12, fj, {}},
+        {"version text", 3, 0, 0, 10, text("\r\n#VERSION \"M\",\"S\",\"H\",\"V\""), -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sink.deliveries.clear();
+        expected.arm(static_cast<Byte>(c.cls), static_cast<Byte>(c.sub), c.kind, c.mode);
+        split(c.chunk);
+        ASSERT_EQ(sink.deliveries.size(), c.value ? 1u : 0u);
+        if (c.value && *c.value >= 0) {
+            EXPECT_EQ(sink.only().kind, c.kind);
+            EXPECT_EQ(sink.only().value ? *sink.only().value : sink.only().ints->first, *c.value);
+        }
+    }
+}
+
+// Chunks shorter than any header, and every prefix of a valid reply of each framing, must be
+// handled without reading past the chunk and without a delivery.
+TEST_F(SplitChunkTest, everyPrefixOfAReplyIsSafeAndYieldsNothing) {
+    const struct {
+        std::int32_t mode;
+        Byte cls, sub;
+        std::int32_t kind;
+        Bytes reply;
+    } cases[] = {
+        {FRAMING_DOLLAR, 'F', 'J', KindCollectParams, dollarFrame('F', 'J', bytes({5, 10}))},
+        {FRAMING_DOLLAR, 'V', 'S', KindFirmwareStart, bytes({0x24, 0x24, 'V', 'S', 1, 0, 0, 0})},
+        {FRAMING_RADIO, 0, 0, KindRadioAirBaud, radio('s', Bytes(7, 0x55))},
+        {FRAMING_PACKET, 0, 0, KindBoardSerialPacket,
+         serialPacket(serialPacketData("1", "T", "123"))},
+    };
+    for (const auto& c : cases) {
+        for (std::size_t n = 0; n <= c.reply.size(); ++n) {
+            sink.deliveries.clear();
+            expected.arm(c.cls, c.sub, c.kind, c.mode);
+            split(head(c.reply, n));
+            EXPECT_EQ(sink.deliveries.size(), n == c.reply.size() ? 1u : 0u) << c.kind << " " << n;
+        }
+    }
+}
+
+} // namespace
+} // namespace kestrava::test
