@@ -17,7 +17,7 @@ BuiltInEmulator::~BuiltInEmulator() {
     }
 }
 
-bool BuiltInEmulator::start(QString& error) {
+bool BuiltInEmulator::start(QString& error, ReceiverProfile profile) {
     std::string reason;
     m_transport = PtyTransport::open(reason);
     if (!m_transport) {
@@ -25,7 +25,7 @@ bool BuiltInEmulator::start(QString& error) {
         return false;
     }
     m_clock = std::make_unique<SteadyClock>();
-    m_emulator = std::make_unique<Emulator>(ReceiverProfile{}, *m_clock);
+    m_emulator = std::make_unique<Emulator>(std::move(profile), *m_clock);
     m_thread = std::thread([this] { m_transport->serve(*m_emulator, *m_clock, m_stop); });
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "emulator/ReceiverProfile.h"
+
 #include <QString>
 
 #include <atomic>
@@ -22,7 +24,7 @@ public:
     BuiltInEmulator& operator=(const BuiltInEmulator&) = delete;
 
     // Starts it; false with the reason in error when no pseudo-terminal could be made.
-    bool start(QString& error);
+    bool start(QString& error, ReceiverProfile profile = {});
     // The device to open, such as /dev/pts/5.
     QString devicePath() const;
 

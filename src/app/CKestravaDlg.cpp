@@ -443,6 +443,14 @@ void CKestravaDlg::showMessage(const QString& text) {
     QMessageBox::information(this, QStringLiteral("Kestrava"), text);
 }
 
+void CKestravaDlg::portStateChanged(bool open) {
+    // After the device went away the button offers Open again, so the user can reconnect.
+    m_openButton->setText(translate(open ? QStringLiteral("Close") : QStringLiteral("Open")));
+    if (!open) {
+        m_staticOnly = false;
+    }
+}
+
 void CKestravaDlg::clearMainInfo() {
     for (QLabel* value : m_panelValues) {
         value->clear();
@@ -530,7 +538,9 @@ void CKestravaDlg::setStaticVoiceChecked(bool on) {
 }
 
 void CKestravaDlg::addFileRows(const QList<FileRowText>& rows) {
-    (void)rows;
+    for (const FileRowText& row : rows) {
+        m_staticPage->AppendFileRow(row.name, row.size, row.date + QLatin1Char(' ') + row.time);
+    }
 }
 
 void CKestravaDlg::clearFileList() {

@@ -40,6 +40,7 @@ public:
     // ExchangeView.
     void setTipText(const QString& text) override;
     void showMessage(const QString& text) override;
+    void portStateChanged(bool open) override;
     void clearMainInfo() override;
     void showMainInfo(const MainInfoPanel& panel) override;
     void showMotherboard(const QString& serial, const QString& version) override;
@@ -94,7 +95,6 @@ private:
     void onUpdateClicked();
     void onLanguageChanged(int index);
     void onTabChanged(int index);
-    void onPortStateChanged();
 
     QLabel* addLabel(int id, int x, int y, int width, int height);
 

@@ -178,6 +178,7 @@ void CommandExchange::onPortEvent() {
         closeDownloadTarget();
         m_view.endDownload();
     }
+    m_view.portStateChanged(m_port.readerAlive());
 }
 
 // ---- Sending ------------------------------------------------------------------------------

@@ -47,6 +47,10 @@ public:
     virtual void setTipText(const QString& text) = 0;
     virtual void showMessage(const QString& text) = 0; // a box with an OK button
 
+    // The port-closed notice has been handled: whether the port is open now (a re-opening at
+    // another baud rate) or closed (closed by the user, or the device went away).
+    virtual void portStateChanged(bool open) { (void)open; }
+
     // Main information panel.
     virtual void clearMainInfo() {}
     virtual void showMainInfo(const MainInfoPanel& panel) { (void)panel; }

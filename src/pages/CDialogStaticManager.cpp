@@ -334,6 +334,14 @@ void CDialogStaticManager::AppendFiles(const std::vector<FileListRow>& rows) {
     }
 }
 
+void CDialogStaticManager::AppendFileRow(const QString& name, const QString& size,
+                                         const QString& createTime) {
+    auto* item = new QTreeWidgetItem(m_files);
+    item->setText(0, name);
+    item->setText(1, size);
+    item->setText(2, createTime);
+}
+
 int CDialogStaticManager::FileCount() const {
     return m_files->topLevelItemCount();
 }

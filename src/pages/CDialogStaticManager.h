@@ -69,6 +69,8 @@ public:
     // Appends one row per file: name, size text, and creation date and time in the user's
     // locale (short date, 24-hour time).
     void AppendFiles(const std::vector<FileListRow>& rows);
+    // One row whose texts are already formatted (create time: date, a blank, time).
+    void AppendFileRow(const QString& name, const QString& size, const QString& createTime);
     int FileCount() const;
     // Text of one cell: 0 file name, 1 size, 2 creation time.
     QString FileText(int row, int column) const;

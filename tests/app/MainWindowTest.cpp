@@ -1,0 +1,158 @@
+#include "app/AppOptions.h"
+#include "app/BuiltInEmulator.h"
+#include "app/CKestravaDlg.h"
+
+#include <gmock/gmock.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <functional>
+
+namespace kestrava {
+namespace {
+
+bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > milliseconds) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
+
+template <typename T>
+T* control(QWidget& window, int id) {
+    return window.findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
+}
+
+// A language file: UTF-16LE with its byte-order mark, an English line then its translation.
+void writeLanguage(const QString& path, const QStringList& lines) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray bytes("\xFF\xFE", 2);
+    for (const QString& line : lines) {
+        const QString withBreak = line + QStringLiteral("\r\n");
+        bytes.append(reinterpret_cast<const char*>(withBreak.utf16()), withBreak.size() * 2);
+    }
+    file.write(bytes);
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        QDir(m_folder.path()).mkdir(QStringLiteral("lang"));
+        writeLanguage(m_folder.filePath(QStringLiteral("lang/english.lang")), {});
+        writeLanguage(m_folder.filePath(QStringLiteral("lang/chinese.lang")),
+                      {QStringLiteral("Please open the port first"), QStringLiteral("请先打开端口"),
+                       QStringLiteral("Port opened"), QStringLiteral("端口已打开")});
+    }
+
+    // The window with the emulator of that profile first in its port list.
+    std::unique_ptr<CKestravaDlg> openWindow(ReceiverProfile profile = {}) {
+        QString error;
+        m_emulator = std::make_unique<BuiltInEmulator>();
+        EXPECT_TRUE(m_emulator->start(error, std::move(profile))) << error.toStdString();
+        AppOptions options;
+        options.settingsFolder = m_folder.path();
+        options.languageFolder = m_folder.filePath(QStringLiteral("lang"));
+        options.emulatorPort = m_emulator->devicePath();
+        auto window = std::make_unique<CKestravaDlg>(options);
+        window->show();
+        return window;
+    }
+
+    static QString value(QWidget& window, int id) { return control<QLabel>(window, id)->text(); }
+
+    static void pressOpen(QWidget& window) { control<QPushButton>(window, 1061)->click(); }
+
+    QTemporaryDir m_folder;
+    std::unique_ptr<BuiltInEmulator> m_emulator;
+};
+
+TEST_F(MainWindow, openFillsThePanelAndCloseEmptiesIt) {
+    auto window = openWindow();
+    EXPECT_EQ(control<QComboBox>(*window, 1060)->currentText(), "Kestrava receiver emulator");
+    EXPECT_EQ(value(*window, 1177), "Please open the port first");
+
+    pressOpen(*window);
+    ASSERT_TRUE(waitUntil([&] { return !value(*window, 1072).isEmpty(); }))
+        << "tip: " << value(*window, 1177).toStdString();
+    EXPECT_EQ(control<QPushButton>(*window, 1061)->text(), "Close");
+    EXPECT_EQ(value(*window, 1041), "2.5  E");
+    EXPECT_EQ(value(*window, 1064), "KS260107");
+    EXPECT_EQ(value(*window, 1068), "Trimble");
+    EXPECT_EQ(value(*window, 1074), "UC864");
+    EXPECT_EQ(value(*window, 1076), "1.2");
+    EXPECT_EQ(value(*window, 1078), "1.0");
+    EXPECT_EQ(value(*window, 1177), "Read main information successfully");
+
+    pressOpen(*window);
+    EXPECT_EQ(control<QPushButton>(*window, 1061)->text(), "Open");
+    EXPECT_EQ(value(*window, 1177), "Port closed");
+    EXPECT_TRUE(value(*window, 1064).isEmpty());
+    EXPECT_TRUE(value(*window, 1070).isEmpty());
+}
+
+TEST_F(MainWindow, aStaticOnlyReceiverLocksTheTabsOnStaticAndBasic) {
+    ReceiverProfile profile;
+    profile.receiverType = '5';
+    auto window = openWindow(profile);
+    pressOpen(*window);
+    auto* tabs = control<QTabWidget>(*window, 1008);
+    ASSERT_TRUE(waitUntil([&] { return tabs->currentIndex() == 2; }));
+    EXPECT_FALSE(control<QLabel>(*window, 1074)->isEnabled());
+    EXPECT_TRUE(value(*window, 1074).isEmpty());
+
+    tabs->setCurrentIndex(0); // "Net" is refused
+    EXPECT_EQ(tabs->currentIndex(), 2);
+    tabs->setCurrentIndex(3); // "Basic" is allowed
+    EXPECT_EQ(tabs->currentIndex(), 3);
+
+    pressOpen(*window); // closing the port lifts the lock
+    tabs->setCurrentIndex(0);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+}
+
+TEST_F(MainWindow, aLanguageSwitchShowsTheTipAgainInTheNewLanguage) {
+    auto window = openWindow();
+    auto* languages = control<QComboBox>(*window, 1011);
+    const int chinese = languages->findText(QStringLiteral("chinese"));
+    ASSERT_GE(chinese, 0);
+    languages->setCurrentIndex(chinese);
+    emit languages->activated(chinese);
+    EXPECT_EQ(value(*window, 1177), QStringLiteral("请先打开端口"));
+    EXPECT_EQ(control<QPushButton>(*window, 1061)->text(), "Open"); // no translation: English
+}
+
+TEST_F(MainWindow, theCloseBoxSavesTheSettingsAndEscapeDoesNot) {
+    const QString settings = m_folder.filePath(QStringLiteral("recvcfg.ini"));
+    {
+        auto window = openWindow();
+        ASSERT_TRUE(QFile::exists(settings)); // a first run writes the file at once
+        ASSERT_TRUE(QFile::remove(settings));
+        window->close();
+        EXPECT_TRUE(QFile::exists(settings));
+    }
+    ASSERT_TRUE(QFile::remove(settings));
+    {
+        auto window = openWindow();
+        ASSERT_TRUE(QFile::remove(settings));
+        window->reject(); // what Esc does
+        EXPECT_FALSE(QFile::exists(settings));
+    }
+}
+
+} // namespace
+} // namespace kestrava
