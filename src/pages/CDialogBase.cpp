@@ -25,53 +25,35 @@ bool IsStaticOnlyReceiver(Byte code) {
 } // namespace
 
 CDialogBase::CDialogBase(QWidget* parent) : TabPage(parent) {
-    auto caption = [this](QWidget* control, const char* english) {
-        Captions().Add(control, QString::fromLatin1(english));
-    };
-    auto label = [&caption](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QLabel>(id, parentWidget);
-        caption(control, english);
-        return control;
-    };
-    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QPushButton>(id, parentWidget);
-        control->setAutoDefault(false);
-        caption(control, english);
-        return control;
-    };
-
     // Remote connection password, typed twice; shown in plain text on purpose.
-    m_remoteGroup = MakeControl<QGroupBox>(1157, this);
-    caption(m_remoteGroup, "Remote Connection Password");
+    m_remoteGroup = AddGroup(1157, this, "Remote Connection Password");
     auto* remoteLayout = new QGridLayout(m_remoteGroup);
-    remoteLayout->addWidget(label(1142, m_remoteGroup, "Pwd:"), 0, 0);
+    remoteLayout->addWidget(AddLabel(1142, m_remoteGroup, "Pwd:"), 0, 0);
     m_remotePassword = MakeControl<QLineEdit>(1020, m_remoteGroup);
     remoteLayout->addWidget(m_remotePassword, 0, 1);
-    remoteLayout->addWidget(label(1143, m_remoteGroup, "Confirm Pwd:"), 0, 2);
+    remoteLayout->addWidget(AddLabel(1143, m_remoteGroup, "Confirm Pwd:"), 0, 2);
     m_remoteConfirm = MakeControl<QLineEdit>(1021, m_remoteGroup);
     remoteLayout->addWidget(m_remoteConfirm, 0, 3);
-    m_remoteSet = button(1022, m_remoteGroup, "Set");
+    m_remoteSet = AddButton(1022, m_remoteGroup, "Set");
     remoteLayout->addWidget(m_remoteSet, 0, 4);
 
-    m_wifiGroup = MakeControl<QGroupBox>(1198, this);
-    caption(m_wifiGroup, "Wifi Password");
+    m_wifiGroup = AddGroup(1198, this, "Wifi Password");
     auto* wifiLayout = new QHBoxLayout(m_wifiGroup);
-    wifiLayout->addWidget(label(1199, m_wifiGroup, "Wifi Pwd:"));
+    wifiLayout->addWidget(AddLabel(1199, m_wifiGroup, "Wifi Pwd:"));
     m_wifiPassword = MakeControl<QLineEdit>(1200, m_wifiGroup);
     wifiLayout->addWidget(m_wifiPassword, 1);
-    wifiLayout->addWidget(label(1202, m_wifiGroup, "(8-30chars)"));
-    m_wifiSet = button(1039, m_wifiGroup, "Set");
+    wifiLayout->addWidget(AddLabel(1202, m_wifiGroup, "(8-30chars)"));
+    m_wifiSet = AddButton(1039, m_wifiGroup, "Set");
     wifiLayout->addWidget(m_wifiSet);
 
     // Firmware update.
-    auto* firmwareGroup = MakeControl<QGroupBox>(1155, this);
-    caption(firmwareGroup, "FW Update");
-    m_typeLabel = label(1140, firmwareGroup, "FW Type:");
+    auto* firmwareGroup = AddGroup(1155, this, "FW Update");
+    m_typeLabel = AddLabel(1140, firmwareGroup, "FW Type:");
     m_firmwareType = MakeControl<QComboBox>(1011, firmwareGroup);
     m_firmwareType->setMinimumContentsLength(10);
-    m_chooseFile = button(1014, firmwareGroup, "Choose File");
+    m_chooseFile = AddButton(1014, firmwareGroup, "Choose File");
     m_path = MakeControl<QLineEdit>(1019, firmwareGroup);
-    m_startUpdate = button(1013, firmwareGroup, "Start Update");
+    m_startUpdate = AddButton(1013, firmwareGroup, "Start Update");
     m_pageTip = MakeControl<QLabel>(1174, firmwareGroup);
     m_pageTip->setWordWrap(true);
     m_progress = MakeControl<QProgressBar>(1018, firmwareGroup);

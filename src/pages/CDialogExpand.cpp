@@ -64,32 +64,19 @@ const std::vector<BandItems>& BandTable() {
 } // namespace
 
 CDialogExpand::CDialogExpand(QWidget* parent) : TabPage(parent) {
-    auto caption = [this](QWidget* control, const char* english) {
-        Captions().Add(control, QString::fromLatin1(english));
-    };
-    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QPushButton>(id, parentWidget);
-        control->setAutoDefault(false);
-        if (english != nullptr) {
-            caption(control, english);
-        }
-        return control;
-    };
-
     // Voice: on/off buttons or voice type list and volume, by receiver.
-    auto* voiceGroup = MakeControl<QGroupBox>(1158, this);
-    caption(voiceGroup, "Voice");
-    m_enableVoice = button(1132, voiceGroup, "Enable");
-    m_disableVoice = button(1133, voiceGroup, "Disable");
-    m_disableStaticVoice = button(1022, voiceGroup, "Disable Static Voice");
+    auto* voiceGroup = AddGroup(1158, this, "Voice");
+    m_enableVoice = AddButton(1132, voiceGroup, "Enable");
+    m_disableVoice = AddButton(1133, voiceGroup, "Disable");
+    m_disableStaticVoice = AddButton(1022, voiceGroup, "Disable Static Voice");
     m_disableStaticVoice->hide();
     for (QPushButton* control : {m_enableVoice, m_disableVoice}) {
         control->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
     m_voiceType = MakeControl<QComboBox>(1011, voiceGroup);
     m_voiceType->setMinimumContentsLength(12);
-    m_readVoice = button(1014, voiceGroup, "Read");
-    m_setVoice = button(1013, voiceGroup, "Set");
+    m_readVoice = AddButton(1014, voiceGroup, "Read");
+    m_setVoice = AddButton(1013, voiceGroup, "Set");
     m_volume = MakeControl<QSlider>(1197, voiceGroup);
     m_volume->setOrientation(Qt::Horizontal);
     m_volume->setTickPosition(QSlider::TicksBelow);
@@ -106,20 +93,17 @@ CDialogExpand::CDialogExpand(QWidget* parent) : TabPage(parent) {
     voiceLayout->addWidget(m_volume);
 
     // Net module band.
-    auto* bandGroup = MakeControl<QGroupBox>(1159, this);
-    caption(bandGroup, "Net Module Band");
-    auto* label2G = MakeControl<QLabel>(1203, bandGroup);
-    caption(label2G, "2G");
+    auto* bandGroup = AddGroup(1159, this, "Net Module Band");
+    auto* label2G = AddLabel(1203, bandGroup, "2G");
     m_band2G = MakeControl<QComboBox>(1136, bandGroup);
-    m_label3G = MakeControl<QLabel>(1204, bandGroup);
-    caption(m_label3G, "3G");
+    m_label3G = AddLabel(1204, bandGroup, "3G");
     m_band3G = MakeControl<QComboBox>(1044, bandGroup);
     for (QComboBox* list : {m_band2G, m_band3G}) {
         list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         list->setMinimumContentsLength(24);
     }
-    m_readBand = button(1137, bandGroup, "Read");
-    m_setBand = button(1138, bandGroup, "Set");
+    m_readBand = AddButton(1137, bandGroup, "Read");
+    m_setBand = AddButton(1138, bandGroup, "Set");
     auto* bandLayout = new QGridLayout(bandGroup);
     bandLayout->addWidget(label2G, 0, 0);
     bandLayout->addWidget(m_band2G, 0, 1);
@@ -130,16 +114,15 @@ CDialogExpand::CDialogExpand(QWidget* parent) : TabPage(parent) {
     bandLayout->setColumnStretch(1, 1);
 
     // Other settings and the received-data display.
-    auto* otherGroup = MakeControl<QGroupBox>(1160, this);
-    caption(otherGroup, "Other Setting");
-    m_dataOutput = button(1057, otherGroup, "Data Output");
-    m_snrTest = button(1056, otherGroup, nullptr);
+    auto* otherGroup = AddGroup(1160, this, "Other Setting");
+    m_dataOutput = AddButton(1057, otherGroup, "Data Output");
+    m_snrTest = AddButton(1056, otherGroup, nullptr);
     m_display = MakeControl<QPlainTextEdit>(1139, otherGroup);
     m_display->setReadOnly(true);
     m_display->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_display->setMinimumHeight(60);
-    m_clearDisplay = button(1040, otherGroup, "Clear Display");
-    m_pauseDisplay = button(1042, otherGroup, nullptr);
+    m_clearDisplay = AddButton(1040, otherGroup, "Clear Display");
+    m_pauseDisplay = AddButton(1042, otherGroup, nullptr);
     auto* otherButtons = new QHBoxLayout;
     otherButtons->addWidget(m_dataOutput);
     otherButtons->addWidget(m_snrTest);

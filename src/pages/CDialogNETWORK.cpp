@@ -23,87 +23,70 @@ constexpr int kIntRtkItem = 1;
 } // namespace
 
 CDialogNETWORK::CDialogNETWORK(QWidget* parent) : TabPage(parent) {
-    auto label = [this](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QLabel>(id, parentWidget);
-        Captions().Add(control, QString::fromLatin1(english));
-        return control;
-    };
-    auto group = [this](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QGroupBox>(id, parentWidget);
-        Captions().Add(control, QString::fromLatin1(english));
-        return control;
-    };
-    auto button = [this](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QPushButton>(id, parentWidget);
-        control->setAutoDefault(false);
-        Captions().Add(control, QString::fromLatin1(english));
-        return control;
-    };
-
     // Communication setting: mode, APN and the APN login dialog.
-    auto* communicationGroup = group(1161, this, "Communication Setting");
+    auto* communicationGroup = AddGroup(1161, this, "Communication Setting");
     auto* communicationLayout = new QHBoxLayout(communicationGroup);
-    communicationLayout->addWidget(label(1079, communicationGroup, "Communication:"));
+    communicationLayout->addWidget(AddLabel(1079, communicationGroup, "Communication:"));
     m_communication = MakeControl<QComboBox>(35920, communicationGroup);
     communicationLayout->addWidget(m_communication);
     communicationLayout->addSpacing(6);
-    communicationLayout->addWidget(label(1080, communicationGroup, "APN:"));
+    communicationLayout->addWidget(AddLabel(1080, communicationGroup, "APN:"));
     m_apn = MakeControl<QLineEdit>(1081, communicationGroup);
     communicationLayout->addWidget(m_apn, 1);
-    m_key = button(1013, communicationGroup, "Key");
+    m_key = AddButton(1013, communicationGroup, "Key");
     communicationLayout->addWidget(m_key);
 
     // Net setting: everything about the server and its login.
-    auto* netGroup = group(1162, this, "Net setting");
+    auto* netGroup = AddGroup(1162, this, "Net setting");
     auto* netLayout = new QVBoxLayout(netGroup);
     auto* modeRow = new QHBoxLayout;
-    modeRow->addWidget(label(1082, netGroup, "Net Mode:"));
+    modeRow->addWidget(AddLabel(1082, netGroup, "Net Mode:"));
     m_netMode = MakeControl<QComboBox>(1045, netGroup);
     modeRow->addWidget(m_netMode);
     modeRow->addSpacing(6);
-    modeRow->addWidget(label(1083, netGroup, "PhoneNumber:"));
+    modeRow->addWidget(AddLabel(1083, netGroup, "PhoneNumber:"));
     m_phone = MakeControl<QLineEdit>(1036, netGroup);
     modeRow->addWidget(m_phone, 1);
     netLayout->addLayout(modeRow);
 
-    auto* serverGroup = group(1163, netGroup, "Server");
+    auto* serverGroup = AddGroup(1163, netGroup, "Server");
     auto* serverLayout = new QHBoxLayout(serverGroup);
-    serverLayout->addWidget(label(1084, serverGroup, "IP/URL:"));
+    serverLayout->addWidget(AddLabel(1084, serverGroup, "IP/URL:"));
     m_address = MakeControl<QLineEdit>(1085, serverGroup);
     serverLayout->addWidget(m_address, 3);
     serverLayout->addSpacing(6);
-    serverLayout->addWidget(label(1086, serverGroup, "Port:"));
+    serverLayout->addWidget(AddLabel(1086, serverGroup, "Port:"));
     m_port = MakeControl<QLineEdit>(1087, serverGroup);
     serverLayout->addWidget(m_port, 1);
     netLayout->addWidget(serverGroup);
 
-    auto* vrsGroup = group(1164, netGroup, "VRS");
+    auto* vrsGroup = AddGroup(1164, netGroup, "VRS");
     auto* vrsLayout = new QGridLayout(vrsGroup);
-    vrsLayout->addWidget(label(1088, vrsGroup, "Username:"), 0, 0);
+    vrsLayout->addWidget(AddLabel(1088, vrsGroup, "Username:"), 0, 0);
     m_userName = MakeControl<QLineEdit>(1089, vrsGroup);
     vrsLayout->addWidget(m_userName, 0, 1);
-    vrsLayout->addWidget(label(1090, vrsGroup, "Password:"), 0, 2);
+    vrsLayout->addWidget(AddLabel(1090, vrsGroup, "Password:"), 0, 2);
     m_password = MakeControl<QLineEdit>(1091, vrsGroup); // shown in plain text on purpose
     vrsLayout->addWidget(m_password, 0, 3);
-    vrsLayout->addWidget(label(1092, vrsGroup, "Mount Point:"), 1, 0);
+    vrsLayout->addWidget(AddLabel(1092, vrsGroup, "Mount Point:"), 1, 0);
     m_mountPoint = MakeControl<QLineEdit>(1093, vrsGroup);
     vrsLayout->addWidget(m_mountPoint, 1, 1);
     netLayout->addWidget(vrsGroup);
 
-    auto* intRtkGroup = group(1165, netGroup, "IntRTK");
+    auto* intRtkGroup = AddGroup(1165, netGroup, "IntRTK");
     auto* intRtkLayout = new QGridLayout(intRtkGroup);
-    intRtkLayout->addWidget(label(1094, intRtkGroup, "User Group ID:"), 0, 0);
+    intRtkLayout->addWidget(AddLabel(1094, intRtkGroup, "User Group ID:"), 0, 0);
     m_userGroupId = MakeControl<QLineEdit>(1096, intRtkGroup);
     intRtkLayout->addWidget(m_userGroupId, 0, 1);
-    intRtkLayout->addWidget(label(1095, intRtkGroup, "Sub Group ID:"), 0, 2);
+    intRtkLayout->addWidget(AddLabel(1095, intRtkGroup, "Sub Group ID:"), 0, 2);
     m_subGroupId = MakeControl<QLineEdit>(1097, intRtkGroup);
     intRtkLayout->addWidget(m_subGroupId, 0, 3);
     netLayout->addWidget(intRtkGroup);
 
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch(1);
-    m_read = button(1098, this, "Read");
-    m_set = button(1099, this, "Set");
+    m_read = AddButton(1098, this, "Read");
+    m_set = AddButton(1099, this, "Set");
     buttonRow->addWidget(m_read);
     buttonRow->addWidget(m_set);
 

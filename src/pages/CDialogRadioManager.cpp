@@ -26,22 +26,11 @@ QString FrequencyText(float megahertz) {
 } // namespace
 
 CDialogRadioManager::CDialogRadioManager(QWidget* parent) : TabPage(parent) {
-    auto caption = [this](QWidget* control, const char* english) {
-        Captions().Add(control, QString::fromLatin1(english));
-    };
-    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QPushButton>(id, parentWidget);
-        control->setAutoDefault(false);
-        caption(control, english);
-        return control;
-    };
-
-    auto* frequencyGroup = MakeControl<QGroupBox>(1166, this);
-    caption(frequencyGroup, "Radio Frequency Setting");
-    m_connect = button(1123, frequencyGroup, "Connect Internal Radio");
-    auto* connectTip = MakeControl<QLabel>(1124, frequencyGroup);
+    auto* frequencyGroup = AddGroup(1166, this, "Radio Frequency Setting");
+    m_connect = AddButton(1123, frequencyGroup, "Connect Internal Radio");
+    auto* connectTip =
+        AddLabel(1124, frequencyGroup, "Tip: Please connect the internal radio first");
     connectTip->setWordWrap(true);
-    caption(connectTip, "Tip: Please connect the internal radio first");
 
     m_channels = MakeControl<QTreeWidget>(1038, frequencyGroup);
     m_channels->setRootIsDecorated(false);
@@ -52,9 +41,9 @@ CDialogRadioManager::CDialogRadioManager(QWidget* parent) : TabPage(parent) {
     m_channels->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_channels->setMinimumHeight(140);
 
-    m_readCurrent = button(1125, frequencyGroup, "Read Current HZ");
-    m_setFreq = button(1126, frequencyGroup, "Set HZ");
-    m_readDefault = button(1127, frequencyGroup, "Read Default HZ");
+    m_readCurrent = AddButton(1125, frequencyGroup, "Read Current HZ");
+    m_setFreq = AddButton(1126, frequencyGroup, "Set HZ");
+    m_readDefault = AddButton(1127, frequencyGroup, "Read Default HZ");
     m_band460 = MakeControl<QRadioButton>(1015, frequencyGroup);
     m_band460->setText(QStringLiteral("460M"));
     m_band230 = MakeControl<QRadioButton>(1016, frequencyGroup);
@@ -82,14 +71,12 @@ CDialogRadioManager::CDialogRadioManager(QWidget* parent) : TabPage(parent) {
     frequencyLayout->addLayout(connectRow);
     frequencyLayout->addLayout(tableRow, 1);
 
-    auto* baudGroup = MakeControl<QGroupBox>(1167, this);
-    caption(baudGroup, "Air Baud Rate");
-    auto* baudLabel = MakeControl<QLabel>(1128, baudGroup);
-    caption(baudLabel, "Air Baud Rate:");
+    auto* baudGroup = AddGroup(1167, this, "Air Baud Rate");
+    auto* baudLabel = AddLabel(1128, baudGroup, "Air Baud Rate:");
     m_airBaud = MakeControl<QComboBox>(1129, baudGroup);
     m_airBaud->setMinimumContentsLength(6);
-    m_readAirBaud = button(1130, baudGroup, "Read");
-    m_setAirBaud = button(1039, baudGroup, "Set");
+    m_readAirBaud = AddButton(1130, baudGroup, "Read");
+    m_setAirBaud = AddButton(1039, baudGroup, "Set");
     auto* baudLayout = new QHBoxLayout(baudGroup);
     baudLayout->addWidget(baudLabel);
     baudLayout->addWidget(m_airBaud);
@@ -97,10 +84,10 @@ CDialogRadioManager::CDialogRadioManager(QWidget* parent) : TabPage(parent) {
     baudLayout->addWidget(m_readAirBaud);
     baudLayout->addWidget(m_setAirBaud);
 
-    auto* modeTip = MakeControl<QLabel>(1131, this);
+    auto* modeTip = AddLabel(1131, this,
+                             "Tip: The operations should be used only in the UHF model,and the "
+                             "receiver should be restarted after");
     modeTip->setWordWrap(true);
-    caption(modeTip, "Tip: The operations should be used only in the UHF model,and the receiver "
-                     "should be restarted after");
 
     auto* pageLayout = new QVBoxLayout(this);
     pageLayout->setContentsMargins(6, 6, 6, 6);

@@ -44,87 +44,70 @@ QString TwoDigits(int value) {
 } // namespace
 
 CDialogStaticManager::CDialogStaticManager(QWidget* parent) : TabPage(parent) {
-    auto caption = [this](QWidget* control, const char* english) {
-        Captions().Add(control, QString::fromLatin1(english));
-    };
-    auto label = [&caption](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QLabel>(id, parentWidget);
-        caption(control, english);
-        return control;
-    };
-    auto button = [&caption](int id, QWidget* parentWidget, const char* english) {
-        auto* control = MakeControl<QPushButton>(id, parentWidget);
-        control->setAutoDefault(false);
-        caption(control, english);
-        return control;
-    };
-
     // Raw data parameters: one row per Read/Set pair.
-    auto* collectGroup = MakeControl<QGroupBox>(1168, this);
-    caption(collectGroup, "Collect Params");
+    auto* collectGroup = AddGroup(1168, this, "Collect Params");
     auto* grid = new QGridLayout(collectGroup);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
 
-    grid->addWidget(label(1100, collectGroup, "Collect Interval:"), 0, 0);
+    grid->addWidget(AddLabel(1100, collectGroup, "Collect Interval:"), 0, 0);
     m_interval = MakeControl<QComboBox>(1011, collectGroup);
     m_interval->setEditable(true);
     m_interval->setInsertPolicy(QComboBox::NoInsert);
     m_interval->setMinimumContentsLength(3);
     grid->addWidget(m_interval, 0, 1);
-    grid->addWidget(label(1104, collectGroup, "Elevation Angle:"), 0, 2);
+    grid->addWidget(AddLabel(1104, collectGroup, "Elevation Angle:"), 0, 2);
     m_cutoff = MakeControl<QLineEdit>(1105, collectGroup);
     grid->addWidget(m_cutoff, 0, 3);
-    m_readCollect = button(1013, collectGroup, "Read");
-    m_setCollect = button(1014, collectGroup, "Set");
+    m_readCollect = AddButton(1013, collectGroup, "Read");
+    m_setCollect = AddButton(1014, collectGroup, "Set");
     grid->addWidget(m_readCollect, 0, 4);
     grid->addWidget(m_setCollect, 0, 5);
 
-    grid->addWidget(label(1102, collectGroup, "Prefixtion:"), 1, 0);
+    grid->addWidget(AddLabel(1102, collectGroup, "Prefixtion:"), 1, 0);
     m_prefix = MakeControl<QLineEdit>(1103, collectGroup);
     grid->addWidget(m_prefix, 1, 1);
-    grid->addWidget(label(1106, collectGroup, "File SN:"), 1, 2);
+    grid->addWidget(AddLabel(1106, collectGroup, "File SN:"), 1, 2);
     m_serialNumber = MakeControl<QLineEdit>(1107, collectGroup);
     grid->addWidget(m_serialNumber, 1, 3);
-    m_readNaming = button(1108, collectGroup, "Read");
-    m_setNaming = button(1109, collectGroup, "Set");
+    m_readNaming = AddButton(1108, collectGroup, "Read");
+    m_setNaming = AddButton(1109, collectGroup, "Set");
     grid->addWidget(m_readNaming, 1, 4);
     grid->addWidget(m_setNaming, 1, 5);
 
-    m_locationLabel = label(1110, collectGroup, "Store Location:");
+    m_locationLabel = AddLabel(1110, collectGroup, "Store Location:");
     grid->addWidget(m_locationLabel, 2, 0);
     m_sdCard = MakeControl<QRadioButton>(1111, collectGroup);
-    caption(m_sdCard, "SD Card");
+    AddCaption(m_sdCard, "SD Card");
     m_flash = MakeControl<QRadioButton>(1112, collectGroup);
-    caption(m_flash, "FLASH");
+    AddCaption(m_flash, "FLASH");
     m_rinex = MakeControl<QCheckBox>(1030, collectGroup);
-    caption(m_rinex, "Record Rinex");
+    AddCaption(m_rinex, "Record Rinex");
     auto* locationChoices = new QHBoxLayout;
     locationChoices->addWidget(m_sdCard);
     locationChoices->addWidget(m_flash);
     locationChoices->addWidget(m_rinex);
     locationChoices->addStretch(1);
     grid->addLayout(locationChoices, 2, 1, 1, 3);
-    m_readLocation = button(1058, collectGroup, "Read");
-    m_setLocation = button(1059, collectGroup, "Set");
+    m_readLocation = AddButton(1058, collectGroup, "Read");
+    m_setLocation = AddButton(1059, collectGroup, "Set");
     grid->addWidget(m_readLocation, 2, 4);
     grid->addWidget(m_setLocation, 2, 5);
 
-    m_soundLabel = label(1117, collectGroup, "Sound:");
+    m_soundLabel = AddLabel(1117, collectGroup, "Sound:");
     grid->addWidget(m_soundLabel, 3, 0);
     m_staticVoice = MakeControl<QCheckBox>(1031, collectGroup);
-    caption(m_staticVoice, "Static Voice");
+    AddCaption(m_staticVoice, "Static Voice");
     grid->addWidget(m_staticVoice, 3, 1, 1, 3);
-    m_readVoice = button(1060, collectGroup, "Read");
-    m_setVoice = button(1061, collectGroup, "Set");
+    m_readVoice = AddButton(1060, collectGroup, "Read");
+    m_setVoice = AddButton(1061, collectGroup, "Set");
     grid->addWidget(m_readVoice, 3, 4);
     grid->addWidget(m_setVoice, 3, 5);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
     // Static file management.
-    auto* filesGroup = MakeControl<QGroupBox>(1169, this);
-    caption(filesGroup, "Static File Management");
+    auto* filesGroup = AddGroup(1169, this, "Static File Management");
     m_files = MakeControl<QTreeWidget>(1113, filesGroup);
     m_files->setRootIsDecorated(false);
     m_files->setUniformRowHeights(true);
@@ -135,12 +118,11 @@ CDialogStaticManager::CDialogStaticManager(QWidget* parent) : TabPage(parent) {
     m_files->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_files->setMinimumHeight(90);
 
-    m_readFiles = button(1114, filesGroup, "Read All Files");
-    m_format = button(1115, filesGroup, "Format/Del All Files");
-    m_deleteSelected = button(1116, filesGroup, "Del Selected");
-    m_download = MakeControl<QPushButton>(1120, filesGroup);
-    m_download->setAutoDefault(false);
-    m_pathLabel = label(1118, filesGroup, "Path:");
+    m_readFiles = AddButton(1114, filesGroup, "Read All Files");
+    m_format = AddButton(1115, filesGroup, "Format/Del All Files");
+    m_deleteSelected = AddButton(1116, filesGroup, "Del Selected");
+    m_download = AddButton(1120, filesGroup, nullptr); // its text follows the download state
+    m_pathLabel = AddLabel(1118, filesGroup, "Path:");
     m_path = MakeControl<QLineEdit>(1119, filesGroup);
     m_progress = MakeControl<QProgressBar>(1121, filesGroup);
     m_progress->setRange(0, kDownloadProgressMax);

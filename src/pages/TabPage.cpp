@@ -1,6 +1,11 @@
 #include "pages/TabPage.h"
 
+#include "pages/ControlFactory.h"
+
+#include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
 
 #include <utility>
 
@@ -14,6 +19,31 @@ void TabPage::SetTranslator(PageTranslator translate) {
 
 void TabPage::SetTextConverter(TextConverter convert) {
     m_convert = std::move(convert);
+}
+
+void TabPage::AddCaption(QWidget* control, const char* english) {
+    m_captions.Add(control, QString::fromLatin1(english));
+}
+
+QLabel* TabPage::AddLabel(int id, QWidget* parent, const char* english) {
+    auto* control = MakeControl<QLabel>(id, parent);
+    AddCaption(control, english);
+    return control;
+}
+
+QGroupBox* TabPage::AddGroup(int id, QWidget* parent, const char* english) {
+    auto* control = MakeControl<QGroupBox>(id, parent);
+    AddCaption(control, english);
+    return control;
+}
+
+QPushButton* TabPage::AddButton(int id, QWidget* parent, const char* english) {
+    auto* control = MakeControl<QPushButton>(id, parent);
+    control->setAutoDefault(false);
+    if (english != nullptr) {
+        AddCaption(control, english);
+    }
+    return control;
 }
 
 void TabPage::keyPressEvent(QKeyEvent* event) {

@@ -7,7 +7,10 @@
 #include <QString>
 #include <QWidget>
 
+class QGroupBox;
 class QKeyEvent;
+class QLabel;
+class QPushButton;
 
 namespace kestrava {
 
@@ -29,7 +32,16 @@ protected:
     QString Tr(const QString& english) const { return TranslateText(m_translate, english); }
     QString ToText(const ByteString& bytes) const { return ConvertText(m_convert, bytes); }
     void ApplyCaptions() const { m_captions.Apply(m_translate); }
-    CaptionTable& Captions() { return m_captions; }
+
+    // Control construction for page constructors. AddCaption registers `english` as the caption
+    // key of a control, so ApplyCaptions() relabels it; the others first create the control named
+    // by its id (see MakeControl) and register its key the same way.
+    void AddCaption(QWidget* control, const char* english);
+    QLabel* AddLabel(int id, QWidget* parent, const char* english);
+    QGroupBox* AddGroup(int id, QWidget* parent, const char* english);
+    // Buttons are never auto-default: Enter must not press a button of the page. A null `english`
+    // registers no caption key, for buttons whose text the page sets itself (toggles).
+    QPushButton* AddButton(int id, QWidget* parent, const char* english);
 
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -1,22 +1,9 @@
 #include "settings/IniDocument.h"
+#include "settings/TextTrim.h"
 
 namespace kestrava {
 
 namespace {
-
-bool isSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
-
-std::u16string_view trimmed(std::u16string_view text) {
-    while (!text.empty() && isSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 char16_t foldCase(char16_t c) {
     return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;

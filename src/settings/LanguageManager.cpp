@@ -1,4 +1,5 @@
 #include "settings/LanguageManager.h"
+#include "settings/TextTrim.h"
 
 #include "settings/IniFile.h"
 #include "settings/TextNumbers.h"
@@ -15,20 +16,6 @@ constexpr std::u16string_view kSection = u"Setting";
 constexpr std::u16string_view kDefaultLanguage = u"english.lang";
 constexpr std::u16string_view kDefaultFace = u"Arial";
 constexpr std::u16string_view kDefaultSize = u"15";
-
-bool isSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
-
-std::u16string_view trimmed(std::u16string_view text) {
-    while (!text.empty() && isSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 bool endsWithLangExtension(const std::u16string& name) {
     constexpr std::u16string_view extension = u".lang";

@@ -1,4 +1,5 @@
 #include "settings/TextNumbers.h"
+#include "settings/TextTrim.h"
 
 #include <charconv>
 #include <cmath>
@@ -8,17 +9,9 @@
 
 namespace kestrava {
 
-namespace {
-
-bool isSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\v' || c == u'\f' || c == u'\r';
-}
-
-} // namespace
-
 std::int32_t LeadingDecimal(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) {
+    while (i < text.size() && isTextSpace(text[i])) {
         ++i;
     }
     bool negative = false;
@@ -46,7 +39,7 @@ std::int32_t LeadingDecimal(std::u16string_view text) {
 
 float LeadingFraction(std::u16string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) {
+    while (i < text.size() && isTextSpace(text[i])) {
         ++i;
     }
     std::string ascii;

@@ -1,5 +1,6 @@
 // The emulator core on the in-memory line: command assembly, state, files, firmware, radio,
 // motherboard, periodic output and every fault. Wire bytes are written out literally.
+#include "emulator/EmulatorTestSupport.h"
 #include "emulator/InMemoryLink.h"
 #include "emulator/StaticStore.h"
 
@@ -13,24 +14,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A dollar frame built here, independently of the code under test.
-Bytes frame(char cls, char sub, Bytes payload = {}) {
-    Bytes f = {0x24,
-               0x24,
-               static_cast<Byte>(cls),
-               static_cast<Byte>(sub),
-               static_cast<Byte>(payload.size() & 0xFF),
-               static_cast<Byte>(payload.size() >> 8)};
-    f.insert(f.end(), payload.begin(), payload.end());
-    Byte x = 0;
-    for (std::size_t i = 2; i < f.size(); ++i) {
-        x ^= f[i];
-    }
-    f.push_back(x);
-    f.push_back(0x0D);
-    f.push_back(0x0A);
-    return f;
-}
+using test::frame;
 
 // The payload of a dollar reply that starts at the first byte of bytes, checked for its layout.
 Bytes payloadOf(const Bytes& reply) {

@@ -2,6 +2,7 @@
 // downloads and firmware transfers, the faults, and the kestrava-sim program itself.
 #include "emulator/PtyTransport.h"
 #include "emulator/Emulator.h"
+#include "emulator/EmulatorTestSupport.h"
 #include "emulator/SteadyClock.h"
 #include "protocol/FirmwareCommands.h"
 #include "protocol/RecordingReplySink.h"
@@ -23,23 +24,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-Bytes frame(char cls, char sub, Bytes payload = {}) {
-    Bytes f = {0x24,
-               0x24,
-               static_cast<Byte>(cls),
-               static_cast<Byte>(sub),
-               static_cast<Byte>(payload.size() & 0xFF),
-               static_cast<Byte>(payload.size() >> 8)};
-    f.insert(f.end(), payload.begin(), payload.end());
-    Byte x = 0;
-    for (std::size_t i = 2; i < f.size(); ++i) {
-        x ^= f[i];
-    }
-    f.push_back(x);
-    f.push_back(0x0D);
-    f.push_back(0x0A);
-    return f;
-}
+using test::frame;
 
 // True when nothing answers bytes within half a second.
 bool unanswered(test::RawLineClient& host, const Bytes& bytes) {

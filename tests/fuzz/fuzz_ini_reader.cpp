@@ -1,5 +1,6 @@
 // Any file text, in either encoding, must parse, answer reads, load into StoredSettings, and
 // take writes that read back exactly; writing the text out and parsing it again is stable.
+#include "fuzz/FuzzCheck.h"
 #include "settings/CodePage.h"
 #include "settings/IniDocument.h"
 #include "settings/IniFile.h"
@@ -7,20 +8,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 using namespace kestrava;
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -1,24 +1,15 @@
 // Any byte sequence must read as lines that obey the line rules, account for every code unit,
 // and support a translation lookup.
+#include "fuzz/FuzzCheck.h"
 #include "settings/CStdioFileEx.h"
 #include "settings/LanguageManager.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
 using namespace kestrava;
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
