@@ -263,7 +263,11 @@ void CKestravaDlg::fillPortList() {
         m_portList->setItemData(0, m_emulatorPort, Qt::ToolTipRole);
     }
     for (const SerialPortList::Entry& entry : ports) {
-        m_portList->addItem(entry.name, entry.name);
+        // A device path shows by its device name (ttyUSB0) in the narrow list; the full path
+        // is what gets opened.
+        const QString shown =
+            entry.name.startsWith(QLatin1String("/dev/")) ? entry.name.mid(5) : entry.name;
+        m_portList->addItem(shown, entry.name);
         if (!entry.description.isEmpty()) {
             m_portList->setItemData(m_portList->count() - 1, entry.description, Qt::ToolTipRole);
         }
