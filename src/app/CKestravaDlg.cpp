@@ -3,6 +3,7 @@
 #include "app/AppOptions.h"
 #include "app/CAboutDlg.h"
 #include "app/DialogUnits.h"
+#include "app/WindowPageHost.h"
 #include "exchange/CommandExchange.h"
 #include "exchange/QtReplyTimers.h"
 #include "exchange/SerialExchangePort.h"
@@ -135,6 +136,8 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
 
     m_exchange = std::make_unique<CommandExchange>(*m_parts->port, *m_parts->timers, *this,
                                                    m_settings, m_language.get(), this);
+    m_pageHost = std::make_unique<WindowPageHost>(*this, *m_exchange, m_settings, *m_language,
+                                                  [this] { return font(); });
 
     createControls();
     createPages();
@@ -149,6 +152,7 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
 CKestravaDlg::~CKestravaDlg() {
     // The exchange refers to the port, and the port delivers to the exchange: the exchange goes
     // first, then the port stops its reader.
+    m_pageHost.reset();
     m_exchange.reset();
     m_parts->port.reset();
     m_parts->serial.reset();
@@ -233,6 +237,7 @@ void CKestravaDlg::createPages() {
     for (std::size_t i = 0; i < std::size(pages); ++i) {
         pages[i]->SetTranslator(translator);
         pages[i]->SetTextConverter(converter);
+        pages[i]->SetHost(m_pageHost.get());
         m_tabs->addTab(pages[i], QString::fromLatin1(kTabCaptions[i]));
     }
     m_tabs->setCurrentIndex(0);

@@ -24,6 +24,7 @@ class CDialogStaticManager;
 class CommandExchange;
 class LanguageManager;
 class SettingsFile;
+class WindowPageHost;
 struct AppOptions;
 
 // The main window: port selection and Open/Close, the receiver's main information panel, the
@@ -104,6 +105,7 @@ private:
     std::unique_ptr<SettingsFile> m_settingsFile;
     StoredSettings m_settings;
     std::unique_ptr<CommandExchange> m_exchange;
+    std::unique_ptr<WindowPageHost> m_pageHost;
 
     QTabWidget* m_tabs = nullptr;
     QComboBox* m_portList = nullptr;

@@ -1,5 +1,6 @@
 #include "cli/CliApp.h"
 #include "cli/PortCommands.h"
+#include "cli/PortVerbs.h"
 
 #include <QCoreApplication>
 
@@ -9,17 +10,25 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() &&
+        (args.front() == "--help" || args.front() == "-h" || args.front() == "help")) {
+        kestrava::CliApp::printHelp(std::cout);
+        std::cout << '\n';
+        kestrava::PortVerbs::printHelp(std::cout);
+        return 0;
+    }
     if (!args.empty() && args.front() == "ports") {
         QCoreApplication app(argc, argv);
         return kestrava::PortCommands::listPorts(std::cout);
     }
     if (!args.empty() && args.front() == "--port") {
-        if (args.size() != 3 || args[2] != "info") {
-            std::cerr << "kestrava-cli: usage: kestrava-cli --port DEVICE info\n";
+        if (args.size() < 2) {
+            std::cerr << "kestrava-cli: usage: kestrava-cli --port DEVICE VERB ... (try --help)\n";
             return 1;
         }
         QCoreApplication app(argc, argv);
-        return kestrava::PortCommands::info(QString::fromStdString(args[1]), std::cout, std::cerr);
+        return kestrava::PortVerbs::run(
+            args[1], std::vector<std::string>(args.begin() + 2, args.end()), std::cout, std::cerr);
     }
     return kestrava::CliApp::run(args, std::cout, std::cerr);
 }

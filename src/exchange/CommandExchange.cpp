@@ -637,6 +637,11 @@ void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count)
 }
 
 void CommandExchange::onTimer(int timerId) {
+    handleTimer(timerId);
+    emit timerExpired(timerId);
+}
+
+void CommandExchange::handleTimer(int timerId) {
     switch (timerId) {
     case TIMER_FIRMWARE_START:
     case TIMER_FIRMWARE_BLOCK:
@@ -695,6 +700,12 @@ void CommandExchange::endMainInfoChain(bool mainInfoArrived) {
 }
 
 void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
+    handleReply(data, kind);
+    const auto* value = std::get_if<std::int32_t>(&data);
+    emit replyHandled(kind, value != nullptr ? *value : -1);
+}
+
+void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
     switch (kind) {
     case KindMainInfo:
         if (const auto* record = pointer<MainInfoRecord>(data)) {

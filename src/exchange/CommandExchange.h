@@ -198,6 +198,11 @@ signals:
     // The main information chain has ended: the main information did not come (false), or it
     // came (true) and the motherboard answered, its retries ran out, or it is not asked.
     void mainInfoChainEnded(bool mainInfoArrived);
+    // A reply of kind has been handled (its effects shown and stored, its follow-up sent).
+    // value is the number the reply carried, or -1 when it carried a record.
+    void replyHandled(int kind, int value);
+    // A reply timer expired and its expiry has been handled.
+    void timerExpired(int timerId);
 
 private:
     bool beginSend(const char* tip);
@@ -206,6 +211,8 @@ private:
     void endMainInfoChain(bool mainInfoArrived);
     void tryMainInfoAfterOpen();
 
+    void handleReply(const ReplyData& data, std::int32_t kind);
+    void handleTimer(int timerId);
     void handleMainInfo(const MainInfoRecord& record);
     void handleFileList(std::span<const FileListRow> rows);
     void openDownloadTarget();

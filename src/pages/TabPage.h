@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace kestrava {
 
+class PageHost;
+
 // What every tab page shares: the language lookup, the converter for receiver texts, the table
 // of caption keys, and the keyboard rule that Enter and Escape neither close nor reset a page
 // (the main window is a dialog, and both keys would otherwise end it).
@@ -27,6 +29,10 @@ public:
     void SetTranslator(PageTranslator translate);
     // The converter for text fields from the receiver; empty means the system's 8-bit encoding.
     void SetTextConverter(TextConverter convert);
+    // What the page may ask of its window (port, exchange, settings, boxes, file dialogs); the
+    // page's handlers do nothing until it is given one. It must outlive the page's use of it.
+    void SetHost(PageHost* host) { m_host = host; }
+    PageHost* Host() const { return m_host; }
 
 protected:
     QString Tr(const QString& english) const { return TranslateText(m_translate, english); }
@@ -49,6 +55,7 @@ private:
     PageTranslator m_translate;
     TextConverter m_convert;
     CaptionTable m_captions;
+    PageHost* m_host = nullptr;
 };
 
 } // namespace kestrava

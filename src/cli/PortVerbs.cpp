@@ -1,0 +1,117 @@
+#include "cli/PortVerbs.h"
+
+#include "cli/ReceiverSession.h"
+#include "cli/SettingGroup.h"
+#include "cli/SettingGroups.h"
+#include "cli/SettingsVerbs.h"
+
+namespace kestrava {
+namespace {
+
+int info(PortVerbContext& c) {
+    // Closing empties the panel, as the window's Close does: print what was read first.
+    const ConsoleView& view = c.session.view();
+    for (std::size_t i = 0; i < view.panel.size(); ++i) {
+        c.out << ConsoleView::kPanelLabels[i] << ' ' << view.panel[i].toStdString() << '\n';
+    }
+    return kCliOk;
+}
+
+std::vector<PortVerb> makeVerbs() {
+    std::vector<PortVerb> verbs;
+    verbs.push_back({"info", "",
+                     "Print the main information panel, one \"Label: value\" line per field.", true,
+                     nullptr, info});
+    verbs.push_back(
+        {"get", "[SECTION...]",
+         "Read every readable setting of the named sections (all when none is named) and\n"
+         "print them as INI text, which set --from accepts.",
+         true, nullptr,
+         [](PortVerbContext& c) { return c.settings.get(c.session, c.args, c.out, c.err); }});
+    verbs.push_back(
+        {"set", "Section.Key=value... | --from FILE",
+         "Read the current values of each group touched, change the given keys, check them\n"
+         "as the window does, send each group as one set and wait for the receiver to confirm.",
+         true,
+         [](const std::vector<std::string>& args, SettingsVerbs& settings) {
+             SettingValues changes;
+             std::string error;
+             return settings.parseAssignments(args, changes, error) ? std::string() : error;
+         },
+         [](PortVerbContext& c) { return c.settings.set(c.session, c.args, c.out, c.err); }});
+    return verbs;
+}
+
+} // namespace
+
+const std::vector<PortVerb>& PortVerbs::all() {
+    static const std::vector<PortVerb> verbs = makeVerbs();
+    return verbs;
+}
+
+int PortVerbs::run(const std::string& device, const std::vector<std::string>& verbAndArgs,
+                   std::ostream& out, std::ostream& err) {
+    if (verbAndArgs.empty()) {
+        err << "kestrava-cli: --port " << device << ": which verb? (try --help)\n";
+        return kCliUsage;
+    }
+    const std::string& name = verbAndArgs.front();
+    const std::vector<std::string> args(verbAndArgs.begin() + 1, verbAndArgs.end());
+    const PortVerb* verb = nullptr;
+    for (const PortVerb& candidate : all()) {
+        if (candidate.name == name) {
+            verb = &candidate;
+        }
+    }
+    if (verb == nullptr) {
+        err << "kestrava-cli: unknown verb \"" << name << "\" (try --help)\n";
+        return kCliUsage;
+    }
+    SettingsVerbs settings(SettingGroups::all());
+    if (verb->check) {
+        const std::string problem = verb->check(args, settings);
+        if (!problem.empty()) {
+            err << "kestrava-cli: " << problem << '\n';
+            return kCliUsage;
+        }
+    }
+    ReceiverSession session(err);
+    switch (session.open(QString::fromStdString(device), verb->readsMainInfo)) {
+    case ReceiverSession::OpenResult::OpenFail:
+        err << "Open fail (" << device << ")\n";
+        return kCliPortFailed;
+    case ReceiverSession::OpenResult::NoReply:
+        err << "No reply from receiver\n";
+        return kCliNoReply;
+    case ReceiverSession::OpenResult::Ok:
+        break;
+    }
+    PortVerbContext context{session, settings, args, out, err};
+    const int status = verb->run(context);
+    session.close();
+    return status;
+}
+
+void PortVerbs::printHelp(std::ostream& out) {
+    out << "Verbs on a receiver (kestrava-cli --port DEVICE VERB ...):\n";
+    for (const PortVerb& verb : all()) {
+        out << "  " << verb.name;
+        if (!verb.usage.empty()) {
+            out << ' ' << verb.usage;
+        }
+        out << '\n';
+        std::string::size_type start = 0;
+        while (start < verb.help.size()) {
+            const auto end = verb.help.find('\n', start);
+            out << "      " << verb.help.substr(start, end - start) << '\n';
+            start = end == std::string::npos ? verb.help.size() : end + 1;
+        }
+    }
+    out << "\nSettings (Section.Key, names in any letter case):\n";
+    SettingsVerbs(SettingGroups::all()).printKeys(out);
+    out << "\nExit status of the verbs on a receiver: 0 done, 1 bad usage, 2 input refused\n"
+           "(nothing was sent), 3 no reply from the receiver, 4 the receiver reported a\n"
+           "failure, 5 the port cannot be opened.\n";
+}
+
+} // namespace kestrava

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kestrava {
+
+class ReceiverSession;
+class SettingsVerbs;
+
+// What a verb on a receiver is given.
+struct PortVerbContext {
+    ReceiverSession& session;
+    SettingsVerbs& settings;
+    const std::vector<std::string>& args; // the words after the verb
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// One verb of "kestrava-cli --port DEVICE VERB ...".
+struct PortVerb {
+    std::string name;
+    std::string usage; // the arguments, for --help
+    std::string help;  // one or more lines, for --help
+    // Whether the window's Open sequence (main information, motherboard) runs before the verb:
+    // the pages adapt to the receiver type it reports, and so do the verbs.
+    bool readsMainInfo = true;
+    // Checks the arguments before the port is opened; empty when they are fine.
+    std::function<std::string(const std::vector<std::string>& args, SettingsVerbs& settings)> check;
+    std::function<int(PortVerbContext& context)> run;
+};
+
+// The verbs that talk to a receiver, and their dispatch.
+class PortVerbs {
+public:
+    static const std::vector<PortVerb>& all();
+
+    // kestrava-cli --port DEVICE VERB ARGS...: opens the port, runs the verb, closes the port.
+    // Needs a Qt core application object.
+    static int run(const std::string& device, const std::vector<std::string>& verbAndArgs,
+                   std::ostream& out, std::ostream& err);
+
+    static void printHelp(std::ostream& out);
+};
+
+} // namespace kestrava
