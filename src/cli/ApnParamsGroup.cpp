@@ -49,9 +49,9 @@ CliOutcome ApnParamsGroup::write(ReceiverSession& session, const SettingValues& 
     const ApnForm::Login& login = result.record();
     session.settings().apnUserName = TextCodec::toBytes(login.userName);
     session.settings().apnPassword = TextCodec::toBytes(login.password);
-    const std::optional<int> reply = session.request(
-        [&] { session.exchange().SetApnParams(login.userName, login.password); },
-        {KindApnParamsSet});
+    const std::optional<int> reply =
+        session.request([&] { session.exchange().SetApnParams(login.userName, login.password); },
+                        {KindApnParamsSet});
     if (!reply) {
         return {kCliNoReply, "No reply from receiver"};
     }

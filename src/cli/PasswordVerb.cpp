@@ -26,11 +26,13 @@ int refuse(PortVerbContext& c, int status, const std::string& message) {
 } // namespace
 
 PortVerb PasswordVerb::verb() {
-    return {"password", "remote NEW | wifi NEW",
+    return {"password",
+            "remote NEW | wifi NEW",
             "Set the remote connection password (letters and digits, sent as its MD5 digest)\n"
             "or the WiFi password (8-30 letters and digits; receivers with WiFi only) and wait\n"
             "for the receiver to confirm.",
-            true, [](const std::vector<std::string>& args, SettingsVerbs&) { return check(args); },
+            true,
+            [](const std::vector<std::string>& args, SettingsVerbs&) { return check(args); },
             run};
 }
 
@@ -56,9 +58,9 @@ int PasswordVerb::run(PortVerbContext& c) {
         if (!result.ok()) {
             return refuse(c, kCliRefused, result.refusal().toStdString());
         }
-        const std::optional<int> reply = session.request(
-            [&] { session.exchange().SetRemotePassword(result.record()); },
-            {KindRemotePasswordSet});
+        const std::optional<int> reply =
+            session.request([&] { session.exchange().SetRemotePassword(result.record()); },
+                            {KindRemotePasswordSet});
         if (!reply) {
             return refuse(c, kCliNoReply, "No reply from receiver");
         }

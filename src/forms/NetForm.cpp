@@ -37,15 +37,16 @@ FormResult<NetParams> NetForm::validate(const Input& input) {
         }
     } else if (input.netMode == kIntRtk) {
         if (userGroupId.isEmpty() || subGroupId.isEmpty()) {
-            return Result::refuse(
-                QStringLiteral("User Group ID and Sub Group ID cannot be blank"));
+            return Result::refuse(QStringLiteral("User Group ID and Sub Group ID cannot be blank"));
         }
         if (!isNumber(subGroupId, 0, 255) || subGroupId.size() > kSubGroupDigits) {
-            return Result::refuse(QStringLiteral("The sub ID should be plus integer between 000-255"));
+            return Result::refuse(
+                QStringLiteral("The sub ID should be plus integer between 000-255"));
         }
         if (!IntegerRangeRule(FormText::view(userGroupId), 0, 0, false) ||
             userGroupId.size() != kUserGroupDigits) {
-            return Result::refuse(QStringLiteral("The User Group Id should be combined by 7 digits"));
+            return Result::refuse(
+                QStringLiteral("The User Group Id should be combined by 7 digits"));
         }
         // The last three digits travel in one byte: 256-999 would arrive as something else.
         if (numberOf(userGroupId.right(3)) > 255) {

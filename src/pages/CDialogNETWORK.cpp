@@ -232,10 +232,9 @@ void CDialogNETWORK::OnKey() {
     dialog.setFont(host->languageFont());
     dialog.SetApnLogin(ToText(host->settings().apnUserName), ToText(host->settings().apnPassword));
     connect(&dialog, &CDialogAPN::readClicked, this, [this] { OnApnRead(); });
-    connect(&dialog, &CDialogAPN::setClicked, this,
-            [this](const QString& userName, const QString& password) {
-                OnApnSet(userName, password);
-            });
+    connect(
+        &dialog, &CDialogAPN::setClicked, this,
+        [this](const QString& userName, const QString& password) { OnApnSet(userName, password); });
     SetApnDialog(&dialog);
     dialog.exec();
     SetApnDialog(nullptr);

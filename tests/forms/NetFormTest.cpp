@@ -40,7 +40,8 @@ const char* const kBlankLogin = "Username and password cannot be blank";
 const char* const kBlankGroups = "User Group ID and Sub Group ID cannot be blank";
 const char* const kSubId = "The sub ID should be plus integer between 000-255";
 const char* const kUserGroup = "The User Group Id should be combined by 7 digits";
-const char* const kGroupTail = "The last three digits of the User Group Id should be between 000-255";
+const char* const kGroupTail =
+    "The last three digits of the User Group Id should be between 000-255";
 const char* const kPortDigits = "The port should be an integer";
 const char* const kPortRange = "The port should be an integer between 0-65535";
 
@@ -181,10 +182,10 @@ TEST(NetForm, aDottedAddressFillsTheIpFieldsAndAnythingElseIsAUrlVerbatim) {
         bool isUrl;
         std::array<Byte, 4> ip;
     };
-    for (const Case& c : {Case{"192.168.1.10", false, {192, 168, 1, 10}},
-                          Case{"001.002.003.004", false, {1, 2, 3, 4}},
-                          Case{"192.168.1.300", true, {}}, Case{"192.168.1", true, {}},
-                          Case{"caster.example.net", true, {}}}) {
+    for (const Case& c :
+         {Case{"192.168.1.10", false, {192, 168, 1, 10}},
+          Case{"001.002.003.004", false, {1, 2, 3, 4}}, Case{"192.168.1.300", true, {}},
+          Case{"192.168.1", true, {}}, Case{"caster.example.net", true, {}}}) {
         NetForm::Input input = validInput();
         input.address = QString::fromLatin1(c.address);
         const FormResult<NetParams> result = NetForm::validate(input);
