@@ -6,6 +6,7 @@
 #include "forms/NetForm.h"
 #include "protocol/ReplyKind.h"
 
+#include <iterator>
 #include <optional>
 
 namespace kestrava {

@@ -5,6 +5,8 @@
 #include "settings/InputRules.h"
 #include "settings/TextNumbers.h"
 
+#include <QStringList>
+
 namespace kestrava {
 
 namespace {

@@ -61,16 +61,16 @@ private:
     std::thread m_thread;
 };
 
-struct Run {
+struct VerbRun {
     int status = -1;
     std::string out;
     std::string err;
 };
 
-Run run(const ServedReceiver& receiver, const std::vector<std::string>& verbAndArgs) {
+VerbRun run(const ServedReceiver& receiver, const std::vector<std::string>& verbAndArgs) {
     std::ostringstream out;
     std::ostringstream err;
-    Run result;
+    VerbRun result;
     result.status = PortVerbs::run(receiver.device(), verbAndArgs, out, err);
     result.out = out.str();
     result.err = err.str();
@@ -87,7 +87,7 @@ std::string fieldText(const Bytes& payload, std::size_t at, std::size_t width) {
 
 TEST(NetVerbs, getPrintsTheReceiversNetworkLinkAsIniText) {
     ServedReceiver receiver;
-    const Run got = run(receiver, {"get", "netparams"});
+    const VerbRun got = run(receiver, {"get", "netparams"});
     ASSERT_EQ(got.status, kCliOk) << got.err;
     EXPECT_EQ(got.out, "[NetParams]\n"
                        "APNName=cmnet\n"
@@ -111,15 +111,16 @@ TEST(NetVerbs, getPrintsTheReceiversNetworkLinkAsIniText) {
 
 TEST(NetVerbs, setChangesTheGivenKeysAndKeepsTheRest) {
     ServedReceiver receiver;
-    const Run set = run(receiver, {"set", "NetParams.NetMode=0", "netparams.port=2102",
-                                   "NetParams.VRSName=surveyor", "NetParams.VRSPassWord=s3cret",
-                                   "NetParams.SourceNode=MOUNT1", "NetParams.isUrl=true",
-                                   "NetParams.URL=caster.example.net", "NetParams.APNName=apn2",
-                                   "NetParams.phoneNumber=555", "NetParams.CommunicationMode=2"});
+    const VerbRun set =
+        run(receiver,
+            {"set", "NetParams.NetMode=0", "netparams.port=2102", "NetParams.VRSName=surveyor",
+             "NetParams.VRSPassWord=s3cret", "NetParams.SourceNode=MOUNT1", "NetParams.isUrl=true",
+             "NetParams.URL=caster.example.net", "NetParams.APNName=apn2",
+             "NetParams.phoneNumber=555", "NetParams.CommunicationMode=2"});
     ASSERT_EQ(set.status, kCliOk) << set.err;
     EXPECT_EQ(set.out, "Set net params successfully\n");
 
-    const Run got = run(receiver, {"get", "NetParams"});
+    const VerbRun got = run(receiver, {"get", "NetParams"});
     ASSERT_EQ(got.status, kCliOk) << got.err;
     for (const char* line :
          {"NetMode=0\n", "Port=2102\n", "VRSName=surveyor\n", "VRSPassWord=s3cret\n",
@@ -131,10 +132,10 @@ TEST(NetVerbs, setChangesTheGivenKeysAndKeepsTheRest) {
 
 TEST(NetVerbs, intRtkGroupIdsReachTheReceiverAndTheirLimitsAreThePagesWords) {
     ServedReceiver receiver;
-    const Run set = run(
+    const VerbRun set = run(
         receiver, {"set", "NetParams.GroupID1=42", "NetParams.GroupID2=255", "NetParams.UserID=0"});
     ASSERT_EQ(set.status, kCliOk) << set.err;
-    const Run refused = run(receiver, {"set", "NetParams.GroupID2=256"});
+    const VerbRun refused = run(receiver, {"set", "NetParams.GroupID2=256"});
     EXPECT_EQ(refused.status, kCliRefused);
     EXPECT_EQ(refused.err,
               "The last three digits of the User Group Id should be between 000-255\n");
@@ -172,7 +173,7 @@ TEST(NetVerbs, aRefusedSetSendsNothingAndSaysWhy) {
     };
     ServedReceiver receiver;
     for (const Case& c : cases) {
-        const Run refused = run(receiver, c.args);
+        const VerbRun refused = run(receiver, c.args);
         EXPECT_EQ(refused.status, c.status) << c.args.back();
         EXPECT_THAT(refused.err, HasSubstr(c.message));
     }
@@ -192,7 +193,7 @@ TEST(NetVerbs, whatGetPrintsSetWritesToAnotherReceiver) {
         ServedReceiver source;
         ASSERT_EQ(run(source, {"set", "NetParams.Port=9000", "ANPParams.APNUsername=field"}).status,
                   kCliOk);
-        const Run got = run(source, {"get"});
+        const VerbRun got = run(source, {"get"});
         ASSERT_EQ(got.status, kCliOk) << got.err;
         EXPECT_THAT(got.out, HasSubstr("[ANPParams]\nAPNUsername=field\nAPNPassWord=apnpass\n"));
         std::ofstream(file) << got.out;
@@ -202,7 +203,7 @@ TEST(NetVerbs, whatGetPrintsSetWritesToAnotherReceiver) {
     ReceiverProfile other;
     other.serialNumber = "KS999999";
     ServedReceiver target(other);
-    const Run set = run(target, {"set", "--from", file});
+    const VerbRun set = run(target, {"set", "--from", file});
     ASSERT_EQ(set.status, kCliOk) << set.err;
     target.stop();
     EXPECT_EQ(target.emulator->settings().netParams(), first);
@@ -213,7 +214,7 @@ TEST(NetVerbs, aSilentReceiverEndsInNoReplyWithinTheBoundedWait) {
     FaultPlan silent;
     silent.dropAll = true;
     ServedReceiver receiver({}, silent);
-    const Run got = run(receiver, {"get", "NetParams"});
+    const VerbRun got = run(receiver, {"get", "NetParams"});
     EXPECT_EQ(got.status, kCliNoReply);
     EXPECT_EQ(got.err, "No reply from receiver\n");
 
@@ -234,23 +235,23 @@ TEST(NetVerbs, aSilentReceiverEndsInNoReplyWithinTheBoundedWait) {
 TEST(PasswordVerb, remoteAndWifiPasswordsAreConfirmedOrRefusedWithThePagesWords) {
     {
         ServedReceiver receiver;
-        const Run remote = run(receiver, {"password", "remote", "abc123"});
+        const VerbRun remote = run(receiver, {"password", "remote", "abc123"});
         EXPECT_EQ(remote.status, kCliOk) << remote.err;
         EXPECT_EQ(remote.out, "Set remote password successfully\n");
-        const Run bad = run(receiver, {"password", "remote", "abc_123"});
+        const VerbRun bad = run(receiver, {"password", "remote", "abc_123"});
         EXPECT_EQ(bad.status, kCliRefused);
         EXPECT_EQ(bad.err, "The password can be combined by only digit and letter\n");
-        const Run noWifi = run(receiver, {"password", "wifi", "abcdefgh"});
+        const VerbRun noWifi = run(receiver, {"password", "wifi", "abcdefgh"});
         EXPECT_EQ(noWifi.status, kCliRefused);
         receiver.stop();
         EXPECT_EQ(receiver.emulator->settings().remoteDigest(), kAbc123Digest);
     }
     {
         ServedReceiver receiver(*ReceiverProfile::named("wifi"));
-        const Run shortOne = run(receiver, {"password", "wifi", "abc"});
+        const VerbRun shortOne = run(receiver, {"password", "wifi", "abc"});
         EXPECT_EQ(shortOne.status, kCliRefused);
         EXPECT_EQ(shortOne.err, "The password must 8-30 chars\n");
-        const Run wifi = run(receiver, {"password", "wifi", "newWifi2024"});
+        const VerbRun wifi = run(receiver, {"password", "wifi", "newWifi2024"});
         EXPECT_EQ(wifi.status, kCliOk) << wifi.err;
         receiver.stop();
         EXPECT_EQ(receiver.emulator->settings().wifiPassword(), "newWifi2024");
@@ -259,7 +260,7 @@ TEST(PasswordVerb, remoteAndWifiPasswordsAreConfirmedOrRefusedWithThePagesWords)
         ReceiverProfile profile = *ReceiverProfile::named("wifi");
         profile.wifiResult = 3;
         ServedReceiver receiver(profile);
-        const Run refused = run(receiver, {"password", "wifi", "newWifi2024"});
+        const VerbRun refused = run(receiver, {"password", "wifi", "newWifi2024"});
         EXPECT_EQ(refused.status, kCliFailed);
         EXPECT_EQ(refused.err, "Old wifi password is wrong\n");
     }

@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                         i.userName = QString(45, 'n');
                     },
                     "Username and password together must not exceed 41 bytes"}),
-    [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<RefusalCase>& param) { return param.param.name; });
 
 TEST(NetForm, aDottedAddressFillsTheIpFieldsAndAnythingElseIsAUrlVerbatim) {
     struct Case {
