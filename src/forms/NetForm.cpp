@@ -1,6 +1,5 @@
 #include "forms/NetForm.h"
 
-#include "exchange/TextCodec.h"
 #include "forms/FormText.h"
 #include "settings/InputRules.h"
 #include "settings/TextNumbers.h"
@@ -114,29 +113,6 @@ FormResult<NetParams> NetForm::validate(const Input& input) {
     record.groupId2 = static_cast<Byte>(numberOf(userGroupId.right(3)));
     record.userId = static_cast<Byte>(numberOf(subGroupId));
     return Result::accept(std::move(record));
-}
-
-NetForm::Input NetForm::texts(const NetParams& record) {
-    Input input;
-    input.communicationMode = record.communicationMode;
-    input.netMode = record.netMode;
-    input.apn = TextCodec::toText(record.apnName);
-    input.userName = TextCodec::toText(record.vrsName);
-    input.password = TextCodec::toText(record.vrsPassword);
-    input.phone = TextCodec::toText(record.phoneNumber);
-    input.mountPoint = TextCodec::toText(record.sourceNode);
-    input.port = QString::number(record.port);
-    input.userGroupId = QStringLiteral("%1%2")
-                            .arg(record.groupId1, 4, 10, QLatin1Char('0'))
-                            .arg(int{record.groupId2}, 3, 10, QLatin1Char('0'));
-    input.subGroupId = QStringLiteral("%1").arg(int{record.userId}, 3, 10, QLatin1Char('0'));
-    input.address = record.isUrl ? TextCodec::toText(record.url)
-                                 : QStringLiteral("%1.%2.%3.%4")
-                                       .arg(record.ip[0])
-                                       .arg(record.ip[1])
-                                       .arg(record.ip[2])
-                                       .arg(record.ip[3]);
-    return input;
 }
 
 } // namespace kestrava

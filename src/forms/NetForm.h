@@ -45,10 +45,6 @@ public:
     };
 
     static FormResult<NetParams> validate(const Input& input);
-
-    // The texts that show record, as the page shows them (the inverse of validate for every
-    // record validate accepts).
-    static Input texts(const NetParams& record);
 };
 
 } // namespace kestrava

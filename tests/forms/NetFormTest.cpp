@@ -231,20 +231,5 @@ TEST(NetForm, gsmWithoutAPortStoresPortZero) {
     EXPECT_EQ(result.record().port, 0);
 }
 
-TEST(NetForm, textsOfAnAcceptedRecordGiveTheSameRecordAgain) {
-    NetForm::Input input = validInput();
-    input.netMode = NetForm::kIntRtk;
-    input.userGroupId = QStringLiteral("0001001");
-    input.address = QStringLiteral("caster.example.net");
-    const FormResult<NetParams> first = NetForm::validate(input);
-    ASSERT_TRUE(first.ok());
-    const NetForm::Input shown = NetForm::texts(first.record());
-    EXPECT_EQ(shown.userGroupId, "0001001");
-    EXPECT_EQ(shown.subGroupId, "001");
-    const FormResult<NetParams> second = NetForm::validate(shown);
-    ASSERT_TRUE(second.ok());
-    EXPECT_EQ(second.record(), first.record());
-}
-
 } // namespace
 } // namespace kestrava
