@@ -1,5 +1,5 @@
-// The APN dialog's and the Basic page's password forms: what is refused, with which words, and
-// what is sent.
+// The Basic page's password forms and the APN dialog's form: what is refused, with which words,
+// and what is sent.
 #include "forms/ApnForm.h"
 #include "forms/PasswordForm.h"
 
@@ -10,65 +10,47 @@ namespace {
 
 const char* const kOnlyDigitsAndLetters = "The password can be combined by only digit and letter";
 
-TEST(PasswordForm, remotePasswordIsTrimmedComparedExactlyAndAlphanumeric) {
-    struct Case {
-        const char* password;
-        const char* confirm;
-        const char* refusal; // nullptr: accepted
-        const char* sent;
-    };
-    for (const Case& c :
-         {Case{" abc123 ", " abc123 ", nullptr, "abc123"},
-          Case{"abc123", "ABC123", "Please make sure put the same password", nullptr},
-          Case{"", "", kOnlyDigitsAndLetters, nullptr},
-          Case{"abc_1", "abc_1", kOnlyDigitsAndLetters, nullptr},
-          Case{"a b", "a b", kOnlyDigitsAndLetters, nullptr}}) {
-        const FormResult<QString> result =
-            PasswordForm::remote(QString::fromLatin1(c.password), QString::fromLatin1(c.confirm));
-        if (c.refusal == nullptr) {
-            ASSERT_TRUE(result.ok()) << c.password;
-            EXPECT_EQ(result.record().toStdString(), c.sent);
-        } else {
-            ASSERT_FALSE(result.ok()) << c.password;
-            EXPECT_EQ(result.refusal().toStdString(), c.refusal) << c.password;
-        }
-    }
+// The refusal, or "sent:" and what would be sent.
+template <class Record>
+std::string outcome(const FormResult<Record>& result, const QString& sent) {
+    return result.ok() ? "sent:" + sent.toStdString() : result.refusal().toStdString();
 }
 
-TEST(PasswordForm, wifiPasswordIsEightToThirtyLettersAndDigitsAsTyped) {
-    const char* const kLength = "The password must 8-30 chars";
+TEST(PasswordForms, refuseWithThePagesWordsOrGiveWhatIsSent) {
     struct Case {
-        QString password;
-        const char* refusal;
+        std::string actual;
+        std::string expected;
     };
-    for (const Case& c : {Case{QString(7, 'a'), kLength}, Case{QString(8, 'a'), nullptr},
-                          Case{QString(30, '9'), nullptr}, Case{QString(31, 'a'), kLength},
-                          Case{QStringLiteral("abcd efgh"), kOnlyDigitsAndLetters},
-                          Case{QStringLiteral(" abcdefgh"), kOnlyDigitsAndLetters}}) {
-        const FormResult<QString> result = PasswordForm::wifi(c.password);
-        if (c.refusal == nullptr) {
-            ASSERT_TRUE(result.ok()) << c.password.toStdString();
-            EXPECT_EQ(result.record(), c.password);
-        } else {
-            ASSERT_FALSE(result.ok()) << c.password.toStdString();
-            EXPECT_EQ(result.refusal().toStdString(), c.refusal);
-        }
+    auto remote = [](const char* pwd, const char* confirm) {
+        const auto r = PasswordForm::remote(QString::fromLatin1(pwd), QString::fromLatin1(confirm));
+        return outcome(r, r.ok() ? r.record() : QString());
+    };
+    auto wifi = [](const QString& pwd) {
+        const auto r = PasswordForm::wifi(pwd);
+        return outcome(r, r.ok() ? r.record() : QString());
+    };
+    auto apn = [](const QString& user, const QString& pwd) {
+        const auto r = ApnForm::validate(user, pwd);
+        return outcome(r, r.ok() ? r.record().userName + '|' + r.record().password : QString());
+    };
+    const Case cases[] = {
+        {remote(" abc123 ", "abc123 "), "sent:abc123"},
+        {remote("abc123", "ABC123"), "Please make sure put the same password"},
+        {remote("", ""), kOnlyDigitsAndLetters},
+        {remote("abc_1", "abc_1"), kOnlyDigitsAndLetters},
+        {wifi(QString(7, 'a')), "The password must 8-30 chars"},
+        {wifi(QString(31, 'a')), "The password must 8-30 chars"},
+        {wifi(QString(8, 'a')), "sent:aaaaaaaa"},
+        {wifi(QString(30, '9')), "sent:" + std::string(30, '9')},
+        {wifi(QStringLiteral("abcd efgh")), kOnlyDigitsAndLetters},
+        {apn(QString(), QString()), "sent:|"},
+        {apn(QString(50, 'u'), QStringLiteral(" pw ")), "sent:" + std::string(50, 'u') + "| pw "},
+        {apn(QString(51, 'u'), QString()), "The APN username must not exceed 50 bytes"},
+        {apn(QString(), QString(51, 'p')), "The APN password must not exceed 50 bytes"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.actual, c.expected);
     }
-}
-
-TEST(ApnForm, takesTextsAsTypedUpToFiftyBytesEach) {
-    EXPECT_TRUE(ApnForm::validate(QString(), QString()).ok());
-    const FormResult<ApnForm::Login> fits =
-        ApnForm::validate(QString(50, 'u') + QString(), QStringLiteral(" pw "));
-    ASSERT_TRUE(fits.ok());
-    EXPECT_EQ(fits.record().password, " pw ");
-
-    const FormResult<ApnForm::Login> longUser = ApnForm::validate(QString(60, 'u'), QString());
-    ASSERT_FALSE(longUser.ok());
-    EXPECT_EQ(longUser.refusal(), "The APN username must not exceed 50 bytes");
-    const FormResult<ApnForm::Login> longPassword = ApnForm::validate(QString(), QString(51, 'p'));
-    ASSERT_FALSE(longPassword.ok());
-    EXPECT_EQ(longPassword.refusal(), "The APN password must not exceed 50 bytes");
 }
 
 } // namespace
