@@ -1,11 +1,10 @@
-// The Net page, the APN dialog and the password groups in the whole window, offscreen, against
+// The Net page and its APN dialog in the whole window, offscreen, against
 // the built-in emulator over a pseudo-terminal, driven by key and mouse events as a user would.
 #include "app/AppOptions.h"
 #include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
 #include "emulator/Emulator.h"
 #include "pages/CDialogAPN.h"
-#include "pages/CDialogBase.h"
 #include "pages/CDialogNETWORK.h"
 
 #include <gmock/gmock.h>
@@ -18,7 +17,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -100,9 +98,7 @@ protected:
         window = std::make_unique<CKestravaDlg>(options);
         window->show();
         net = window->findChild<CDialogNETWORK*>();
-        base = window->findChild<CDialogBase*>();
         ASSERT_NE(net, nullptr);
-        ASSERT_NE(base, nullptr);
     }
 
     void openPort() {
@@ -125,7 +121,6 @@ protected:
     BuiltInEmulator m_emulator;
     std::unique_ptr<CKestravaDlg> window;
     CDialogNETWORK* net = nullptr;
-    CDialogBase* base = nullptr;
 };
 
 TEST_F(NetWindow, readShowsTheReceiversLinkAndSetWritesWhatTheUserTyped) {
@@ -195,18 +190,6 @@ TEST_F(NetWindow, keyOpensTheApnDialogWhoseSetReachesTheReceiver) {
     const Bytes& apn = receiver().apn();
     EXPECT_EQ(fieldText(apn, 0, 50), "apn-user");
     EXPECT_EQ(fieldText(apn, 50, 50), "apn-pass");
-}
-
-TEST_F(NetWindow, theRemotePasswordIsSetFromTheBasicPage) {
-    openPort();
-    window->findChild<QTabWidget*>(QStringLiteral("1008"))->setCurrentIndex(3);
-    typeInto(*base, 1020, QStringLiteral("abc123"));
-    typeInto(*base, 1021, QStringLiteral("abc123"));
-    click(*base, 1022);
-    ASSERT_TRUE(waitUntil([&] { return tip() == "Set remote password successfully"; }))
-        << tip().toStdString();
-    EXPECT_FALSE(child<QWidget>(*base, 1198)->isVisible()); // no WiFi on type 'Q'
-    EXPECT_EQ(receiver().remoteDigest(), "e99a18c428cb38d5f260853678922e03");
 }
 
 } // namespace
