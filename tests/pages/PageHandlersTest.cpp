@@ -52,23 +52,6 @@ TEST_F(PageHandlers, everyButtonThatSendsAsksForTheOpenPortFirst) {
     EXPECT_TRUE(port->writes().empty());
 }
 
-TEST_F(PageHandlers, aRefusedSetStoresNothingAndSendsNothingButAnAcceptedOneDoesBoth) {
-    openQuietly();
-    const NetParams before = settings.net;
-    type(net, 1093, QString(31, 'm'));
-    click(net, 1099);
-    EXPECT_EQ(host->messages, QStringList{"The mount point must not exceed 30 bytes"});
-    EXPECT_EQ(settings.net, before);
-    EXPECT_TRUE(port->writes().empty());
-
-    type(net, 1093, QStringLiteral("MOUNT1"));
-    click(net, 1099);
-    port->pump();
-    EXPECT_EQ(settings.net.sourceNode, "MOUNT1");
-    EXPECT_EQ(view.tip, "Set net params successfully");
-    EXPECT_EQ(link->emulator().settings().netParams()[89], 'M'); // mount point field
-}
-
 TEST_F(PageHandlers, onlyAWellFormedRemotePasswordAnswerCountsAsSuccess) {
     openQuietly();
     click(base, 1022);
