@@ -11,6 +11,10 @@ namespace kestrava {
 BuiltInEmulator::BuiltInEmulator() = default;
 
 BuiltInEmulator::~BuiltInEmulator() {
+    stop();
+}
+
+void BuiltInEmulator::stop() {
     m_stop = true;
     if (m_thread.joinable()) {
         m_thread.join();

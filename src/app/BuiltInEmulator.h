@@ -27,6 +27,11 @@ public:
     bool start(QString& error, ReceiverProfile profile = {});
     // The device to open, such as /dev/pts/5.
     QString devicePath() const;
+    // Ends serving; the device stays but nothing answers any more. Afterwards the emulator's state
+    // may be read from this thread (it is never touched while it is being served).
+    void stop();
+    // The receiver being played; null before start().
+    const Emulator* emulator() const { return m_emulator.get(); }
 
 private:
     std::unique_ptr<SteadyClock> m_clock;

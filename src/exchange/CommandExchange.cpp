@@ -848,7 +848,9 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         }
         break;
     case KindRemotePasswordSet:
-        ShowTip(QStringLiteral("Set remote password successfully"));
+        // Only a well-formed answer with a success status counts as done.
+        ShowTip(number(data) == 0 ? QStringLiteral("Set remote password successfully")
+                                  : QStringLiteral("Set remote password unconfirmed"));
         break;
     case KindVoiceOn:
         ShowTip(QStringLiteral("Open voice successfully"));

@@ -1,6 +1,9 @@
 #include "pages/CDialogBase.h"
 
+#include "exchange/CommandExchange.h"
+#include "forms/PasswordForm.h"
 #include "pages/ControlFactory.h"
+#include "pages/PageHost.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -91,8 +94,8 @@ CDialogBase::CDialogBase(QWidget* parent) : TabPage(parent) {
 
     CompactGroups(this);
 
-    connect(m_remoteSet, &QPushButton::clicked, this, &CDialogBase::remoteSetClicked);
-    connect(m_wifiSet, &QPushButton::clicked, this, &CDialogBase::wifiSetClicked);
+    connect(m_remoteSet, &QPushButton::clicked, this, [this] { OnRemoteSet(); });
+    connect(m_wifiSet, &QPushButton::clicked, this, [this] { OnWifiSet(); });
     connect(m_chooseFile, &QPushButton::clicked, this, &CDialogBase::chooseFileClicked);
     connect(m_startUpdate, &QPushButton::clicked, this, &CDialogBase::startUpdateClicked);
 
@@ -180,6 +183,42 @@ void CDialogBase::EnableCommandControls(bool enable) {
     for (QPushButton* control : {m_chooseFile, m_startUpdate, m_remoteSet, m_wifiSet}) {
         control->setEnabled(enable);
     }
+}
+
+void CDialogBase::OnRemoteSet() {
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return;
+    }
+    if (!host->portOpen()) {
+        host->showMessage(QStringLiteral("Please open port first"));
+        return;
+    }
+    const FormResult<QString> result =
+        PasswordForm::remote(m_remotePassword->text(), m_remoteConfirm->text());
+    if (!result.ok()) {
+        host->showMessage(result.refusal());
+        return;
+    }
+    host->exchange().SetRemotePassword(result.record());
+}
+
+void CDialogBase::OnWifiSet() {
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return;
+    }
+    // Like every other Set: with the port closed the user is told, not left wondering.
+    if (!host->portOpen()) {
+        host->showMessage(QStringLiteral("Please open port first"));
+        return;
+    }
+    const FormResult<QString> result = PasswordForm::wifi(m_wifiPassword->text());
+    if (!result.ok()) {
+        host->showMessage(result.refusal());
+        return;
+    }
+    host->exchange().SetWifiPassword(result.record());
 }
 
 QString CDialogBase::RemotePassword() const {

@@ -13,8 +13,9 @@ namespace kestrava {
 
 // The "Basic" tab page: the remote connection password, the WiFi password and the firmware
 // update (type, image file, progress and the page's own tip). Which groups show depends on the
-// receiver; the transfer itself belongs to the owner, which hears the buttons through signals.
-// The page shows no message boxes: the owner reports outcomes, then calls ResetUpdate().
+// receiver. The two password "Set" buttons are handled here through the PageHost: port check,
+// PasswordForm, then the exchange's sender. The firmware transfer belongs to the owner, which
+// hears its buttons through signals, reports outcomes, then calls ResetUpdate().
 class CDialogBase : public TabPage {
     Q_OBJECT
 
@@ -56,9 +57,11 @@ public:
     QString RemotePasswordConfirm() const;
     QString WifiPassword() const;
 
+    // The password "Set" handlers (public so the window and tests can run them as a click would).
+    void OnRemoteSet();
+    void OnWifiSet();
+
 signals:
-    void remoteSetClicked();
-    void wifiSetClicked();
     void chooseFileClicked();
     void startUpdateClicked();
 

@@ -1,7 +1,12 @@
 #include "pages/CDialogNETWORK.h"
 
+#include "exchange/CommandExchange.h"
+#include "exchange/TextCodec.h"
+#include "forms/ApnForm.h"
 #include "pages/CDialogAPN.h"
 #include "pages/ControlFactory.h"
+#include "pages/PageHost.h"
+#include "settings/StoredSettings.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -102,9 +107,9 @@ CDialogNETWORK::CDialogNETWORK(QWidget* parent) : TabPage(parent) {
     connect(m_communication, &QComboBox::currentIndexChanged, this,
             [this] { ApplyCommunicationRule(); });
     connect(m_netMode, &QComboBox::currentIndexChanged, this, [this] { ApplyNetModeRule(); });
-    connect(m_read, &QPushButton::clicked, this, &CDialogNETWORK::readClicked);
-    connect(m_set, &QPushButton::clicked, this, &CDialogNETWORK::setClicked);
-    connect(m_key, &QPushButton::clicked, this, &CDialogNETWORK::keyClicked);
+    connect(m_read, &QPushButton::clicked, this, [this] { OnRead(); });
+    connect(m_set, &QPushButton::clicked, this, [this] { OnSet(); });
+    connect(m_key, &QPushButton::clicked, this, [this] { OnKey(); });
 }
 
 void CDialogNETWORK::FillNetLists() {
@@ -167,6 +172,93 @@ void CDialogNETWORK::EnableCommandControls(bool enable) {
     m_read->setEnabled(enable);
     m_set->setEnabled(enable);
     m_key->setEnabled(enable && m_communication->currentIndex() != kGsmItem);
+}
+
+NetForm::Input CDialogNETWORK::CurrentInput() const {
+    NetForm::Input input;
+    input.communicationMode = m_communication->currentIndex();
+    input.netMode = m_netMode->currentIndex();
+    input.apn = m_apn->text();
+    input.userName = m_userName->text();
+    input.password = m_password->text();
+    input.address = m_address->text();
+    input.port = m_port->text();
+    input.mountPoint = m_mountPoint->text();
+    input.phone = m_phone->text();
+    input.userGroupId = m_userGroupId->text();
+    input.subGroupId = m_subGroupId->text();
+    return input;
+}
+
+bool CDialogNETWORK::CheckPortOpen() {
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return false;
+    }
+    if (!host->portOpen()) {
+        host->showMessage(QStringLiteral("Please open port first"));
+        return false;
+    }
+    return true;
+}
+
+void CDialogNETWORK::OnRead() {
+    if (!CheckPortOpen()) {
+        return;
+    }
+    Host()->exchange().ReadNetParams();
+}
+
+void CDialogNETWORK::OnSet() {
+    if (!CheckPortOpen()) {
+        return;
+    }
+    const FormResult<NetParams> result = NetForm::validate(CurrentInput());
+    if (!result.ok()) {
+        Host()->showMessage(result.refusal());
+        return;
+    }
+    Host()->settings().net = result.record();
+    Host()->exchange().SetNetParams(result.record());
+}
+
+void CDialogNETWORK::OnKey() {
+    if (!CheckPortOpen()) {
+        return;
+    }
+    PageHost* host = Host();
+    CDialogAPN dialog([host](const QString& english) { return host->translate(english); },
+                      window());
+    dialog.setFont(host->languageFont());
+    dialog.SetApnLogin(ToText(host->settings().apnUserName), ToText(host->settings().apnPassword));
+    connect(&dialog, &CDialogAPN::readClicked, this, [this] { OnApnRead(); });
+    connect(
+        &dialog, &CDialogAPN::setClicked, this,
+        [this](const QString& userName, const QString& password) { OnApnSet(userName, password); });
+    SetApnDialog(&dialog);
+    dialog.exec();
+    SetApnDialog(nullptr);
+}
+
+void CDialogNETWORK::OnApnRead() {
+    if (PageHost* host = Host()) {
+        host->exchange().ReadApnParams(); // sends nothing while the port is closed
+    }
+}
+
+void CDialogNETWORK::OnApnSet(const QString& userName, const QString& password) {
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return;
+    }
+    const FormResult<ApnForm::Login> result = ApnForm::validate(userName, password);
+    if (!result.ok()) {
+        host->showMessage(result.refusal());
+        return;
+    }
+    host->settings().apnUserName = TextCodec::toBytes(result.record().userName);
+    host->settings().apnPassword = TextCodec::toBytes(result.record().password);
+    host->exchange().SetApnParams(result.record().userName, result.record().password);
 }
 
 void CDialogNETWORK::ApplyCommunicationRule() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/NetForm.h"
 #include "pages/TabPage.h"
 #include "protocol/NetParams.h"
 
@@ -16,8 +17,10 @@ namespace kestrava {
 class CDialogAPN;
 
 // The "Net" tab page: how the receiver reaches its correction server. It shows a NetParams
-// record and keeps the two enabling rules (communication mode, net mode) in step with its lists;
-// reading, validating and sending belong to its owner, which hears the buttons through signals.
+// record, keeps the two enabling rules (communication mode, net mode) in step with its lists, and
+// handles its own buttons through its PageHost: Read asks the receiver, Set validates with
+// NetForm, stores the record and sends it, Key opens the APN dialog, whose Read and Set it
+// serves the same way. Every refusal is a message box; nothing is stored or sent after one.
 class CDialogNETWORK : public TabPage {
     Q_OBJECT
 
@@ -42,12 +45,21 @@ public:
     // stays disabled in GSM mode, which has no APN.
     void EnableCommandControls(bool enable);
 
-signals:
-    void readClicked();
-    void setClicked();
-    void keyClicked();
+    // What the controls hold now, as the form takes it.
+    NetForm::Input CurrentInput() const;
+
+    // The button handlers (public so the window and tests can run them as a click would).
+    void OnRead();
+    void OnSet();
+    void OnKey();
+    // The APN dialog's Read and Set, served for the dialog while it is open.
+    void OnApnRead();
+    void OnApnSet(const QString& userName, const QString& password);
 
 private:
+    // False (after "Please open port first") when there is no host or its port is closed.
+    bool CheckPortOpen();
+
     void ApplyCommunicationRule();
     void ApplyNetModeRule();
 

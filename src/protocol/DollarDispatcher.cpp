@@ -40,6 +40,21 @@ std::int32_t zeroStatusIsSuccess(const Byte* frame, std::size_t length) {
     return length >= 7 && frame[6] == 0 ? 1 : 0;
 }
 
+// The remote password answer arrives as the whole chunk. It confirms the change only when the
+// chunk begins with one complete dollar frame whose checksum is right and whose status byte, if
+// it carries one, is 0: 0 confirmed, 1 anything else (a cut, garbled or refusing answer).
+std::int32_t remotePasswordOutcome(const Byte* frame, std::size_t length) {
+    if (length < kMinCheckedFrame) {
+        return 1;
+    }
+    const std::size_t payloadLength = frame[4] | (static_cast<std::size_t>(frame[5]) << 8);
+    const std::size_t checksumAt = kPayloadOffset + payloadLength;
+    if (checksumAt >= length || DollarChecksum(frame, 2, checksumAt - 1) != frame[checksumAt]) {
+        return 1;
+    }
+    return payloadLength == 0 || frame[kPayloadOffset] == 0 ? 0 : 1;
+}
+
 } // namespace
 
 void DollarDispatcher::decode(const Byte* frame, std::size_t length, ExpectedReply& expected,
@@ -57,7 +72,8 @@ void DollarDispatcher::decode(const Byte* frame, std::size_t length, ExpectedRep
         return;
     }
     if (armedFor(expected, 'I', 'C', KindRemotePasswordSet)) {
-        ReplyDelivery::deliverValue(expected, sink, 0, KindRemotePasswordSet, Reset::Before);
+        ReplyDelivery::deliverValue(expected, sink, remotePasswordOutcome(frame, length),
+                                    KindRemotePasswordSet, Reset::Before);
         return;
     }
     if (length < kMinCheckedFrame || DollarChecksum(frame, 2, length - 2) != frame[length - 1]) {

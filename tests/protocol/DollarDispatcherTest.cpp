@@ -132,6 +132,36 @@ TEST_F(DollarDispatcherTest, framesShorterThanAHeaderAreSafeForEveryKind) {
     }
 }
 
+// The remote password answer is taken whole and unchecked by the splitter; only a complete
+// frame with a good checksum and a success status confirms the change (0), anything else is
+// delivered as unconfirmed (1).
+TEST_F(DollarDispatcherTest, remotePasswordAnswerConfirmsOnlyWhenWellFormedAndSuccessful) {
+    Bytes badSum = dollarFrame('I', 'C', bytes({0}));
+    badSum.back() ^= 0x01;
+    const Bytes good = dollarFrame('I', 'C', bytes({0}));
+    const struct {
+        const char* name;
+        Bytes chunk;
+        std::int32_t value;
+    } cases[] = {
+        {"status 0", good, 0},
+        {"status 0 with CR LF", good + bytes({0x0D, 0x0A}), 0},
+        {"empty payload", dollarFrame('I', 'C', {}), 0},
+        {"status 1", dollarFrame('I', 'C', bytes({1})), 1},
+        {"bad checksum", badSum, 1},
+        {"cut short", Bytes(good.begin(), good.end() - 1), 1},
+        {"header only", bytes({0x24, 0x24, 'I', 'C'}), 1},
+    };
+    for (const auto& c : cases) {
+        sink.deliveries.clear();
+        expected.arm('I', 'C', KindRemotePasswordSet);
+        dispatch(c.chunk);
+        ASSERT_EQ(sink.deliveries.size(), 1u) << c.name;
+        EXPECT_EQ(sink.deliveries[0].kind, KindRemotePasswordSet) << c.name;
+        EXPECT_EQ(sink.deliveries[0].value, c.value) << c.name;
+    }
+}
+
 // --- Records --------------------------------------------------------------------------------
 
 TEST_F(DollarDispatcherTest, mainInformationIsDecodedKeptAndNeverReadPastItsPayload) {
