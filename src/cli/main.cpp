@@ -41,8 +41,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         QCoreApplication app(argc, argv);
-        return kestrava::PortVerbs::run(
-            args[1], std::vector<std::string>(args.begin() + 2, args.end()), std::cout, std::cerr);
+        return kestrava::PortVerbs::run(args[1],
+                                        std::vector<std::string>(args.begin() + 2, args.end()),
+                                        std::cout, std::cerr, traceFile);
     }
     return kestrava::CliApp::run(args, std::cout, std::cerr);
 }
