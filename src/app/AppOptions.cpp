@@ -14,6 +14,8 @@ AppOptions AppOptions::parse(const QStringList& arguments) {
             options.settingsFolder = arguments[++i];
         } else if (argument == QLatin1String("--lang") && i + 1 < arguments.size()) {
             options.languageFolder = arguments[++i];
+        } else if (argument == QLatin1String("--trace") && i + 1 < arguments.size()) {
+            options.traceFile = arguments[++i];
         } else {
             options.error = QStringLiteral("unknown option \"%1\"").arg(argument);
             return options;
@@ -24,13 +26,15 @@ AppOptions AppOptions::parse(const QStringList& arguments) {
 
 QString AppOptions::usage() {
     return QStringLiteral(
-        "Usage: kestrava [--emulator] [--settings DIR] [--lang DIR]\n"
+        "Usage: kestrava [--emulator] [--settings DIR] [--lang DIR] [--trace FILE]\n"
         "  --emulator      start the built-in receiver emulator and list it first among the\n"
         "                  ports as \"Kestrava receiver emulator\"\n"
         "  --settings DIR  keep recvcfg.ini and langsetting.ini in DIR (default: beside the\n"
         "                  program, or the user's configuration folder when that is read-only)\n"
         "  --lang DIR      the folder of the *.lang language files (default: \"lang\" in the\n"
-        "                  current folder, else beside the program)\n");
+        "                  current folder, else beside the program)\n"
+        "  --trace FILE    append every byte sent and received, with what the program made of\n"
+        "                  it, to FILE (see kestrava-cli replay)\n");
 }
 
 } // namespace kestrava

@@ -11,6 +11,7 @@ struct AppOptions {
     QString emulatorPort;   // the emulator's device, listed first in the port list
     QString settingsFolder; // --settings DIR: where recvcfg.ini and langsetting.ini live
     QString languageFolder; // where the *.lang files are
+    QString traceFile;      // --trace FILE: append the protocol trace to FILE
     bool help = false;
     QString error; // an option that was not understood
 

@@ -5,9 +5,12 @@
 #include "app/DialogUnits.h"
 #include "app/WindowPageHost.h"
 #include "exchange/CommandExchange.h"
+#include "exchange/ProtocolTrace.h"
 #include "exchange/QtReplyTimers.h"
 #include "exchange/SerialExchangePort.h"
 #include "exchange/TextCodec.h"
+#include "exchange/TracingErrorReporter.h"
+#include "exchange/TracingExchangePort.h"
 #include "pages/CDialogAPN.h"
 #include "pages/CDialogBase.h"
 #include "pages/CDialogExpand.h"
@@ -107,6 +110,9 @@ constexpr int kBasicTab = 3;
 
 struct CKestravaDlg::Parts {
     std::unique_ptr<MessageBoxReporter> reporter;
+    ProtocolTrace trace;
+    std::unique_ptr<TracingErrorReporter> tracingReporter;
+    std::unique_ptr<TracingExchangePort> tracing;
     std::unique_ptr<CSerialPort> serial;
     std::unique_ptr<SerialExchangePort> port;
     std::unique_ptr<QtReplyTimers> timers;
@@ -121,8 +127,26 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/kestrava/resources/kestrava.png")));
 
     m_parts->reporter = std::make_unique<MessageBoxReporter>(this);
-    m_parts->serial = std::make_unique<CSerialPort>(m_parts->reporter.get());
+    PortErrorReporter* portErrors = m_parts->reporter.get();
+    if (!options.traceFile.isEmpty()) {
+        QString error;
+        if (m_parts->trace.open(options.traceFile, error)) {
+            m_parts->tracingReporter =
+                std::make_unique<TracingErrorReporter>(m_parts->trace, portErrors);
+            portErrors = m_parts->tracingReporter.get();
+        } else {
+            QMessageBox::warning(this, QStringLiteral("Kestrava"),
+                                 QStringLiteral("The trace cannot be written to %1:\n%2")
+                                     .arg(options.traceFile, error));
+        }
+    }
+    m_parts->serial = std::make_unique<CSerialPort>(portErrors);
     m_parts->port = std::make_unique<SerialExchangePort>(*m_parts->serial);
+    ExchangePort* exchangePort = m_parts->port.get();
+    if (m_parts->trace.isOpen()) {
+        m_parts->tracing = std::make_unique<TracingExchangePort>(*m_parts->port, m_parts->trace);
+        exchangePort = m_parts->tracing.get();
+    }
     m_parts->timers = std::make_unique<QtReplyTimers>(this);
 
     m_language = std::make_unique<LanguageManager>(toPath(m_settingsFolder),
@@ -134,8 +158,11 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
     m_settingsFile =
         std::make_unique<SettingsFile>(toPath(m_settingsFolder), TextCodec::codePage());
 
-    m_exchange = std::make_unique<CommandExchange>(*m_parts->port, *m_parts->timers, *this,
+    m_exchange = std::make_unique<CommandExchange>(*exchangePort, *m_parts->timers, *this,
                                                    m_settings, m_language.get(), this);
+    if (m_parts->tracing) {
+        m_parts->tracing->attach(*m_exchange);
+    }
     m_pageHost = std::make_unique<WindowPageHost>(*this, *m_exchange, m_settings, *m_language,
                                                   [this] { return font(); });
 
@@ -154,6 +181,7 @@ CKestravaDlg::~CKestravaDlg() {
     // first, then the port stops its reader.
     m_pageHost.reset();
     m_exchange.reset();
+    m_parts->tracing.reset();
     m_parts->port.reset();
     m_parts->serial.reset();
 }

@@ -4,9 +4,11 @@
 #include "cli/CommandCatalogue.h"
 #include "cli/HexText.h"
 #include "cli/ReplyPrinter.h"
+#include "cli/TraceReplay.h"
 #include "protocol/StreamSplitter.h"
 
 #include <cstdio>
+#include <fstream>
 #include <string_view>
 
 namespace kestrava {
@@ -162,6 +164,30 @@ int listCommands(std::ostream& out) {
     return kExitOk;
 }
 
+int replayTrace(const std::vector<std::string>& rest, std::ostream& out, std::ostream& err) {
+    if (rest.size() != 1) {
+        err << "kestrava-cli: replay: usage: replay TRACEFILE\n";
+        return kExitUsage;
+    }
+    std::ifstream file(rest.front(), std::ios::binary);
+    if (!file) {
+        err << "kestrava-cli: replay: cannot read \"" << rest.front() << "\"\n";
+        return kExitUsage;
+    }
+    TraceReplay::Summary summary;
+    std::string error;
+    if (!TraceReplay::run(file, out, summary, error)) {
+        err << "kestrava-cli: replay: " << rest.front() << ": " << error << '\n';
+        return kExitUsage;
+    }
+    err << "replayed " << summary.chunks << " received chunks, " << summary.replies << " replies";
+    if (summary.truncated) {
+        err << "; the last line was cut off and not replayed";
+    }
+    err << '\n';
+    return kExitOk;
+}
+
 } // namespace
 
 void CliApp::printHelp(std::ostream& out) {
@@ -175,6 +201,9 @@ void CliApp::printHelp(std::ostream& out) {
            "      Hex may be written \"24 24 56\", \"242456\" or \"0x24 0x24\".\n"
            "  kestrava-cli commands\n"
            "      List every command with its arguments.\n"
+           "  kestrava-cli replay TRACEFILE\n"
+           "      Feed a protocol trace (written with --trace) through the splitter and\n"
+           "      decoders again and print every reply as decode does.\n"
            "  kestrava-cli --help\n"
            "\n"
            "Commands and their arguments (texts are passed on as bytes):\n";
@@ -206,6 +235,9 @@ int CliApp::run(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (verb == "commands") {
         return listCommands(out);
+    }
+    if (verb == "replay") {
+        return replayTrace(rest, out, err);
     }
     err << "kestrava-cli: unknown verb \"" << verb << "\" (try --help)\n";
     return kExitUsage;

@@ -1,10 +1,12 @@
 #include "cli/PortVerbs.h"
 
 #include "cli/PasswordVerb.h"
+#include "cli/ProfileVerbs.h"
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
 #include "cli/SettingGroups.h"
 #include "cli/SettingsVerbs.h"
+#include "exchange/ProtocolTrace.h"
 
 namespace kestrava {
 namespace {
@@ -41,6 +43,33 @@ std::vector<PortVerb> makeVerbs() {
          },
          [](PortVerbContext& c) { return c.settings.set(c.session, c.args, c.out, c.err); }});
     verbs.push_back(PasswordVerb::verb());
+    verbs.push_back(
+        {"diff", "FILE",
+         "Compare the receiver with a profile (the INI text get prints, or the window's\n"
+         "recvcfg.ini): one \"Section.Key: receiver VALUE, profile VALUE\" line per key that\n"
+         "differs. Exit 0 when nothing differs, 1 when something does, 2 on an error.",
+         true,
+         [](const std::vector<std::string>& args, SettingsVerbs& settings) {
+             return ProfileVerbs::checkArguments(args, false, settings);
+         },
+         [](PortVerbContext& c) {
+             return ProfileVerbs::diff(c.session, c.settings, c.args, c.out, c.err);
+         },
+         2});
+    verbs.push_back(
+        {"apply", "FILE [--dry-run]",
+         "Bring the receiver to a profile: check every value as the window does (one refused\n"
+         "value stops everything), set only the groups that differ, read them back and print\n"
+         "per key \"set\", \"unchanged\", \"FAILED (receiver VALUE)\" or \"sent, not\n"
+         "verifiable\". Exit 0 only when every key now matches. --dry-run prints what would\n"
+         "be sent and sends nothing.",
+         true,
+         [](const std::vector<std::string>& args, SettingsVerbs& settings) {
+             return ProfileVerbs::checkArguments(args, true, settings);
+         },
+         [](PortVerbContext& c) {
+             return ProfileVerbs::apply(c.session, c.settings, c.args, c.out, c.err);
+         }});
     return verbs;
 }
 
@@ -52,7 +81,7 @@ const std::vector<PortVerb>& PortVerbs::all() {
 }
 
 int PortVerbs::run(const std::string& device, const std::vector<std::string>& verbAndArgs,
-                   std::ostream& out, std::ostream& err) {
+                   std::ostream& out, std::ostream& err, const std::string& traceFile) {
     if (verbAndArgs.empty()) {
         err << "kestrava-cli: --port " << device << ": which verb? (try --help)\n";
         return kCliUsage;
@@ -74,17 +103,26 @@ int PortVerbs::run(const std::string& device, const std::vector<std::string>& ve
         const std::string problem = verb->check(args, settings);
         if (!problem.empty()) {
             err << "kestrava-cli: " << problem << '\n';
-            return kCliUsage;
+            return verb->errorStatus != 0 ? verb->errorStatus : kCliUsage;
         }
     }
-    ReceiverSession session(err);
+    ProtocolTrace trace;
+    if (!traceFile.empty()) {
+        QString error;
+        if (!trace.open(QString::fromStdString(traceFile), error)) {
+            err << "kestrava-cli: cannot write the trace to \"" << traceFile
+                << "\": " << error.toStdString() << '\n';
+            return verb->errorStatus != 0 ? verb->errorStatus : kCliUsage;
+        }
+    }
+    ReceiverSession session(err, trace.isOpen() ? &trace : nullptr);
     switch (session.open(QString::fromStdString(device), verb->readsMainInfo)) {
     case ReceiverSession::OpenResult::OpenFail:
         err << "Open fail (" << device << ")\n";
-        return kCliPortFailed;
+        return verb->errorStatus != 0 ? verb->errorStatus : kCliPortFailed;
     case ReceiverSession::OpenResult::NoReply:
         err << "No reply from receiver\n";
-        return kCliNoReply;
+        return verb->errorStatus != 0 ? verb->errorStatus : kCliNoReply;
     case ReceiverSession::OpenResult::Ok:
         break;
     }

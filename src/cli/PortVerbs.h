@@ -30,6 +30,9 @@ struct PortVerb {
     // Checks the arguments before the port is opened; empty when they are fine.
     std::function<std::string(const std::vector<std::string>& args, SettingsVerbs& settings)> check;
     std::function<int(PortVerbContext& context)> run;
+    // The status of every failure before the verb runs (usage, port, no reply), when the verb
+    // has one status for all errors (diff: 2); 0 keeps the usual statuses.
+    int errorStatus = 0;
 };
 
 // The verbs that talk to a receiver, and their dispatch.
@@ -39,8 +42,9 @@ public:
 
     // kestrava-cli --port DEVICE VERB ARGS...: opens the port, runs the verb, closes the port.
     // Needs a Qt core application object.
+    // With a trace file, the session's protocol trace is appended to it.
     static int run(const std::string& device, const std::vector<std::string>& verbAndArgs,
-                   std::ostream& out, std::ostream& err);
+                   std::ostream& out, std::ostream& err, const std::string& traceFile = {});
 
     static void printHelp(std::ostream& out);
 };

@@ -1,8 +1,11 @@
 #include "cli/ReceiverSession.h"
 
 #include "exchange/CommandExchange.h"
+#include "exchange/ProtocolTrace.h"
 #include "exchange/QtReplyTimers.h"
 #include "exchange/SerialExchangePort.h"
+#include "exchange/TracingErrorReporter.h"
+#include "exchange/TracingExchangePort.h"
 #include "serial/CSerialPort.h"
 #include "serial/PortErrorReporter.h"
 
@@ -30,16 +33,32 @@ constexpr int kReaderPollMs = 10;
 } // namespace
 
 struct ReceiverSession::Parts {
-    explicit Parts(std::ostream& err) : reporter(err), serial(&reporter), port(serial) {}
+    Parts(std::ostream& err, ProtocolTrace* trace)
+        : reporter(err),
+          tracingReporter(trace != nullptr
+                              ? std::make_unique<TracingErrorReporter>(*trace, &reporter)
+                              : nullptr),
+          serial(tracingReporter ? static_cast<PortErrorReporter*>(tracingReporter.get())
+                                 : &reporter),
+          port(serial),
+          tracing(trace != nullptr ? std::make_unique<TracingExchangePort>(port, *trace)
+                                   : nullptr) {}
+    ExchangePort& exchangePort() { return tracing ? static_cast<ExchangePort&>(*tracing) : port; }
     ConsoleReporter reporter;
+    std::unique_ptr<TracingErrorReporter> tracingReporter;
     CSerialPort serial;
     SerialExchangePort port;
+    std::unique_ptr<TracingExchangePort> tracing;
     QtReplyTimers timers;
 };
 
-ReceiverSession::ReceiverSession(std::ostream& err) : m_parts(std::make_unique<Parts>(err)) {
-    m_exchange =
-        std::make_unique<CommandExchange>(m_parts->port, m_parts->timers, m_view, m_settings);
+ReceiverSession::ReceiverSession(std::ostream& err, ProtocolTrace* trace)
+    : m_parts(std::make_unique<Parts>(err, trace)) {
+    m_exchange = std::make_unique<CommandExchange>(m_parts->exchangePort(), m_parts->timers, m_view,
+                                                   m_settings);
+    if (m_parts->tracing) {
+        m_parts->tracing->attach(*m_exchange);
+    }
 }
 
 ReceiverSession::~ReceiverSession() {
@@ -52,7 +71,7 @@ ReceiverSession::~ReceiverSession() {
 
 ReceiverSession::OpenResult ReceiverSession::open(const QString& device, bool readMainInfo) {
     if (!readMainInfo) {
-        if (!m_parts->port.open(device, CommandExchange::kNormalBaudRate)) {
+        if (!m_parts->exchangePort().open(device, CommandExchange::kNormalBaudRate)) {
             return OpenResult::OpenFail;
         }
         waitUntil([this] { return m_exchange->portOpen(); }, CommandExchange::kOpenWaitMs);
@@ -75,7 +94,11 @@ ReceiverSession::OpenResult ReceiverSession::open(const QString& device, bool re
 
 void ReceiverSession::close() {
     if (m_exchange && m_exchange->portOpen()) {
+        // The port-closed notice is posted once the reader has closed the device; wait for it,
+        // so the session ends with the port closed and every notice handled.
+        m_view.portOpen.reset();
         m_exchange->closePort();
+        waitUntil([this] { return m_view.portOpen.has_value(); }, kCloseWaitMs);
     }
 }
 

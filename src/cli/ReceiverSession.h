@@ -14,6 +14,7 @@
 namespace kestrava {
 
 class CommandExchange;
+class ProtocolTrace;
 
 // One conversation of the command-line tool with a receiver: the serial port, the program's own
 // exchange core and a console view, and the means to wait for the receiver without blocking the
@@ -25,11 +26,14 @@ public:
     // Longer than the whole main information chain can take (3 s open wait, 3 s main
     // information, 5 × 2 s motherboard).
     static constexpr int kChainLimitMs = 30000;
+    // How long closing waits for the reader to report the device closed.
+    static constexpr int kCloseWaitMs = 2000;
 
     enum class OpenResult { Ok, OpenFail, NoReply };
 
-    // Port errors are written to err.
-    explicit ReceiverSession(std::ostream& err);
+    // Port errors are written to err. With a trace, every frame, chunk and port event of the
+    // session is written to it as well; the trace must outlive the session.
+    explicit ReceiverSession(std::ostream& err, ProtocolTrace* trace = nullptr);
     ~ReceiverSession();
 
     ReceiverSession(const ReceiverSession&) = delete;

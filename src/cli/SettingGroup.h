@@ -8,6 +8,13 @@ namespace kestrava {
 
 class ReceiverSession;
 
+// How two values of a setting are compared when a profile is checked against a receiver.
+enum class SettingCompare {
+    Text,      // byte for byte
+    Number,    // as integers ("05" equals "5")
+    Frequency, // as the 32-bit float the radio frame is built from (459.225 equals 459.225006)
+};
+
 // One setting as the command line addresses it: Section.Key, with the section and key names of
 // recvcfg.ini where the file has the setting.
 struct SettingKey {
@@ -17,6 +24,7 @@ struct SettingKey {
     // Whether get prints it (false for settings the receiver cannot report, such as passwords
     // and the NMEA output choice).
     bool readable = true;
+    SettingCompare compare = SettingCompare::Text;
 
     std::string name() const { return section + '.' + key; }
 };
@@ -57,6 +65,14 @@ public:
 
     // Reads the group's readable values from the receiver into values.
     virtual CliOutcome read(ReceiverSession& session, SettingValues& values) = 0;
+
+    // Checks the complete set of the group's values with the page's form, sending nothing: the
+    // outcome write would refuse with. Groups whose form needs no more than write checks may
+    // leave it to write.
+    virtual CliOutcome check(const SettingValues& values) const {
+        (void)values;
+        return {};
+    }
 
     // Validates the complete set of the group's values (its readable values as read, with the
     // changes applied; write-only keys only when given), sends it and waits for the receiver's

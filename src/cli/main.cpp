@@ -10,6 +10,20 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // --trace FILE may stand anywhere before the verb's own arguments.
+    std::string traceFile;
+    for (std::size_t i = 0; i < args.size() && i < 4; ++i) {
+        if (args[i] == "--trace") {
+            if (i + 1 >= args.size()) {
+                std::cerr << "kestrava-cli: --trace needs a file name\n";
+                return 1;
+            }
+            traceFile = args[i + 1];
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                       args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+            break;
+        }
+    }
     if (!args.empty() &&
         (args.front() == "--help" || args.front() == "-h" || args.front() == "help")) {
         kestrava::CliApp::printHelp(std::cout);
@@ -27,8 +41,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         QCoreApplication app(argc, argv);
-        return kestrava::PortVerbs::run(
-            args[1], std::vector<std::string>(args.begin() + 2, args.end()), std::cout, std::cerr);
+        return kestrava::PortVerbs::run(args[1],
+                                        std::vector<std::string>(args.begin() + 2, args.end()),
+                                        std::cout, std::cerr, traceFile);
     }
     return kestrava::CliApp::run(args, std::cout, std::cerr);
 }

@@ -1,0 +1,296 @@
+#include "cli/ProfileVerbs.h"
+
+#include "cli/IniText.h"
+#include "cli/ReceiverSession.h"
+#include "cli/SettingsVerbs.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace kestrava {
+namespace {
+
+constexpr int kDiffSame = 0;
+constexpr int kDiffDiffers = 1;
+constexpr int kDiffError = 2;
+
+// Keys of the settings file that belong to the program, not to a receiver.
+bool programSetting(const std::string& section, const std::string& key) {
+    auto lower = [](std::string text) {
+        for (char& c : text) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return text;
+    };
+    const std::string name = lower(section) + '.' + lower(key);
+    return name == "otherparams.fwtype" || name == "otherparams.fwpath";
+}
+
+bool parseNumber(const std::string& text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text.c_str(), &end);
+    return errno == 0 && end == text.c_str() + text.size();
+}
+
+struct Plan {
+    SettingGroup* group = nullptr;
+    std::vector<SettingKey> keys;    // the group's keys the profile holds
+    SettingValues current;           // as read from the receiver
+    SettingValues candidate;         // current with the profile's values
+    std::vector<std::string> differ; // keys to send
+};
+
+std::string valueOr(const SettingValues& values, const std::string& name) {
+    const auto found = values.find(name);
+    return found == values.end() ? std::string() : found->second;
+}
+
+// Reads the receiver's values of every group the profile touches; false (reported) on failure.
+bool readPlans(ReceiverSession& session, SettingsVerbs& settings, const SettingValues& profile,
+               std::vector<Plan>& plans, std::ostream& err, int& status) {
+    for (const auto& group : settings.groups()) {
+        Plan plan;
+        plan.group = group.get();
+        bool readable = false;
+        for (const SettingKey& key : group->keys()) {
+            if (profile.count(key.name()) != 0) {
+                plan.keys.push_back(key);
+                readable = readable || key.readable;
+            }
+        }
+        if (plan.keys.empty()) {
+            continue;
+        }
+        if (readable) {
+            const CliOutcome outcome = group->read(session, plan.current);
+            if (!outcome.ok()) {
+                err << outcome.message << '\n';
+                status = outcome.status;
+                return false;
+            }
+        }
+        plan.candidate = plan.current;
+        for (const SettingKey& key : plan.keys) {
+            plan.candidate[key.name()] = profile.at(key.name());
+        }
+        plans.push_back(std::move(plan));
+    }
+    return true;
+}
+
+} // namespace
+
+bool ProfileVerbs::same(const SettingKey& key, const std::string& receiver,
+                        const std::string& profile) {
+    double a = 0;
+    double b = 0;
+    switch (key.compare) {
+    case SettingCompare::Number:
+        if (parseNumber(receiver, a) && parseNumber(profile, b)) {
+            return a == b;
+        }
+        break;
+    case SettingCompare::Frequency:
+        if (parseNumber(receiver, a) && parseNumber(profile, b)) {
+            return static_cast<float>(a) == static_cast<float>(b);
+        }
+        break;
+    case SettingCompare::Text:
+        break;
+    }
+    return receiver == profile;
+}
+
+bool ProfileVerbs::load(const std::string& path, const SettingsVerbs& settings,
+                        SettingValues& profile, std::ostream& notes, std::string& error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        error = "cannot read \"" + path + "\"";
+        return false;
+    }
+    std::vector<IniText::Entry> entries;
+    if (!IniText::parse(file, entries, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    for (const IniText::Entry& entry : entries) {
+        if (programSetting(entry.section, entry.key)) {
+            notes << "note: " << entry.section << '.' << entry.key
+                  << " is a setting of the program, not of the receiver: ignored\n";
+            continue;
+        }
+        const std::string name = settings.canonicalName(entry.section + '.' + entry.key);
+        if (name.empty()) {
+            error = path + ": line " + std::to_string(entry.line) + ": unknown setting \"" +
+                    entry.section + '.' + entry.key + "\" (kestrava-cli --help lists them)";
+            return false;
+        }
+        profile[name] = entry.value;
+    }
+    if (profile.empty()) {
+        error = path + ": no receiver settings in the file";
+        return false;
+    }
+    return true;
+}
+
+std::string ProfileVerbs::checkArguments(const std::vector<std::string>& args, bool allowDryRun,
+                                         const SettingsVerbs& settings) {
+    std::vector<std::string> files;
+    for (const std::string& arg : args) {
+        if (allowDryRun && arg == "--dry-run") {
+            continue;
+        }
+        files.push_back(arg);
+    }
+    if (files.size() != 1) {
+        return allowDryRun ? "apply: usage: apply FILE [--dry-run]" : "diff: usage: diff FILE";
+    }
+    SettingValues profile;
+    std::ostringstream notes;
+    std::string error;
+    return load(files.front(), settings, profile, notes, error) ? std::string() : error;
+}
+
+int ProfileVerbs::diff(ReceiverSession& session, SettingsVerbs& settings,
+                       const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    SettingValues profile;
+    std::string error;
+    if (args.size() != 1 || !load(args.front(), settings, profile, err, error)) {
+        err << "kestrava-cli: diff: " << (error.empty() ? "usage: diff FILE" : error) << '\n';
+        return kDiffError;
+    }
+    std::vector<Plan> plans;
+    int status = 0;
+    if (!readPlans(session, settings, profile, plans, err, status)) {
+        return kDiffError;
+    }
+    bool differs = false;
+    for (const Plan& plan : plans) {
+        for (const SettingKey& key : plan.keys) {
+            if (!key.readable) {
+                err << "note: " << key.name()
+                    << " cannot be read from the receiver: not compared\n";
+                continue;
+            }
+            const std::string receiver = valueOr(plan.current, key.name());
+            const std::string wanted = profile.at(key.name());
+            if (!same(key, receiver, wanted)) {
+                differs = true;
+                out << key.name() << ": receiver " << receiver << ", profile " << wanted << '\n';
+            }
+        }
+    }
+    return differs ? kDiffDiffers : kDiffSame;
+}
+
+int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
+                        const std::vector<std::string>& args, std::ostream& out,
+                        std::ostream& err) {
+    bool dryRun = false;
+    std::vector<std::string> files;
+    for (const std::string& arg : args) {
+        if (arg == "--dry-run") {
+            dryRun = true;
+        } else {
+            files.push_back(arg);
+        }
+    }
+    SettingValues profile;
+    std::string error;
+    if (files.size() != 1 || !load(files.front(), settings, profile, err, error)) {
+        err << "kestrava-cli: apply: " << (error.empty() ? "usage: apply FILE [--dry-run]" : error)
+            << '\n';
+        return kCliUsage;
+    }
+    std::vector<Plan> plans;
+    int status = 0;
+    if (!readPlans(session, settings, profile, plans, err, status)) {
+        return status;
+    }
+    // Every group is checked before anything is set: one refused value stops them all.
+    for (Plan& plan : plans) {
+        const CliOutcome outcome = plan.group->check(plan.candidate);
+        if (!outcome.ok()) {
+            err << outcome.message << '\n';
+            return outcome.status;
+        }
+        for (const SettingKey& key : plan.keys) {
+            if (!key.readable ||
+                !same(key, valueOr(plan.current, key.name()), profile.at(key.name()))) {
+                plan.differ.push_back(key.name());
+            }
+        }
+    }
+    if (dryRun) {
+        for (const Plan& plan : plans) {
+            for (const SettingKey& key : plan.keys) {
+                const bool sends = std::find(plan.differ.begin(), plan.differ.end(), key.name()) !=
+                                   plan.differ.end();
+                out << key.name() << ": ";
+                if (!sends) {
+                    out << "unchanged\n";
+                } else if (!key.readable) {
+                    out << "would send " << profile.at(key.name()) << '\n';
+                } else {
+                    out << "would set " << valueOr(plan.current, key.name()) << " -> "
+                        << profile.at(key.name()) << '\n';
+                }
+            }
+        }
+        return kCliOk;
+    }
+    for (Plan& plan : plans) {
+        if (plan.differ.empty()) {
+            continue;
+        }
+        const CliOutcome outcome = plan.group->write(session, plan.candidate);
+        if (!outcome.ok()) {
+            err << outcome.message << '\n';
+        }
+    }
+    bool allMatch = true;
+    for (Plan& plan : plans) {
+        if (plan.differ.empty()) {
+            for (const SettingKey& key : plan.keys) {
+                out << key.name() << ": unchanged\n";
+            }
+            continue;
+        }
+        SettingValues readBack;
+        bool readable = false;
+        for (const SettingKey& key : plan.keys) {
+            readable = readable || key.readable;
+        }
+        CliOutcome reread;
+        if (readable) {
+            reread = plan.group->read(session, readBack);
+        }
+        for (const SettingKey& key : plan.keys) {
+            const bool sent =
+                std::find(plan.differ.begin(), plan.differ.end(), key.name()) != plan.differ.end();
+            out << key.name() << ": ";
+            if (!key.readable) {
+                out << "sent, not verifiable\n";
+            } else if (!reread.ok()) {
+                allMatch = false;
+                out << "FAILED (" << reread.message << ")\n";
+            } else if (same(key, valueOr(readBack, key.name()), profile.at(key.name()))) {
+                out << (sent ? "set" : "unchanged") << '\n';
+            } else {
+                allMatch = false;
+                out << "FAILED (receiver " << valueOr(readBack, key.name()) << ")\n";
+            }
+        }
+    }
+    return allMatch ? kCliOk : kCliFailed;
+}
+
+} // namespace kestrava
