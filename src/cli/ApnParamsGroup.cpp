@@ -40,6 +40,12 @@ CliOutcome ApnParamsGroup::read(ReceiverSession& session, SettingValues& values)
     return {};
 }
 
+CliOutcome ApnParamsGroup::check(const SettingValues& values) const {
+    const FormResult<ApnForm::Login> result =
+        ApnForm::validate(valueText(values, kUser), valueText(values, kPassword));
+    return result.ok() ? CliOutcome{} : CliOutcome{kCliRefused, result.refusal().toStdString()};
+}
+
 CliOutcome ApnParamsGroup::write(ReceiverSession& session, const SettingValues& values) {
     const FormResult<ApnForm::Login> result =
         ApnForm::validate(valueText(values, kUser), valueText(values, kPassword));

@@ -64,20 +64,25 @@ QString valueText(const SettingValues& values, const char* key) {
 std::vector<SettingKey> NetParamsGroup::keys() const {
     return {
         {kSection, "APNName", "access point name, at most 30 bytes"},
-        {kSection, "CommunicationMode", "0 GPRS, 1 GSM, 2 CDMA"},
-        {kSection, "GroupID1", "first four digits of the user group ID, 0-9999 (IntRTK)"},
-        {kSection, "GroupID2", "last three digits of the user group ID, 0-255 (IntRTK)"},
-        {kSection, "IP1", "server IPv4 address, first number 0-255 (when isUrl=false)"},
-        {kSection, "IP2", "server IPv4 address, second number 0-255"},
-        {kSection, "IP3", "server IPv4 address, third number 0-255"},
-        {kSection, "IP4", "server IPv4 address, fourth number 0-255"},
+        {kSection, "CommunicationMode", "0 GPRS, 1 GSM, 2 CDMA", true, SettingCompare::Number},
+        {kSection, "GroupID1", "first four digits of the user group ID, 0-9999 (IntRTK)", true,
+         SettingCompare::Number},
+        {kSection, "GroupID2", "last three digits of the user group ID, 0-255 (IntRTK)", true,
+         SettingCompare::Number},
+        {kSection, "IP1", "server IPv4 address, first number 0-255 (when isUrl=false)", true,
+         SettingCompare::Number},
+        {kSection, "IP2", "server IPv4 address, second number 0-255", true, SettingCompare::Number},
+        {kSection, "IP3", "server IPv4 address, third number 0-255", true, SettingCompare::Number},
+        {kSection, "IP4", "server IPv4 address, fourth number 0-255", true, SettingCompare::Number},
         {kSection, "isUrl", "true: the server is URL; false: the server is IP1.IP2.IP3.IP4"},
-        {kSection, "NetMode", "0 VRS (caster login), 1 IntRTK (group IDs)"},
+        {kSection, "NetMode", "0 VRS (caster login), 1 IntRTK (group IDs)", true,
+         SettingCompare::Number},
         {kSection, "phoneNumber", "dial number (GSM), at most 16 bytes"},
-        {kSection, "Port", "server port, 0-65535 (not checked in GSM mode)"},
+        {kSection, "Port", "server port, 0-65535 (not checked in GSM mode)", true,
+         SettingCompare::Number},
         {kSection, "SourceNode", "mount point, at most 30 bytes"},
         {kSection, "URL", "server name (when isUrl=true), at most 30 bytes"},
-        {kSection, "UserID", "sub group ID, 0-255 (IntRTK)"},
+        {kSection, "UserID", "sub group ID, 0-255 (IntRTK)", true, SettingCompare::Number},
         {kSection, "VRSName",
          "caster user name (VRS; not blank); name and password together at most 41 bytes"},
         {kSection, "VRSPassWord", "caster password (VRS; not blank)"},
@@ -119,7 +124,27 @@ CliOutcome NetParamsGroup::read(ReceiverSession& session, SettingValues& values)
     return {};
 }
 
+CliOutcome NetParamsGroup::check(const SettingValues& values) const {
+    NetParams record;
+    return validate(values, record);
+}
+
 CliOutcome NetParamsGroup::write(ReceiverSession& session, const SettingValues& values) {
+    NetParams record;
+    const CliOutcome refused = validate(values, record);
+    if (!refused.ok()) {
+        return refused;
+    }
+    session.settings().net = record;
+    const std::optional<int> reply =
+        session.request([&] { session.exchange().SetNetParams(record); }, {KindNetParamsSet});
+    if (!reply) {
+        return {kCliNoReply, "No reply from receiver"};
+    }
+    return {kCliOk, session.view().tip.toStdString()};
+}
+
+CliOutcome NetParamsGroup::validate(const SettingValues& values, NetParams& record) {
     int numbers[std::size(kNumberKeys)] = {};
     for (std::size_t i = 0; i < std::size(kNumberKeys); ++i) {
         const NumberKey& key = kNumberKeys[i];
@@ -166,13 +191,8 @@ CliOutcome NetParamsGroup::write(ReceiverSession& session, const SettingValues& 
     if (!result.ok()) {
         return {kCliRefused, result.refusal().toStdString()};
     }
-    session.settings().net = result.record();
-    const std::optional<int> reply = session.request(
-        [&] { session.exchange().SetNetParams(result.record()); }, {KindNetParamsSet});
-    if (!reply) {
-        return {kCliNoReply, "No reply from receiver"};
-    }
-    return {kCliOk, session.view().tip.toStdString()};
+    record = result.record();
+    return {};
 }
 
 } // namespace kestrava

@@ -12,10 +12,15 @@ class NetParamsGroup : public SettingGroup {
 public:
     std::vector<SettingKey> keys() const override;
     CliOutcome read(ReceiverSession& session, SettingValues& values) override;
+    CliOutcome check(const SettingValues& values) const override;
     CliOutcome write(ReceiverSession& session, const SettingValues& values) override;
 
     // The values of record by Section.Key name, as get prints them.
     static SettingValues valuesOf(const NetParams& record);
+
+private:
+    // The record the values make, or the refusal (with the page's words).
+    static CliOutcome validate(const SettingValues& values, NetParams& record);
 };
 
 } // namespace kestrava

@@ -44,53 +44,70 @@ std::string PasswordVerb::check(const std::vector<std::string>& args) {
 }
 
 int PasswordVerb::run(PortVerbContext& c) {
-    ReceiverSession& session = c.session;
     const QString password = QString::fromStdString(c.args.at(1));
+    const CliOutcome outcome =
+        c.args.at(0) == "remote" ? setRemote(c.session, password) : setWifi(c.session, password);
+    if (!outcome.ok()) {
+        return refuse(c, outcome.status, outcome.message);
+    }
+    c.out << outcome.message << '\n';
+    return kCliOk;
+}
+
+std::string PasswordVerb::checkRemote(const QString& password) {
+    const FormResult<QString> result = PasswordForm::remote(password, password);
+    return result.ok() ? std::string() : result.refusal().toStdString();
+}
+
+std::string PasswordVerb::checkWifi(const QString& password) {
+    const FormResult<QString> result = PasswordForm::wifi(password);
+    return result.ok() ? std::string() : result.refusal().toStdString();
+}
+
+CliOutcome PasswordVerb::setRemote(ReceiverSession& session, const QString& password) {
     const Byte typeCode =
         session.view().mainInfo ? session.view().mainInfo->receiverTypeCode : Byte{0};
-
-    if (c.args.at(0) == "remote") {
-        // The window shows this group on every receiver but the static-only ones.
-        if (isStaticOnly(typeCode)) {
-            return refuse(c, kCliRefused, "This receiver has no remote connection password");
-        }
-        const FormResult<QString> result = PasswordForm::remote(password, password);
-        if (!result.ok()) {
-            return refuse(c, kCliRefused, result.refusal().toStdString());
-        }
-        const std::optional<int> reply =
-            session.request([&] { session.exchange().SetRemotePassword(result.record()); },
-                            {KindRemotePasswordSet});
-        if (!reply) {
-            return refuse(c, kCliNoReply, "No reply from receiver");
-        }
-        if (*reply != 0) {
-            return refuse(c, kCliFailed, session.view().tip.toStdString());
-        }
-        c.out << session.view().tip.toStdString() << '\n';
-        return kCliOk;
+    // The window shows this group on every receiver but the static-only ones.
+    if (isStaticOnly(typeCode)) {
+        return {kCliRefused, "This receiver has no remote connection password"};
     }
+    const FormResult<QString> result = PasswordForm::remote(password, password);
+    if (!result.ok()) {
+        return {kCliRefused, result.refusal().toStdString()};
+    }
+    const std::optional<int> reply = session.request(
+        [&] { session.exchange().SetRemotePassword(result.record()); }, {KindRemotePasswordSet});
+    if (!reply) {
+        return {kCliNoReply, "No reply from receiver"};
+    }
+    if (*reply != 0) {
+        return {kCliFailed, session.view().tip.toStdString()};
+    }
+    return {kCliOk, session.view().tip.toStdString()};
+}
 
+CliOutcome PasswordVerb::setWifi(ReceiverSession& session, const QString& password) {
+    const Byte typeCode =
+        session.view().mainInfo ? session.view().mainInfo->receiverTypeCode : Byte{0};
     // The window shows the WiFi group only for receivers with a WiFi module.
     if (typeCode <= 'Y') {
-        return refuse(c, kCliRefused, "This receiver has no WiFi password");
+        return {kCliRefused, "This receiver has no WiFi password"};
     }
     const FormResult<QString> result = PasswordForm::wifi(password);
     if (!result.ok()) {
-        return refuse(c, kCliRefused, result.refusal().toStdString());
+        return {kCliRefused, result.refusal().toStdString()};
     }
     const std::optional<int> reply = session.request(
         [&] { session.exchange().SetWifiPassword(result.record()); }, {KindWifiSet});
     if (!reply) {
-        return refuse(c, kCliNoReply, "No reply from receiver");
+        return {kCliNoReply, "No reply from receiver"};
     }
     if (*reply != kWifiSuccess) {
         const QString tip = session.view().tip;
-        return refuse(c, kCliFailed,
-                      tip.isEmpty() ? std::string("Set Wifi Password failed") : tip.toStdString());
+        return {kCliFailed,
+                tip.isEmpty() ? std::string("Set Wifi Password failed") : tip.toStdString()};
     }
-    c.out << session.view().tip.toStdString() << '\n';
-    return kCliOk;
+    return {kCliOk, session.view().tip.toStdString()};
 }
 
 } // namespace kestrava
