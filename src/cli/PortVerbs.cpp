@@ -4,6 +4,8 @@
 #include "cli/SettingGroup.h"
 #include "cli/SettingGroups.h"
 #include "cli/SettingsVerbs.h"
+#include "cli/SnrVerb.h"
+#include "cli/VoiceVerb.h"
 
 namespace kestrava {
 namespace {
@@ -39,6 +41,8 @@ std::vector<PortVerb> makeVerbs() {
              return settings.parseAssignments(args, changes, error) ? std::string() : error;
          },
          [](PortVerbContext& c) { return c.settings.set(c.session, c.args, c.out, c.err); }});
+    verbs.push_back(VoiceVerb::make());
+    verbs.push_back(SnrVerb::make());
     return verbs;
 }
 
