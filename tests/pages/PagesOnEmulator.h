@@ -1,0 +1,82 @@
+#pragma once
+
+#include "emulator/InMemoryLink.h"
+#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeView.h"
+#include "pages/CDialogExpand.h"
+#include "pages/CDialogRadioManager.h"
+#include "settings/StoredSettings.h"
+#include "support/FakePageHost.h"
+#include "support/InMemoryExchangePort.h"
+#include "support/ManualReplyTimers.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kestrava::test {
+
+// What the window does with the exchange's replies for the Radio and Advanced pages.
+class PagesView : public ExchangeView {
+public:
+    PagesView(CDialogRadioManager& radio, CDialogExpand& expand) : m_radio(radio), m_expand(expand) {}
+
+    void setTipText(const QString& text) override { tip = text; }
+    void showMessage(const QString& text) override { boxes.append(text); }
+    void showMainInfo(const MainInfoPanel& panel) override {
+        m_expand.ShowExpandVariant(panel.receiverTypeCode);
+    }
+    void showRadioChannels(const ChannelTable& table) override { m_radio.ShowChannelTable(table); }
+    void showAirBaud(int rate) override { m_radio.ShowAirBaud(rate); }
+    void showNetBand(int module, int band2g, int band3g) override {
+        m_expand.FillBandLists(module, band2g, band3g);
+    }
+    void showVoiceParams(int voice, int volume) override { m_expand.ShowVoiceParams(voice, volume); }
+    void echoReceived(const std::uint8_t* bytes, std::size_t count) override {
+        m_expand.EchoReceived(reinterpret_cast<const char*>(bytes), count);
+    }
+
+    QString tip;
+    QStringList boxes;
+
+private:
+    CDialogRadioManager& m_radio;
+    CDialogExpand& m_expand;
+};
+
+// The Radio and Advanced pages with their host on the real exchange, which talks to the receiver
+// emulator in memory. start() with the receiver to play; open() presses the window's Open.
+class PagesOnEmulator : public ::testing::Test {
+protected:
+    void start(ReceiverProfile profile = {}) {
+        link = std::make_unique<InMemoryLink>(std::move(profile));
+        port = std::make_unique<InMemoryExchangePort>(*link);
+        exchange = std::make_unique<CommandExchange>(*port, timers, view, settings);
+        host = std::make_unique<FakePageHost>(*exchange, settings);
+        radio.InitRadioPage();
+        radio.SetHost(host.get());
+        expand.InitExpandPage();
+        expand.ApplyExpandTexts();
+        expand.SetHost(host.get());
+    }
+
+    void open() {
+        ASSERT_TRUE(exchange->openPort(QStringLiteral("sim")));
+        port->pump();
+        port->clearWrites();
+    }
+
+    Emulator& emulator() { return link->emulator(); }
+
+    CDialogRadioManager radio;
+    CDialogExpand expand;
+    PagesView view{radio, expand};
+    ManualReplyTimers timers;
+    StoredSettings settings;
+    std::unique_ptr<InMemoryLink> link;
+    std::unique_ptr<InMemoryExchangePort> port;
+    std::unique_ptr<CommandExchange> exchange;
+    std::unique_ptr<FakePageHost> host;
+};
+
+} // namespace kestrava::test
