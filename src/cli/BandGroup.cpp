@@ -59,8 +59,7 @@ CliOutcome BandGroup::write(ReceiverSession& session, const SettingValues& value
     if (!ReceiverRequests::ask(
             session,
             [&] {
-                session.exchange().SetNetModuleBand(choice.record().band2G,
-                                                    choice.record().band3G);
+                session.exchange().SetNetModuleBand(choice.record().band2G, choice.record().band3G);
             },
             {KindNetBandSet}, ReceiverSession::kReplyWaitMs, "No reply from receiver", outcome)) {
         return outcome;

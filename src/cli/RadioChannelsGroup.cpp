@@ -42,10 +42,9 @@ std::vector<SettingKey> RadioChannelsGroup::keys() const {
                         true});
     }
     for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
-        keys.push_back({kSection, receiveKey(channel),
-                        "receive frequency of channel " + std::to_string(channel) +
-                            ", MHz as xxx.xxx",
-                        true});
+        keys.push_back(
+            {kSection, receiveKey(channel),
+             "receive frequency of channel " + std::to_string(channel) + ", MHz as xxx.xxx", true});
     }
     return keys;
 }

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 
@@ -15,7 +16,7 @@ namespace {
 // Set by Ctrl-C while the test runs.
 std::atomic<bool> g_interrupted{false};
 
-extern "C" void onInterrupt(int) {
+void onInterrupt(int) {
     g_interrupted.store(true);
 }
 
@@ -52,9 +53,9 @@ int run(PortVerbContext& c) {
     clock.start();
     const qint64 limitMs = static_cast<qint64>(seconds) * 1000;
     while (clock.elapsed() < limitMs && !g_interrupted.load() && session.exchange().portOpen()) {
-        session.waitUntil([] { return g_interrupted.load(); },
-                          static_cast<int>(std::min<qint64>(kPrintEveryMs,
-                                                            limitMs - clock.elapsed() + 1)));
+        session.waitUntil(
+            [] { return g_interrupted.load(); },
+            static_cast<int>(std::min<qint64>(kPrintEveryMs, limitMs - clock.elapsed() + 1)));
         if (!echoed.isEmpty()) {
             c.out.write(echoed.constData(), echoed.size());
             c.out.flush();
@@ -90,7 +91,8 @@ std::optional<int> SnrVerb::seconds(const std::vector<std::string>& args, std::s
 }
 
 PortVerb SnrVerb::make() {
-    return {"snr", "[--seconds N]",
+    return {"snr",
+            "[--seconds N]",
             "Run the net module's signal test: print what the receiver sends as it arrives,\n"
             "then stop the test after N seconds (10 by default) or on Ctrl-C.",
             true,

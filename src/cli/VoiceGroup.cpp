@@ -45,9 +45,8 @@ CliOutcome VoiceGroup::read(ReceiverSession& session, SettingValues& values) {
     session.view().voice.reset();
     CliOutcome outcome;
     if (!ReceiverRequests::ask(
-            session, [&session] { session.exchange().ReadVoiceBlock(false, 1); },
-            {KindVoiceParams}, ReceiverSession::kReplyWaitMs, "No reply from receiver",
-            outcome) ||
+            session, [&session] { session.exchange().ReadVoiceBlock(false, 1); }, {KindVoiceParams},
+            ReceiverSession::kReplyWaitMs, "No reply from receiver", outcome) ||
         !session.view().voice) {
         return outcome.ok() ? CliOutcome{kCliNoReply, "No reply from receiver"} : outcome;
     }
@@ -68,8 +67,7 @@ CliOutcome VoiceGroup::write(ReceiverSession& session, const SettingValues& valu
     CommandExchange& exchange = session.exchange();
     session.settings().voice = voice.record();
     exchange.setPendingVoiceType(voice.record());
-    CliOutcome outcome =
-        setThroughBlock(session, 1, KindVoiceTypeSet, "Fail to set Voice Type");
+    CliOutcome outcome = setThroughBlock(session, 1, KindVoiceTypeSet, "Fail to set Voice Type");
     if (!outcome.ok()) {
         return outcome;
     }

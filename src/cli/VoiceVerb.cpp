@@ -24,8 +24,8 @@ int run(PortVerbContext& c) {
             c.session.exchange().VoiceSwitch(on ? VoiceSwitchCode::VoiceOn
                                                 : VoiceSwitchCode::VoiceOff);
         },
-        {on ? KindVoiceOn : KindVoiceOff}, ReceiverSession::kReplyWaitMs,
-        "No reply from receiver", outcome);
+        {on ? KindVoiceOn : KindVoiceOff}, ReceiverSession::kReplyWaitMs, "No reply from receiver",
+        outcome);
     if (!done) {
         // The tip still reads "Enableing voice...": the receiver's silence is the news.
         c.err << "No reply from receiver\n";
@@ -38,10 +38,12 @@ int run(PortVerbContext& c) {
 } // namespace
 
 PortVerb VoiceVerb::make() {
-    return {"voice", "on|off",
+    return {"voice",
+            "on|off",
             "Switch the voice prompts on or off (receivers below type Q; newer ones set\n"
             "OtherParams.Voice and OtherParams.Volume).",
-            true, [](const std::vector<std::string>& args, SettingsVerbs&) { return check(args); },
+            true,
+            [](const std::vector<std::string>& args, SettingsVerbs&) { return check(args); },
             run};
 }
 

@@ -49,7 +49,8 @@ FormResult<std::int32_t> RadioForm::airBaud(const QString& text) {
     if (text == QStringLiteral("19200")) {
         return FormResult<std::int32_t>::accept(kFastAirBaud);
     }
-    return FormResult<std::int32_t>::refuse(QStringLiteral("The air baud rate must be 9600 or 19200"));
+    return FormResult<std::int32_t>::refuse(
+        QStringLiteral("The air baud rate must be 9600 or 19200"));
 }
 
 ChannelTable RadioForm::defaultTable(bool band460) {

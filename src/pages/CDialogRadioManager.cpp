@@ -184,7 +184,7 @@ void CDialogRadioManager::StartCellEdit(int row, int column) {
     if (row < 0 || row >= kChannels || (column != 1 && column != 2)) {
         return; // the channel number is not edited
     }
-    if (row == m_editRow && column == m_editColumn && m_cellEditor->isVisible()) {
+    if (row == m_editRow && column == m_editColumn && !m_cellEditor->isHidden()) {
         return;
     }
     if (!CommitCellEdit()) {

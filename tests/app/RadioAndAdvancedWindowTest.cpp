@@ -7,6 +7,7 @@
 #include "emulator/Emulator.h"
 #include "emulator/FrameLog.h"
 #include "pages/CDialogDataOutSet.h"
+#include "support/SliderGroove.h"
 
 #include <gmock/gmock.h>
 
@@ -204,11 +205,11 @@ TEST_F(PagesInWindow, voiceVolumeAndBandAreSetOnTheReceiver) {
     auto* slider = control<QSlider>(1197);
     ASSERT_TRUE(slider->isVisible());
     slider->setValue(1);
-    const QPoint right(slider->width() - 3, slider->height() / 2);
-    leftClick(slider, right); // on the groove, right of the handle
+    leftClick(slider, test::PointOnGroove(*slider, 0.9)); // on the groove, right of the handle
     ASSERT_GT(slider->value(), 1);
     const int volume = slider->value();
-    EXPECT_TRUE(waitUntil([&] { return tip() == "Set volume successfully"; })) << tip().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return tip() == "Set volume successfully"; }))
+        << tip().toStdString();
 
     voice->setCurrentIndex(2);
     clickFor(1014, "Read Voice Parameter Successfully");
@@ -254,8 +255,8 @@ TEST_F(PagesInWindow, dataOutputReachesEitherBoardAsItsOwnCommands) {
             return period == 200;
         }));
         // The text board got "log com2 ..." lines, the packet board an application file packet.
-        EXPECT_THAT(log(), HasSubstr(board == BoardKind::Text ? "6C 6F 67 20 63 6F 6D 32"
-                                                              : "02 00 64"));
+        EXPECT_THAT(log(),
+                    HasSubstr(board == BoardKind::Text ? "6C 6F 67 20 63 6F 6D 32" : "02 00 64"));
         window.reset();
     }
 }

@@ -4,6 +4,7 @@
 #include "emulator/Emulator.h"
 #include "emulator/PtyTransport.h"
 #include "emulator/SteadyClock.h"
+#include "protocol/NmeaOutputChoice.h"
 
 #include <gmock/gmock.h>
 
@@ -60,7 +61,7 @@ private:
     std::thread m_thread;
 };
 
-struct Run {
+struct CliRun {
     int status;
     std::string out;
     std::string err;
@@ -68,7 +69,7 @@ struct Run {
 
 class CliOnEmulator : public ::testing::Test {
 protected:
-    Run run(const std::vector<std::string>& args) {
+    CliRun run(const std::vector<std::string>& args) {
         std::ostringstream out;
         std::ostringstream err;
         const int status = PortVerbs::run(sim.device(), args, out, err);
@@ -79,7 +80,7 @@ protected:
 };
 
 TEST_F(CliOnEmulator, getHZParamsConnectsTheRadioAndPrintsTheTableAndAirBaud) {
-    const Run got = run({"get", "HZParams"});
+    const CliRun got = run({"get", "HZParams"});
     ASSERT_EQ(got.status, 0) << got.err;
     EXPECT_THAT(got.out, HasSubstr("[HZParams]\n"));
     EXPECT_THAT(got.out, ::testing::ContainsRegex("HZSend0=[0-9]+\\.[0-9][0-9][0-9]\n"));
@@ -92,7 +93,7 @@ TEST_F(CliOnEmulator, getHZParamsConnectsTheRadioAndPrintsTheTableAndAirBaud) {
 TEST_F(CliOnEmulator, setOneChannelKeepsTheOthersAndRefusesAnyOtherSeparator) {
     std::uint16_t before = 0;
     sim.inspect([&](Emulator& emulator) { before = emulator.radio().receive()[7]; });
-    const Run set = run({"set", "HZParams.HZSend3=463.125", "HZParams.AirBaud=9600"});
+    const CliRun set = run({"set", "HZParams.HZSend3=463.125", "HZParams.AirBaud=9600"});
     ASSERT_EQ(set.status, 0) << set.err;
     EXPECT_THAT(set.out, HasSubstr("Set radio frequency successfully"));
     sim.inspect([&](Emulator& emulator) {
@@ -101,7 +102,7 @@ TEST_F(CliOnEmulator, setOneChannelKeepsTheOthersAndRefusesAnyOtherSeparator) {
         EXPECT_EQ(emulator.radio().airRate(), RadioModule::kRate9600);
     });
 
-    const Run refused = run({"set", "HZParams.HZSend3=463x125"});
+    const CliRun refused = run({"set", "HZParams.HZSend3=463x125"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_THAT(refused.err,
                 HasSubstr("Please make sure the frequency value is with the format xxx.xxx"));
@@ -109,22 +110,22 @@ TEST_F(CliOnEmulator, setOneChannelKeepsTheOthersAndRefusesAnyOtherSeparator) {
 }
 
 TEST_F(CliOnEmulator, bandIndexesAreCheckedAgainstTheModulesLists) {
-    const Run set = run({"set", "OtherParams.Band2G=2", "OtherParams.Band3G=5"});
+    const CliRun set = run({"set", "OtherParams.Band2G=2", "OtherParams.Band3G=5"});
     ASSERT_EQ(set.status, 0) << set.err;
     EXPECT_THAT(set.out, HasSubstr("Set frequency band successfully"));
     sim.inspect([](Emulator& emulator) {
         EXPECT_EQ(emulator.settings().bands()[0], 2);
         EXPECT_EQ(emulator.settings().bands()[1], 5);
     });
-    const Run refused = run({"set", "OtherParams.Band2G=4"}); // UC864 has four 2G items
+    const CliRun refused = run({"set", "OtherParams.Band2G=4"}); // UC864 has four 2G items
     EXPECT_EQ(refused.status, 2);
     EXPECT_THAT(refused.err, HasSubstr("Please choose baudrate to set"));
 }
 
 TEST_F(CliOnEmulator, voiceTypeAndVolumeAreSetAndReadBack) {
-    const Run set = run({"set", "OtherParams.Voice=3", "OtherParams.Volume=4"});
+    const CliRun set = run({"set", "OtherParams.Voice=3", "OtherParams.Volume=4"});
     ASSERT_EQ(set.status, 0) << set.err;
-    const Run got = run({"get", "OtherParams"});
+    const CliRun got = run({"get", "OtherParams"});
     ASSERT_EQ(got.status, 0) << got.err;
     EXPECT_THAT(got.out, HasSubstr("Voice=3\n"));
     EXPECT_THAT(got.out, HasSubstr("Volume=4\n"));
@@ -132,7 +133,7 @@ TEST_F(CliOnEmulator, voiceTypeAndVolumeAreSetAndReadBack) {
 }
 
 TEST_F(CliOnEmulator, voiceVerbSwitchesTheVoice) {
-    const Run off = run({"voice", "off"});
+    const CliRun off = run({"voice", "off"});
     ASSERT_EQ(off.status, 0) << off.err;
     EXPECT_EQ(off.out, "Close voice successfully\n");
     sim.inspect([](Emulator& emulator) { EXPECT_FALSE(emulator.settings().voiceOn()); });
@@ -140,12 +141,12 @@ TEST_F(CliOnEmulator, voiceVerbSwitchesTheVoice) {
 }
 
 TEST_F(CliOnEmulator, nmeaOutputIsSentToTheBoard) {
-    const Run set = run({"set", "OtherParams.NMEA=1000000000001500"});
+    const CliRun set = run({"set", "OtherParams.NMEA=1000000000001500"});
     ASSERT_EQ(set.status, 0) << set.err;
     sim.inspect([](Emulator& emulator) {
         EXPECT_EQ(emulator.board().periodMs(1, NmeaOutputChoice::ZDA), 200u);
     });
-    const Run refused = run({"set", "OtherParams.NMEA=10000000000015"});
+    const CliRun refused = run({"set", "OtherParams.NMEA=10000000000015"});
     EXPECT_EQ(refused.status, 2);
     EXPECT_THAT(refused.err, HasSubstr("16 digits"));
 }
@@ -162,7 +163,7 @@ TEST(CliOnUnknownBoard, nmeaOutputIsRefusedWithTheReason) {
 }
 
 TEST_F(CliOnEmulator, snrPrintsTheModemsLinesAndStopsTheTest) {
-    const Run snr = run({"snr", "--seconds", "2"});
+    const CliRun snr = run({"snr", "--seconds", "2"});
     ASSERT_EQ(snr.status, 0) << snr.err;
     EXPECT_THAT(snr.out, HasSubstr("+CSQ: "));
     sim.inspect([](Emulator& emulator) { EXPECT_FALSE(emulator.signalTestRunning()); });

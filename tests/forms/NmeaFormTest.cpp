@@ -17,9 +17,9 @@ TEST(NmeaForm, sixteenDigitsInRecordOrderRoundTrip) {
 }
 
 TEST(NmeaForm, refusesWrongLengthsAndDigitsOutOfTheirRange) {
-    for (const char* text : {"", "001010101010101", "00101010101010100", "2010101010101010",
-                             "0210101010101010", "0020101010101010", "0016101010101010",
-                             "001010101010101x"}) {
+    for (const char* text :
+         {"", "001010101010101", "00101010101010100", "2010101010101010", "0210101010101010",
+          "0020101010101010", "0016101010101010", "001010101010101x"}) {
         EXPECT_FALSE(NmeaForm::parse(QString::fromLatin1(text)).ok()) << text;
     }
     EXPECT_TRUE(NmeaForm::parse(QStringLiteral("0010101010101010")).ok());

@@ -6,7 +6,8 @@
 namespace kestrava {
 namespace {
 
-const QString kFormat = QStringLiteral("Please make sure the frequency value is with the format xxx.xxx");
+const QString kFormat =
+    QStringLiteral("Please make sure the frequency value is with the format xxx.xxx");
 
 QStringList sixteen(const QString& text) {
     QStringList texts;
@@ -22,11 +23,11 @@ TEST(RadioForm, frequencyTextsAreThreeDigitsAFullStopAndThreeDigits) {
         bool ok;
         float megahertz;
     };
-    for (const Case& c : {Case{"463.125", true, 463.125f}, Case{"000.000", true, 0.0f},
-                          Case{"230.625", true, 230.625f}, Case{"463x125", false, 0},
-                          Case{"463,125", false, 0}, Case{"46.125", false, 0},
-                          Case{"463.1250", false, 0}, Case{" 463.125", false, 0},
-                          Case{"", false, 0}}) {
+    for (const Case& c :
+         {Case{"463.125", true, 463.125f}, Case{"000.000", true, 0.0f},
+          Case{"230.625", true, 230.625f}, Case{"463x125", false, 0}, Case{"463,125", false, 0},
+          Case{"46.125", false, 0}, Case{"463.1250", false, 0}, Case{" 463.125", false, 0},
+          Case{"", false, 0}}) {
         const FormResult<float> result = RadioForm::frequency(QString::fromLatin1(c.text));
         ASSERT_EQ(result.ok(), c.ok) << c.text;
         if (c.ok) {

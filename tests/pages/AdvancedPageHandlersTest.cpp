@@ -3,16 +3,15 @@
 #include "PagesOnEmulator.h"
 
 #include "pages/CDialogDataOutSet.h"
+#include "support/SliderGroove.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPushButton>
-#include <QSlider>
-#include <QStyle>
-#include <QStyleOptionSlider>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QSlider>
 #include <QTimer>
 
 namespace kestrava {
@@ -94,20 +93,13 @@ TEST_F(AdvancedPageOnEmulator, voiceTypeSetReadsTheBlockThenSetsTheChosenCode) {
 TEST_F(AdvancedPageOnEmulator, aMouseClickOnTheSliderSetsTheVolumeAndTheKeyboardDoesNot) {
     start();
     open();
+    expand.resize(640, 480);
     expand.show();
     auto* slider = FindControl<QSlider>(expand, 1197);
     slider->setValue(10);
-    QStyleOptionSlider option;
-    option.initFrom(slider);
-    option.orientation = slider->orientation();
-    option.minimum = slider->minimum();
-    option.maximum = slider->maximum();
-    option.sliderPosition = slider->sliderPosition();
-    const QRect handle =
-        slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
-    // A click on the groove left of the handle moves it down by a page.
-    leftClick(slider, QPoint(handle.left() / 2, handle.center().y()));
-    ASSERT_LT(slider->value(), 10);
+    // A click on the groove at a quarter of its length, far left of the handle at the top end.
+    leftClick(slider, test::PointOnGroove(*slider, 0.25));
+    ASSERT_LT(slider->value(), 10) << slider->width() << "x" << slider->height();
     const int chosen = slider->value();
     port->pump();
     EXPECT_EQ(view.tip, "Set volume successfully");
@@ -159,7 +151,7 @@ TEST_F(AdvancedPageOnEmulator, dataOutputStoresAllSixteenBytesAndSendsThemToEith
             for (QWidget* control : dialog.findChildren<QWidget*>()) {
                 EXPECT_EQ(control->font().pointSize(), 13) << control->objectName().toStdString();
             }
-            FindControl<QCheckBox>(dialog, 1052)->setChecked(true); // ZDA
+            FindControl<QCheckBox>(dialog, 1052)->setChecked(true);   // ZDA
             FindControl<QComboBox>(dialog, 1180)->setCurrentIndex(1); // every 2 s
             FindControl<QCheckBox>(dialog, 1030)->setChecked(false);  // GGA off
             FindControl<QPushButton>(dialog, 1144)->click();

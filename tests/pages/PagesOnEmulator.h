@@ -19,7 +19,8 @@ namespace kestrava::test {
 // What the window does with the exchange's replies for the Radio and Advanced pages.
 class PagesView : public ExchangeView {
 public:
-    PagesView(CDialogRadioManager& radio, CDialogExpand& expand) : m_radio(radio), m_expand(expand) {}
+    PagesView(CDialogRadioManager& radio, CDialogExpand& expand)
+        : m_radio(radio), m_expand(expand) {}
 
     void setTipText(const QString& text) override { tip = text; }
     void showMessage(const QString& text) override { boxes.append(text); }
@@ -31,7 +32,9 @@ public:
     void showNetBand(int module, int band2g, int band3g) override {
         m_expand.FillBandLists(module, band2g, band3g);
     }
-    void showVoiceParams(int voice, int volume) override { m_expand.ShowVoiceParams(voice, volume); }
+    void showVoiceParams(int voice, int volume) override {
+        m_expand.ShowVoiceParams(voice, volume);
+    }
     void echoReceived(const std::uint8_t* bytes, std::size_t count) override {
         m_expand.EchoReceived(reinterpret_cast<const char*>(bytes), count);
     }
@@ -49,6 +52,10 @@ private:
 class PagesOnEmulator : public ::testing::Test {
 protected:
     void start(ReceiverProfile profile = {}) {
+        // A second start drops the first receiver, newest part first.
+        host.reset();
+        exchange.reset();
+        port.reset();
         link = std::make_unique<InMemoryLink>(std::move(profile));
         port = std::make_unique<InMemoryExchangePort>(*link);
         exchange = std::make_unique<CommandExchange>(*port, timers, view, settings);
