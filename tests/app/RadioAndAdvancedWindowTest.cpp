@@ -108,18 +108,23 @@ protected:
         options.emulatorPort = m_emulator->devicePath();
         window = std::make_unique<CKestravaDlg>(options);
         window->show();
-        button(1061)->click();
+        window->findChild<QAbstractButton*>(QStringLiteral("1061"))->click();
         ASSERT_TRUE(waitUntil([this] { return tip() == "Read main information successfully"; }))
             << tip().toStdString();
     }
 
+    // A control of the page on show (ids repeat between pages and the window).
     template <typename T>
     T* control(int id) {
-        return window->findChild<T*>(QString::number(id));
+        QWidget* page = window->findChild<QTabWidget*>(QStringLiteral("1008"))->currentWidget();
+        return page->findChild<T*>(QString::number(id));
     }
     QAbstractButton* button(int id) { return control<QAbstractButton>(id); }
     QString tip() { return window->findChild<QLabel*>(QStringLiteral("1177"))->text(); }
-    void showTab(int index) { control<QTabWidget>(1008)->setCurrentIndex(index); }
+    void showTab(int index) {
+        window->findChild<QTabWidget*>(QStringLiteral("1008"))->setCurrentIndex(index);
+        QApplication::processEvents();
+    }
 
     // Clicks and waits for the tip.
     void clickFor(int id, const char* expectedTip) {
