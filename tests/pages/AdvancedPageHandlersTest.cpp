@@ -196,21 +196,6 @@ TEST_F(AdvancedPageOnEmulator, dataOutputForAnUnknownBoardIsStoredAndTheUserIsTo
                               "not sent")});
 }
 
-TEST_F(AdvancedPageOnEmulator, theSignalTestShowsWhatTheModemSendsUntilStopped) {
-    start();
-    open();
-    press(1056);
-    EXPECT_TRUE(emulator().signalTestRunning());
-    EXPECT_EQ(CaptionOf(expand, 1056), "Stop Test");
-    const Bytes lines = link->readFor(SimTime{2'500'000});
-    exchange->onSerialData(lines.data(), lines.size());
-    EXPECT_TRUE(expand.DisplayText().contains(QStringLiteral("+CSQ: ")))
-        << expand.DisplayText().toStdString();
-    press(1056);
-    EXPECT_FALSE(emulator().signalTestRunning());
-    EXPECT_EQ(CaptionOf(expand, 1056), "Test GPRS SNR");
-}
-
 TEST_F(AdvancedPageOnEmulator, voiceButtonsSwitchTheVoice) {
     ReceiverProfile profile;
     profile.receiverType = '4';
