@@ -229,6 +229,11 @@ void CDialogRadioManager::PlaceEditor() {
     m_cellEditor->setGeometry(QRect(topLeft, cell.size()));
 }
 
+void CDialogRadioManager::resizeEvent(QResizeEvent* event) {
+    TabPage::resizeEvent(event);
+    PlaceEditor();
+}
+
 bool CDialogRadioManager::PortReady() {
     PageHost* host = Host();
     if (host == nullptr) {

@@ -7,6 +7,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QResizeEvent;
 class QTreeWidget;
 
 namespace kestrava {
@@ -49,6 +50,10 @@ public:
     // Double click on a cell of the list (the list's own double click calls it): starts editing
     // a transmit or receive cell, once the cell being edited (if any) has been committed.
     void StartCellEdit(int row, int column);
+
+protected:
+    // The cell editor follows its cell when the page is laid out anew.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void OnConnectRadio();
