@@ -11,14 +11,32 @@ namespace kestrava {
 BuiltInEmulator::BuiltInEmulator() = default;
 
 BuiltInEmulator::~BuiltInEmulator() {
-    stop();
+    pause();
 }
 
 void BuiltInEmulator::stop() {
+    pause();
+}
+
+void BuiltInEmulator::serve() {
+    m_stop = false;
+    m_thread = std::thread([this] { m_transport->serve(*m_emulator, *m_clock, m_stop); });
+}
+
+void BuiltInEmulator::pause() {
     m_stop = true;
     if (m_thread.joinable()) {
         m_thread.join();
     }
+}
+
+void BuiltInEmulator::inspect(const std::function<void(Emulator&)>& look) {
+    if (!m_emulator) {
+        return;
+    }
+    pause();
+    look(*m_emulator);
+    serve();
 }
 
 bool BuiltInEmulator::start(QString& error, ReceiverProfile profile) {
@@ -30,7 +48,7 @@ bool BuiltInEmulator::start(QString& error, ReceiverProfile profile) {
     }
     m_clock = std::make_unique<SteadyClock>();
     m_emulator = std::make_unique<Emulator>(std::move(profile), *m_clock);
-    m_thread = std::thread([this] { m_transport->serve(*m_emulator, *m_clock, m_stop); });
+    serve();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -33,7 +34,15 @@ public:
     // The receiver being played; null before start().
     const Emulator* emulator() const { return m_emulator.get(); }
 
+    // Runs look with the emulator while it serves no bytes (serving pauses and then goes on), so
+    // its state can be read or its faults and log changed from another thread. Bytes the host
+    // sends meanwhile wait on the line.
+    void inspect(const std::function<void(Emulator&)>& look);
+
 private:
+    void serve();
+    void pause();
+
     std::unique_ptr<SteadyClock> m_clock;
     std::unique_ptr<Emulator> m_emulator;
     std::unique_ptr<PtyTransport> m_transport;

@@ -503,8 +503,6 @@ void CKestravaDlg::showMainInfo(const MainInfoPanel& panel) {
     m_panelValues[ReceiverVersion]->setText(panel.receiverVersion);
     m_panelValues[ReceiverSerial]->setText(panel.receiverSerial);
     m_panelValues[BoardType]->setText(panel.motherboardType);
-    const DecoderState& state = m_exchange->decoderState();
-    m_expandPage->FillBandLists(state.moduleCode, state.band2g, state.band3g);
     m_panelValues[ModuleName]->setText(panel.moduleName);
     if (panel.moduleFirmwareVersion) {
         m_panelValues[ModuleFirmware]->setText(*panel.moduleFirmwareVersion);

@@ -6,6 +6,8 @@
 #include "cli/SettingGroup.h"
 #include "cli/SettingGroups.h"
 #include "cli/SettingsVerbs.h"
+#include "cli/SnrVerb.h"
+#include "cli/VoiceVerb.h"
 #include "exchange/ProtocolTrace.h"
 
 namespace kestrava {
@@ -70,6 +72,8 @@ std::vector<PortVerb> makeVerbs() {
          [](PortVerbContext& c) {
              return ProfileVerbs::apply(c.session, c.settings, c.args, c.out, c.err);
          }});
+    verbs.push_back(VoiceVerb::make());
+    verbs.push_back(SnrVerb::make());
     return verbs;
 }
 

@@ -313,13 +313,19 @@ void CommandExchange::StopSnrTest() {
     write(frame);
 }
 
-void CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
-    if (!beginSend("")) {
-        return;
+bool CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
+    if (!m_port.readerAlive()) {
+        return false;
     }
     Bytes frame;
-    kestrava::SetNmeaOutput(frame, choice, m_state.motherboardCode);
-    write(frame);
+    if (kestrava::SetNmeaOutput(frame, choice, m_state.motherboardCode) == 0) {
+        // Only the two known boards have output commands; say so rather than claim a setting.
+        showBox(QStringLiteral("The motherboard type is unknown, so the data output setting was "
+                               "not sent"));
+        return false;
+    }
+    beginSend("");
+    return write(frame);
 }
 
 void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
@@ -739,6 +745,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindNetBand: {
         const IntPair bands = valueOr<IntPair>(data, IntPair{});
+        m_bandsRead = true;
         ShowTip(QStringLiteral("Read parameters successfully"));
         m_view.showNetBand(m_state.moduleCode, bands.first, bands.second);
         break;
@@ -986,7 +993,9 @@ void CommandExchange::handleMainInfo(const MainInfoRecord& record) {
     }
     panel.staticOnly = m_staticOnly;
     m_view.showMainInfo(panel);
-    m_view.showNetBand(record.gprsModuleCode, m_state.band2g, m_state.band3g);
+    // Before the first band reply there is no band to select (the state's zeros are no reading).
+    m_view.showNetBand(record.gprsModuleCode, m_bandsRead ? m_state.band2g : -1,
+                       m_bandsRead ? m_state.band3g : -1);
 
     m_timers.stop(TIMER_MAIN_INFO);
     m_moduleRetryCount = 0;

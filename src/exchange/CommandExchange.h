@@ -119,8 +119,9 @@ public:
     void SetNetModuleBand(Byte band2g, Byte band3g);
     void StartSnrTest();
     void StopSnrTest();
-    // Text for motherboard code 0, a packet for code 4, nothing for any other code.
-    void SetNmeaOutput(const NmeaOutputChoice& choice);
+    // Text for motherboard code 0, a packet for code 4. For any other code (also before the main
+    // information was read) nothing can be sent: a box says so and the result is false.
+    bool SetNmeaOutput(const NmeaOutputChoice& choice);
 
     void VoiceSwitch(VoiceSwitchCode code);
     // which: 1 voice type (and volume), 2 RINEX flag, 3 volume. A read for a set remembers which
@@ -238,6 +239,7 @@ private:
     ReopenRequest m_reopen;
     bool m_staticOnly = false;
     bool m_mainInfoChainActive = false;
+    bool m_bandsRead = false; // a band reply has come: its indexes may be selected
 
     QTimer m_openPoll;
     int m_openWaitedMs = 0;

@@ -128,4 +128,12 @@ void CDialogDataOutSet::ApplyDataOutTexts() {
     m_captions.Apply(m_translate);
 }
 
+void CDialogDataOutSet::SetControlFont(const QFont& font) {
+    setFont(font);
+    for (QWidget* control : findChildren<QWidget*>()) {
+        control->setFont(font);
+    }
+    adjustSize();
+}
+
 } // namespace kestrava

@@ -28,6 +28,8 @@ public:
     // The choice the controls hold, in record order (GGA, GSV, RMC, GSA, VTG, ZDA, GST).
     NmeaOutputChoice Choice() const;
     void ApplyDataOutTexts();
+    // Gives the dialog and every control on it the font (the chosen language's).
+    void SetControlFont(const QFont& font);
 
 private:
     struct SentenceRow {

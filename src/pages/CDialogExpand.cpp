@@ -1,12 +1,18 @@
 #include "pages/CDialogExpand.h"
 
+#include "exchange/CommandExchange.h"
+#include "forms/AdvancedForm.h"
+#include "pages/CDialogDataOutSet.h"
 #include "pages/ControlFactory.h"
+#include "pages/PageHost.h"
+#include "settings/StoredSettings.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -21,45 +27,6 @@ namespace {
 
 constexpr int kDefaultVoiceItem = 1;
 constexpr int kUserDefinedItem = 2;
-
-struct BandItems {
-    int moduleCode;
-    bool has3G;
-    QStringList band2G;
-    QStringList band3G;
-};
-
-// The receiver's band indexes are positions in these lists; their texts are the receiver's own.
-const std::vector<BandItems>& BandTable() {
-    static const std::vector<BandItems> table = {
-        {3,
-         true,
-         {"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + PCS 1800MHz",
-          "GMS 850MH  + PCS 1900MHz"},
-         {"2100MHz(FDD I)", "1900MHz(FDD II)", "850MHz(FDD V)",
-          "2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)", "1900MHz(FDD II) + 850MHz(FDD V)",
-          "900MHz(FDD VIII)", "2100MHz(FDD I) + 900MHz(FDD VIII)"}},
-        {9,
-         true,
-         {"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + DCS 1800MHz",
-          "GMS 850MH  + PCS 1900MHz"},
-         {"1900/2100MHz(FDD I)", "1900MHz(FDD II) ", " 850MHz(FDD V)",
-          "2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)", "1900MHz(FDD II) + 850MHz(FDD V)",
-          "900MHz(FDD VIII)", "2100MHz(FDD I) + 900MHz(FDD VIII)", "1700/ 2100MHz(FDD IV, AWS)"}},
-        {4,
-         false,
-         {"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + DCS 1800MHz",
-          "GMS 850MHz + PCS 1900MHz"},
-         {}},
-        {6,
-         false,
-         {"mono-band mode 850 MHz", "mono-band mode 900 extended MHz", "mono-band mode 1800 MHz",
-          "mono-band mode 1900 MHz", "dual-band mode 850/1900 MHz", "dual-band mode 900E/1800 MHz",
-          "dual-band mode 900E/1900 MHz", "quad-band mode 850/900E/1800/1900 MHz"},
-         {}},
-    };
-    return table;
-}
 
 } // namespace
 
@@ -141,16 +108,17 @@ CDialogExpand::CDialogExpand(QWidget* parent) : TabPage(parent) {
 
     CompactGroups(this);
 
-    connect(m_enableVoice, &QPushButton::clicked, this, &CDialogExpand::enableVoiceClicked);
-    connect(m_disableVoice, &QPushButton::clicked, this, &CDialogExpand::disableVoiceClicked);
-    connect(m_readVoice, &QPushButton::clicked, this, &CDialogExpand::readVoiceClicked);
-    connect(m_setVoice, &QPushButton::clicked, this, &CDialogExpand::setVoiceClicked);
-    connect(m_volume, &QSlider::sliderReleased, this,
-            [this] { emit volumeReleased(m_volume->value()); });
-    connect(m_readBand, &QPushButton::clicked, this, &CDialogExpand::readBandClicked);
-    connect(m_setBand, &QPushButton::clicked, this, &CDialogExpand::setBandClicked);
-    connect(m_dataOutput, &QPushButton::clicked, this, &CDialogExpand::dataOutputClicked);
-    connect(m_snrTest, &QPushButton::clicked, this, &CDialogExpand::snrTestClicked);
+    connect(m_enableVoice, &QPushButton::clicked, this, [this] { OnVoiceSwitch(true); });
+    connect(m_disableVoice, &QPushButton::clicked, this, [this] { OnVoiceSwitch(false); });
+    connect(m_readVoice, &QPushButton::clicked, this, &CDialogExpand::OnReadVoice);
+    connect(m_setVoice, &QPushButton::clicked, this, &CDialogExpand::OnSetVoice);
+    // The volume is set when the mouse lets the slider go, after a drag of the handle or a click
+    // on the groove alike; the keyboard only moves it.
+    m_volume->installEventFilter(this);
+    connect(m_readBand, &QPushButton::clicked, this, &CDialogExpand::OnReadBand);
+    connect(m_setBand, &QPushButton::clicked, this, &CDialogExpand::OnSetBand);
+    connect(m_dataOutput, &QPushButton::clicked, this, &CDialogExpand::OnDataOutput);
+    connect(m_snrTest, &QPushButton::clicked, this, &CDialogExpand::OnSignalTest);
     connect(m_clearDisplay, &QPushButton::clicked, this, [this] { ClearDisplay(); });
     connect(m_pauseDisplay, &QPushButton::clicked, this, [this] { ToggleDisplay(); });
 
@@ -191,16 +159,13 @@ void CDialogExpand::ShowExpandVariant(Byte receiverTypeCode) {
 void CDialogExpand::FillBandLists(int moduleCode, int index2G, int index3G) {
     m_band2G->clear();
     m_band3G->clear();
-    for (const BandItems& items : BandTable()) {
-        if (items.moduleCode != moduleCode) {
-            continue;
-        }
-        m_band2G->addItems(items.band2G);
-        m_band3G->addItems(items.band3G);
-        m_show3G = items.has3G;
+    const BandLists lists = AdvancedForm::bandLists(moduleCode);
+    if (lists.known) {
+        m_band2G->addItems(lists.band2G);
+        m_band3G->addItems(lists.band3G);
+        m_show3G = lists.has3G;
         m_band3G->setVisible(m_show3G);
         m_label3G->setVisible(m_show3G);
-        break;
     }
     m_band2G->setCurrentIndex(index2G >= 0 && index2G < m_band2G->count() ? index2G : -1);
     m_band3G->setCurrentIndex(m_show3G && index3G >= 0 && index3G < m_band3G->count() ? index3G
@@ -208,7 +173,7 @@ void CDialogExpand::FillBandLists(int moduleCode, int index2G, int index3G) {
 }
 
 void CDialogExpand::ShowVoiceParams(int voiceCode, int volume) {
-    const int item = voiceCode == 0 ? 0 : (voiceCode == 3 ? kUserDefinedItem : kDefaultVoiceItem);
+    const int item = AdvancedForm::itemForVoiceCode(voiceCode);
     if (item < m_voiceType->count()) {
         m_voiceType->setCurrentIndex(item);
     }
@@ -231,16 +196,7 @@ void CDialogExpand::EchoReceived(const char* bytes, std::size_t count) {
 }
 
 int CDialogExpand::VoiceCodeForItem(int item, Byte receiverTypeCode, bool variantE) {
-    switch (item) {
-    case 0:
-        return 0;
-    case 1:
-        return receiverTypeCode == 'Z' || variantE ? 2 : 1;
-    case 2:
-        return 3;
-    default:
-        return 2;
-    }
+    return AdvancedForm::voiceCodeForItem(item, receiverTypeCode, variantE);
 }
 
 int CDialogExpand::VoiceItem() const {
@@ -269,6 +225,115 @@ void CDialogExpand::EnableCommandControls(bool enable) {
              m_enableVoice, m_disableVoice, m_readBand, m_setBand, m_dataOutput, m_snrTest,
              m_clearDisplay, m_pauseDisplay, m_display}) {
         control->setEnabled(enable);
+    }
+}
+
+bool CDialogExpand::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_volume && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && m_volume->isEnabled()) {
+        // The slider has its new value by now: a drag moves it as it goes, a click on the groove
+        // when the button goes down.
+        OnVolumeChosen();
+    }
+    return TabPage::eventFilter(watched, event);
+}
+
+bool CDialogExpand::PortReady() {
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return false;
+    }
+    if (!host->portOpen()) {
+        host->showMessage(QStringLiteral("Please open port first"));
+        return false;
+    }
+    return true;
+}
+
+void CDialogExpand::OnVoiceSwitch(bool on) {
+    if (PortReady()) {
+        Host()->exchange().VoiceSwitch(on ? VoiceSwitchCode::VoiceOn : VoiceSwitchCode::VoiceOff);
+    }
+}
+
+void CDialogExpand::OnReadVoice() {
+    if (PortReady()) {
+        Host()->exchange().ReadVoiceBlock(false, 1);
+    }
+}
+
+void CDialogExpand::OnSetVoice() {
+    if (!PortReady()) {
+        return;
+    }
+    CommandExchange& exchange = Host()->exchange();
+    const MainInfoRecord& info = exchange.decoderState().mainInfo;
+    const auto code = static_cast<Byte>(
+        AdvancedForm::voiceCodeForItem(VoiceItem(), info.receiverTypeCode, info.eFlag != 0));
+    Host()->settings().voice = code;
+    // The voice block is read first; its reply sends the type with the rest of the block kept.
+    exchange.setPendingVoiceType(code);
+    exchange.ReadVoiceBlock(true, 1);
+}
+
+void CDialogExpand::OnVolumeChosen() {
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return;
+    }
+    // No port check here: with the port closed the exchange sends nothing.
+    const auto volume = static_cast<Byte>(m_volume->value());
+    host->settings().volume = volume;
+    host->exchange().setPendingVolume(volume);
+    host->exchange().ReadVoiceBlock(true, 3);
+}
+
+void CDialogExpand::OnReadBand() {
+    if (PortReady()) {
+        Host()->exchange().ReadNetModuleBand();
+    }
+}
+
+void CDialogExpand::OnSetBand() {
+    if (!PortReady() || !Host()->askYesNo(QStringLiteral("Are you sure to set?"))) {
+        return;
+    }
+    CommandExchange& exchange = Host()->exchange();
+    // The lists on show are the ones of this module; a hidden 3G list sends 0.
+    const int index3G = m_show3G ? m_band3G->currentIndex() : 0;
+    if (Band2GIndex() < 0 || index3G < 0) {
+        Host()->showMessage(QStringLiteral("Please choose baudrate to set"));
+        return;
+    }
+    exchange.SetNetModuleBand(static_cast<Byte>(Band2GIndex()), static_cast<Byte>(index3G));
+}
+
+void CDialogExpand::OnDataOutput() {
+    if (!PortReady()) {
+        return;
+    }
+    PageHost* host = Host();
+    CDialogDataOutSet dialog([host](const QString& english) { return host->translate(english); },
+                             this);
+    dialog.SetControlFont(host->languageFont());
+    dialog.ShowChoice(host->settings().nmea);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    host->settings().nmea = dialog.Choice();
+    host->exchange().SetNmeaOutput(host->settings().nmea);
+}
+
+void CDialogExpand::OnSignalTest() {
+    if (!PortReady()) {
+        return;
+    }
+    if (m_signalTestRunning) {
+        Host()->exchange().StopSnrTest();
+        SetSignalTestRunning(false);
+    } else {
+        Host()->exchange().StartSnrTest();
+        SetSignalTestRunning(true);
     }
 }
 

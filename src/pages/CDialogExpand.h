@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+class QEvent;
+
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -14,8 +16,8 @@ namespace kestrava {
 
 // The "Advanced" tab page: voice prompts (on/off buttons or a voice type list with a volume
 // slider, by receiver), the GPRS/3G module band lists, the data output dialog, the signal test
-// toggle and a display that echoes what the receiver sends. The display is the page's own;
-// every command button is reported to the owner through a signal.
+// toggle and a display that echoes what the receiver sends. Its buttons do their work through
+// the page host: the port check, the question, storing into the settings and the commands.
 class CDialogExpand : public TabPage {
     Q_OBJECT
 
@@ -63,19 +65,21 @@ public:
     // The buttons a firmware update locks, and the display box.
     void EnableCommandControls(bool enable);
 
-signals:
-    void enableVoiceClicked();
-    void disableVoiceClicked();
-    void readVoiceClicked();
-    void setVoiceClicked();
-    // The slider was let go with the mouse at `volume`.
-    void volumeReleased(int volume);
-    void readBandClicked();
-    void setBandClicked();
-    void dataOutputClicked();
-    void snrTestClicked();
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Whether the port is open; tells the user to open it when it is not.
+    bool PortReady();
+    void OnVoiceSwitch(bool on);
+    void OnReadVoice();
+    void OnSetVoice();
+    void OnVolumeChosen();
+    void OnReadBand();
+    void OnSetBand();
+    void OnDataOutput();
+    void OnSignalTest();
+
     void FillVoiceList(int selected);
     void ApplyToggleTexts();
     void ClearDisplay();

@@ -1,6 +1,10 @@
 #include "pages/CDialogRadioManager.h"
 
+#include "exchange/CommandExchange.h"
+#include "forms/RadioForm.h"
 #include "pages/ControlFactory.h"
+#include "pages/PageHost.h"
+#include "settings/StoredSettings.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -10,20 +14,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace kestrava {
-
-namespace {
-
-QString FrequencyText(float megahertz) {
-    return QString::number(static_cast<double>(megahertz), 'f', 3);
-}
-
-} // namespace
 
 CDialogRadioManager::CDialogRadioManager(QWidget* parent) : TabPage(parent) {
     auto* frequencyGroup = AddGroup(1166, this, "Radio Frequency Setting");
@@ -97,18 +94,29 @@ CDialogRadioManager::CDialogRadioManager(QWidget* parent) : TabPage(parent) {
 
     CompactGroups(this);
 
-    connect(m_connect, &QPushButton::clicked, this, &CDialogRadioManager::connectRadioClicked);
-    connect(m_readCurrent, &QPushButton::clicked, this,
-            &CDialogRadioManager::readCurrentFreqClicked);
-    connect(m_setFreq, &QPushButton::clicked, this, &CDialogRadioManager::setFreqClicked);
-    connect(m_readDefault, &QPushButton::clicked, this,
-            &CDialogRadioManager::readDefaultFreqClicked);
-    connect(m_readAirBaud, &QPushButton::clicked, this, &CDialogRadioManager::readAirBaudClicked);
-    connect(m_setAirBaud, &QPushButton::clicked, this, &CDialogRadioManager::setAirBaudClicked);
+    connect(m_connect, &QPushButton::clicked, this, &CDialogRadioManager::OnConnectRadio);
+    connect(m_readCurrent, &QPushButton::clicked, this, &CDialogRadioManager::OnReadCurrentFreq);
+    connect(m_setFreq, &QPushButton::clicked, this, &CDialogRadioManager::OnSetFreq);
+    connect(m_readDefault, &QPushButton::clicked, this, &CDialogRadioManager::OnReadDefaultFreq);
+    connect(m_readAirBaud, &QPushButton::clicked, this, &CDialogRadioManager::OnReadAirBaud);
+    connect(m_setAirBaud, &QPushButton::clicked, this, &CDialogRadioManager::OnSetAirBaud);
     connect(m_channels, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item, int column) {
-                emit channelDoubleClicked(m_channels->indexOfTopLevelItem(item), column);
+                StartCellEdit(m_channels->indexOfTopLevelItem(item), column);
             });
+    // Enter in the editor takes the text as Set Freq would, and closes the editor when it passes.
+    connect(m_cellEditor, &QLineEdit::returnPressed, this, [this] {
+        if (CommitCellEdit()) {
+            m_cellEditor->hide();
+            m_editRow = -1;
+            m_editColumn = -1;
+        }
+    });
+    // The editor stays over its cell when the list scrolls or its columns are resized.
+    connect(m_channels->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &CDialogRadioManager::PlaceEditor);
+    connect(m_channels->header(), &QHeaderView::sectionResized, this,
+            &CDialogRadioManager::PlaceEditor);
 }
 
 void CDialogRadioManager::InitRadioPage() {
@@ -141,8 +149,8 @@ void CDialogRadioManager::ShowChannelTable(const ChannelTable& table) {
     for (int row = 0; row < rows; ++row) {
         QTreeWidgetItem* item = m_channels->topLevelItem(row);
         const ChannelPair& pair = table[static_cast<std::size_t>(row)];
-        item->setText(1, FrequencyText(pair.transmit));
-        item->setText(2, FrequencyText(pair.receive));
+        item->setText(1, RadioForm::frequencyText(pair.transmit));
+        item->setText(2, RadioForm::frequencyText(pair.receive));
     }
 }
 
@@ -170,6 +178,124 @@ void CDialogRadioManager::EnableCommandControls(bool enable) {
          {m_connect, m_readCurrent, m_setFreq, m_readDefault, m_readAirBaud, m_setAirBaud}) {
         button->setEnabled(enable);
     }
+}
+
+void CDialogRadioManager::StartCellEdit(int row, int column) {
+    if (row < 0 || row >= kChannels || (column != 1 && column != 2)) {
+        return; // the channel number is not edited
+    }
+    if (row == m_editRow && column == m_editColumn && !m_cellEditor->isHidden()) {
+        return;
+    }
+    if (!CommitCellEdit()) {
+        return; // the editor keeps its cell and its text
+    }
+    m_editRow = row;
+    m_editColumn = column;
+    m_cellEditor->setText(CellText(row, column));
+    PlaceEditor();
+    m_cellEditor->show();
+    m_cellEditor->raise();
+    m_cellEditor->setFocus(Qt::MouseFocusReason);
+    m_cellEditor->selectAll();
+}
+
+bool CDialogRadioManager::CommitCellEdit() {
+    if (m_cellEditor->isHidden() || m_editRow < 0) {
+        return true;
+    }
+    const QString text = m_cellEditor->text();
+    if (!RadioForm::frequency(text).ok()) {
+        if (PageHost* host = Host()) {
+            host->showMessage(RadioForm::formatMessage());
+        }
+        return false;
+    }
+    if (QTreeWidgetItem* item = m_channels->topLevelItem(m_editRow)) {
+        item->setText(m_editColumn, text);
+    }
+    return true;
+}
+
+void CDialogRadioManager::PlaceEditor() {
+    QTreeWidgetItem* item = m_editRow >= 0 ? m_channels->topLevelItem(m_editRow) : nullptr;
+    if (item == nullptr) {
+        return;
+    }
+    QRect cell = m_channels->visualItemRect(item);
+    cell.setLeft(m_channels->header()->sectionViewportPosition(m_editColumn));
+    cell.setWidth(m_channels->header()->sectionSize(m_editColumn));
+    const QPoint topLeft = m_channels->viewport()->mapTo(this, cell.topLeft());
+    m_cellEditor->setGeometry(QRect(topLeft, cell.size()));
+}
+
+void CDialogRadioManager::resizeEvent(QResizeEvent* event) {
+    TabPage::resizeEvent(event);
+    PlaceEditor();
+}
+
+bool CDialogRadioManager::PortReady() {
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return false;
+    }
+    if (!host->portOpen()) {
+        host->showMessage(QStringLiteral("Please open port first"));
+        return false;
+    }
+    return true;
+}
+
+void CDialogRadioManager::OnConnectRadio() {
+    if (PortReady()) {
+        Host()->exchange().ConnectInternalRadio();
+    }
+}
+
+void CDialogRadioManager::OnReadCurrentFreq() {
+    if (!PortReady()) {
+        return;
+    }
+    m_editRow = -1;
+    m_editColumn = -1;
+    m_cellEditor->hide();
+    Host()->exchange().ReadRadioChannels();
+}
+
+void CDialogRadioManager::OnReadDefaultFreq() {
+    ShowChannelTable(RadioForm::defaultTable(Is460Band()));
+}
+
+void CDialogRadioManager::OnSetFreq() {
+    if (!PortReady() || !CommitCellEdit()) {
+        return;
+    }
+    QStringList transmit;
+    QStringList receive;
+    for (int row = 0; row < kChannels; ++row) {
+        transmit.append(CellText(row, 1));
+        receive.append(CellText(row, 2));
+    }
+    const FormResult<ChannelTable> table = RadioForm::channels(transmit, receive);
+    if (!table.ok()) {
+        Host()->showMessage(table.refusal());
+        return;
+    }
+    Host()->settings().channels = table.record();
+    Host()->exchange().WriteRadioChannels(table.record());
+}
+
+void CDialogRadioManager::OnReadAirBaud() {
+    if (PortReady()) {
+        Host()->exchange().ReadAirBaud();
+    }
+}
+
+void CDialogRadioManager::OnSetAirBaud() {
+    if (!PortReady() || !Host()->askYesNo(QStringLiteral("Are you sure to set?"))) {
+        return;
+    }
+    Host()->exchange().SetAirBaud(RadioForm::airBaudForIndex(AirBaudIndex()));
 }
 
 } // namespace kestrava

@@ -7,12 +7,16 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QResizeEvent;
 class QTreeWidget;
 
 namespace kestrava {
 
 // The "Radio" tab page: the internal UHF radio's 16-channel frequency table and its air baud
-// rate. It shows tables and rates handed to it; its buttons are reported through signals.
+// rate. Its buttons do their work through the page host: the port check, the frequency rule,
+// storing the table into the settings and the radio commands. Frequencies are edited in place:
+// a double click on a transmit or receive cell opens an editor over it, and a text is written
+// into its cell only once it passes the frequency rule.
 class CDialogRadioManager : public TabPage {
     Q_OBJECT
 
@@ -39,16 +43,32 @@ public:
     // Enables or disables every button that sends (disabled while a firmware update runs).
     void EnableCommandControls(bool enable);
 
-signals:
-    void connectRadioClicked();
-    void readCurrentFreqClicked();
-    void setFreqClicked();
-    void readDefaultFreqClicked();
-    void readAirBaudClicked();
-    void setAirBaudClicked();
-    void channelDoubleClicked(int row, int column);
+    // The cell being edited: row and column, both -1 when none.
+    int EditRow() const { return m_editRow; }
+    int EditColumn() const { return m_editColumn; }
+
+    // Double click on a cell of the list (the list's own double click calls it): starts editing
+    // a transmit or receive cell, once the cell being edited (if any) has been committed.
+    void StartCellEdit(int row, int column);
+
+protected:
+    // The cell editor follows its cell when the page is laid out anew.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void OnConnectRadio();
+    void OnReadCurrentFreq();
+    void OnReadDefaultFreq();
+    void OnSetFreq();
+    void OnReadAirBaud();
+    void OnSetAirBaud();
+    // Whether the port is open; tells the user to open it when it is not.
+    bool PortReady();
+    // Writes the editor's text into the cell being edited when it passes the frequency rule;
+    // shows the format message and fails when it does not. Succeeds when no cell is edited.
+    bool CommitCellEdit();
+    void PlaceEditor();
+
     QPushButton* m_connect = nullptr;
     QTreeWidget* m_channels = nullptr;
     QPushButton* m_readCurrent = nullptr;
@@ -60,6 +80,8 @@ private:
     QComboBox* m_airBaud = nullptr;
     QPushButton* m_readAirBaud = nullptr;
     QPushButton* m_setAirBaud = nullptr;
+    int m_editRow = -1;
+    int m_editColumn = -1;
 };
 
 } // namespace kestrava

@@ -56,8 +56,10 @@ bool DottedQuadRule(std::u16string_view text) {
 }
 
 bool FrequencyTextRule(std::u16string_view text) {
+    // The separator must be a full stop: a frequency typed as "463x125" would otherwise pass
+    // and be read as 463.000 MHz when the text is converted.
     return text.size() == 7 && isDigit(text[0]) && isDigit(text[1]) && isDigit(text[2]) &&
-           isDigit(text[4]) && isDigit(text[5]) && isDigit(text[6]);
+           text[3] == u'.' && isDigit(text[4]) && isDigit(text[5]) && isDigit(text[6]);
 }
 
 bool AlphanumericRule(std::u16string_view text) {

@@ -17,7 +17,7 @@ bool IntegerRangeRule(std::u16string_view text, std::int32_t minimum, std::int32
 // Four non-empty parts separated by full stops, each digits only with a value of 0..255.
 bool DottedQuadRule(std::u16string_view text);
 
-// Three digits, any one character, three digits ("463.125", "463x125").
+// Three digits, a full stop, three digits ("463.125").
 bool FrequencyTextRule(std::u16string_view text);
 
 // One or more ASCII letters or digits.

@@ -67,6 +67,12 @@ int main(int argc, char** argv) {
     radio.InitRadioPage();
     radio.ApplyRadioTexts();
     Save(radio, folder, "radio", true);
+    // The same page with a receive frequency being edited in place.
+    radio.resize(kPageWidth, kPageHeight);
+    radio.show();
+    QApplication::processEvents();
+    radio.StartCellEdit(2, 2);
+    Save(radio, folder, "radio_editing", true);
 
     CDialogStaticManager staticPage;
     staticPage.InitStaticPage();

@@ -1,0 +1,94 @@
+#include "cli/RadioChannelsGroup.h"
+
+#include "cli/ReceiverRequests.h"
+#include "cli/ReceiverSession.h"
+#include "exchange/CommandExchange.h"
+#include "forms/RadioForm.h"
+#include "protocol/ReplyKind.h"
+
+namespace kestrava {
+namespace {
+
+constexpr const char* kSection = "HZParams";
+
+std::string sendKey(int channel) {
+    return "HZSend" + std::to_string(channel);
+}
+
+std::string receiveKey(int channel) {
+    return "HZReceive" + std::to_string(channel);
+}
+
+std::string name(const std::string& key) {
+    return std::string(kSection) + '.' + key;
+}
+
+QString valueOf(const SettingValues& values, const std::string& key) {
+    const auto found = values.find(name(key));
+    return found != values.end() ? QString::fromStdString(found->second) : QString();
+}
+
+// A radio command gets its answer within the radio's time-out, or the time-out's text.
+constexpr int kRadioWaitMs = CommandExchange::kRadioTimeoutMs + 1000;
+
+} // namespace
+
+std::vector<SettingKey> RadioChannelsGroup::keys() const {
+    std::vector<SettingKey> keys;
+    for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
+        keys.push_back({kSection, sendKey(channel),
+                        "transmit frequency of channel " + std::to_string(channel) +
+                            ", MHz as xxx.xxx (reading connects the internal radio first)",
+                        true});
+    }
+    for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
+        keys.push_back(
+            {kSection, receiveKey(channel),
+             "receive frequency of channel " + std::to_string(channel) + ", MHz as xxx.xxx", true});
+    }
+    return keys;
+}
+
+CliOutcome RadioChannelsGroup::read(ReceiverSession& session, SettingValues& values) {
+    CliOutcome outcome = ReceiverRequests::connectRadio(session);
+    if (!outcome.ok()) {
+        return outcome;
+    }
+    session.view().channels.reset();
+    if (!ReceiverRequests::ask(
+            session, [&session] { session.exchange().ReadRadioChannels(); }, {KindRadioChannels},
+            kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome) ||
+        !session.view().channels) {
+        return outcome.ok() ? CliOutcome{kCliNoReply, ReceiverRequests::kRadioSilent} : outcome;
+    }
+    const ChannelTable& table = *session.view().channels;
+    for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
+        const ChannelPair& pair = table[static_cast<std::size_t>(channel)];
+        values[name(sendKey(channel))] = RadioForm::frequencyText(pair.transmit).toStdString();
+        values[name(receiveKey(channel))] = RadioForm::frequencyText(pair.receive).toStdString();
+    }
+    return {};
+}
+
+CliOutcome RadioChannelsGroup::write(ReceiverSession& session, const SettingValues& values) {
+    QStringList transmit;
+    QStringList receive;
+    for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
+        transmit.append(valueOf(values, sendKey(channel)));
+        receive.append(valueOf(values, receiveKey(channel)));
+    }
+    const FormResult<ChannelTable> table = RadioForm::channels(transmit, receive);
+    if (!table.ok()) {
+        return {kCliRefused, table.refusal().toStdString()};
+    }
+    session.settings().channels = table.record();
+    CliOutcome outcome;
+    if (!ReceiverRequests::ask(
+            session, [&] { session.exchange().WriteRadioChannels(table.record()); },
+            {KindRadioChannelsSet}, kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome)) {
+        return outcome;
+    }
+    return {kCliOk, ReceiverRequests::tip(session)};
+}
+
+} // namespace kestrava

@@ -1,0 +1,107 @@
+#include "cli/SnrVerb.h"
+
+#include "cli/ReceiverSession.h"
+#include "cli/SettingGroup.h"
+#include "exchange/CommandExchange.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+
+namespace kestrava {
+namespace {
+
+// Set by Ctrl-C while the test runs.
+std::atomic<bool> g_interrupted{false};
+
+void onInterrupt(int) {
+    g_interrupted.store(true);
+}
+
+// How often what arrived is printed.
+constexpr int kPrintEveryMs = 100;
+// After the stop command, the port is given this long to send it before it is closed.
+constexpr int kDrainMs = 300;
+
+// Ctrl-C ends the wait instead of the program while it is installed.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        g_interrupted.store(false);
+        m_previous = std::signal(SIGINT, onInterrupt);
+    }
+    ~InterruptGuard() { std::signal(SIGINT, m_previous); }
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+
+private:
+    void (*m_previous)(int) = SIG_DFL;
+};
+
+int run(PortVerbContext& c) {
+    std::string error;
+    const int seconds = SnrVerb::seconds(c.args, error).value_or(SnrVerb::kDefaultSeconds);
+    ReceiverSession& session = c.session;
+    QByteArray& echoed = session.view().echoed;
+    echoed.clear();
+
+    const InterruptGuard guard;
+    session.exchange().StartSnrTest();
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 limitMs = static_cast<qint64>(seconds) * 1000;
+    while (clock.elapsed() < limitMs && !g_interrupted.load() && session.exchange().portOpen()) {
+        session.waitUntil(
+            [] { return g_interrupted.load(); },
+            static_cast<int>(std::min<qint64>(kPrintEveryMs, limitMs - clock.elapsed() + 1)));
+        if (!echoed.isEmpty()) {
+            c.out.write(echoed.constData(), echoed.size());
+            c.out.flush();
+            echoed.clear();
+        }
+    }
+    const bool lineLost = !session.exchange().portOpen();
+    session.exchange().StopSnrTest();
+    session.pause(kDrainMs);
+    if (lineLost) {
+        c.err << "The port was closed during the test\n";
+        return kCliPortFailed;
+    }
+    return kCliOk;
+}
+
+} // namespace
+
+std::optional<int> SnrVerb::seconds(const std::vector<std::string>& args, std::string& error) {
+    if (args.empty()) {
+        return kDefaultSeconds;
+    }
+    if (args.size() == 2 && args[0] == "--seconds") {
+        const std::string& text = args[1];
+        const bool digits = !text.empty() && text.size() <= 6 &&
+                            text.find_first_not_of("0123456789") == std::string::npos;
+        if (digits && std::stoi(text) > 0) {
+            return std::stoi(text);
+        }
+    }
+    error = "snr: usage: snr [--seconds N] (N a whole number of seconds, 1 or more)";
+    return std::nullopt;
+}
+
+PortVerb SnrVerb::make() {
+    return {"snr",
+            "[--seconds N]",
+            "Run the net module's signal test: print what the receiver sends as it arrives,\n"
+            "then stop the test after N seconds (10 by default) or on Ctrl-C.",
+            true,
+            [](const std::vector<std::string>& args, SettingsVerbs&) {
+                std::string error;
+                seconds(args, error);
+                return error;
+            },
+            run};
+}
+
+} // namespace kestrava
