@@ -13,6 +13,8 @@
 #include <QDir>
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -507,7 +509,8 @@ void CommandExchange::FormatFiles() {
     write(frame);
 }
 
-void CommandExchange::StartDownload(const QString& name, const QString& localPath) {
+void CommandExchange::StartDownload(const QString& name, const QString& localPath,
+                                    std::int64_t expectedBytes) {
     if (!beginSend("")) {
         return;
     }
@@ -515,6 +518,9 @@ void CommandExchange::StartDownload(const QString& name, const QString& localPat
         closeDownloadTarget();
     }
     m_downloadPath = localPath;
+    m_downloadExpected = expectedBytes;
+    m_downloadWritten = 0;
+    m_downloadComplete = false;
     Bytes frame;
     kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
     write(frame);
@@ -827,9 +833,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         writeDownloadBlock(valueOr<DownloadBlock>(data, DownloadBlock{}));
         break;
     case KindDownloadDone:
-        closeDownloadTarget();
-        m_view.endDownload();
-        showBox(QStringLiteral("Download static file completed"));
+        finishDownload();
         break;
     case KindDownloadFailed:
         closeDownloadTarget();
@@ -875,7 +879,9 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
             SetVoiceType(m_pendingVoiceType);
             break;
         case 2:
-            SetRinexFlag(m_view.rinexChecked());
+            // The flag as the user's Set stored it: the check box may have changed (or been
+            // filled by a read) while the location was on its way.
+            SetRinexFlag(m_settings.rinex != 0);
             break;
         case 3:
             SetVolume(m_pendingVolume);
@@ -1021,7 +1027,10 @@ void CommandExchange::openDownloadTarget() {
     if (m_downloadFile.isOpen()) {
         m_downloadFile.close();
     }
-    m_downloadFile.setFileName(m_downloadPath);
+    m_downloadWritten = 0;
+    // The copy grows beside the target: a download that fails or is stopped never costs the
+    // user the file already at that path.
+    m_downloadFile.setFileName(partPath(m_downloadPath));
     // Unbuffered: each block goes to the file when it is written, so a failed write is seen at
     // once and not only when the file is closed.
     if (m_downloadPath.isEmpty() ||
@@ -1042,8 +1051,41 @@ void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
         abandonDownload(QStringLiteral("Cannot write the file"));
         return;
     }
+    m_downloadWritten += length;
     m_view.advanceDownload(payload.size());
     NextDownloadBlock();
+}
+
+void CommandExchange::finishDownload() {
+    const bool wasOpen = m_downloadFile.isOpen();
+    closeDownloadTarget();
+    m_view.endDownload();
+    if (!wasOpen) {
+        // Nothing was written for this download (its copy could not be created, or it was
+        // stopped): there is nothing to put in place.
+        showBox(QStringLiteral("Fail to download static file"));
+        return;
+    }
+    const QString part = partPath(m_downloadPath);
+    // A copy shorter than the size the receiver listed is not the file, whatever the receiver
+    // says; a longer one is (a file still being recorded grows).
+    if (m_downloadExpected >= 0 && m_downloadWritten < m_downloadExpected) {
+        showBox(QStringLiteral("Fail to download static file"));
+        return;
+    }
+    std::error_code error;
+    // rename replaces an existing target in one step, so the old file stays whole until the new
+    // one takes its place.
+    std::filesystem::rename(std::filesystem::path(part.toStdU16String()),
+                            std::filesystem::path(m_downloadPath.toStdU16String()), error);
+    if (error) {
+        m_view.showMessage(translate(QStringLiteral("Cannot replace the file")) +
+                           QStringLiteral(":\n") + QDir::toNativeSeparators(m_downloadPath) +
+                           QStringLiteral("\n") + QString::fromStdString(error.message()));
+        return;
+    }
+    m_downloadComplete = true;
+    showBox(QStringLiteral("Download static file completed"));
 }
 
 void CommandExchange::closeDownloadTarget() {
@@ -1057,8 +1099,8 @@ void CommandExchange::abandonDownload(const QString& reason) {
     // to stop sending, keep what was written and leave the page idle.
     const QString detail = m_downloadFile.errorString();
     closeDownloadTarget();
-    QString text =
-        translate(reason) + QStringLiteral(":\n") + QDir::toNativeSeparators(m_downloadPath);
+    QString text = translate(reason) + QStringLiteral(":\n") +
+                   QDir::toNativeSeparators(partPath(m_downloadPath));
     if (!detail.isEmpty()) {
         text += QStringLiteral("\n") + detail;
     }
