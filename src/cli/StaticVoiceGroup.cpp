@@ -21,7 +21,7 @@ CliOutcome StaticVoiceGroup::read(ReceiverSession& session, SettingValues& value
     if (!state) {
         return StaticGroupSupport::noReply();
     }
-    values[kVoice] = *state != 0 ? "1" : "0";
+    values[kVoice] = std::string(1, *state != 0 ? '1' : '0');
     return {};
 }
 

@@ -518,6 +518,7 @@ void CommandExchange::StartDownload(const QString& name, const QString& localPat
         closeDownloadTarget();
     }
     m_downloadPath = localPath;
+    m_downloadJoiner.reset();
     m_downloadExpected = expectedBytes;
     m_downloadWritten = 0;
     m_downloadComplete = false;
@@ -636,8 +637,17 @@ void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte>
 // ---- Input --------------------------------------------------------------------------------
 
 void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count) {
-    if (m_expected.mode != FRAMING_IDLE) {
-        SplitChunk(bytes, count, m_expected, m_state, *this);
+    if (m_expected.kind == KindDownload) {
+        // A block cut in two by the line is joined rather than lost.
+        Bytes joined;
+        if (m_downloadJoiner.join(bytes, count, joined)) {
+            SplitChunk(joined.data(), joined.size(), m_expected, m_state, *this);
+        }
+    } else {
+        m_downloadJoiner.reset();
+        if (m_expected.mode != FRAMING_IDLE) {
+            SplitChunk(bytes, count, m_expected, m_state, *this);
+        }
     }
     m_view.echoReceived(bytes, count);
 }

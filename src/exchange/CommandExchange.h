@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/DownloadChunkJoiner.h"
 #include "exchange/ExchangePort.h"
 #include "exchange/ExchangeView.h"
 #include "exchange/FirmwareTransfer.h"
@@ -256,6 +257,7 @@ private:
 
     QString m_downloadPath;
     QFile m_downloadFile;
+    DownloadChunkJoiner m_downloadJoiner;
     std::int64_t m_downloadExpected = -1;
     std::int64_t m_downloadWritten = 0;
     bool m_downloadComplete = false;

@@ -49,7 +49,7 @@ private:
             }
             dialog->selectFile(files.front());
             files.pop_front();
-            dialog->accept();
+            static_cast<QDialog*>(dialog)->accept(); // what the Save button does
         }
     }
 

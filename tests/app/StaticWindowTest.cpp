@@ -5,6 +5,7 @@
 #include "app/AppOptions.h"
 #include "app/CKestravaDlg.h"
 #include "emulator/StaticFile.h"
+#include "exchange/CommandExchange.h"
 #include "support/ServedEmulator.h"
 
 #include <gmock/gmock.h>
@@ -72,15 +73,23 @@ protected:
     }
     void open(ReceiverProfile profile = {}, FaultPlan faults = {}) {
         makeWindow(std::move(profile), faults);
-        click(1061); // Open
+        QTest::mouseClick(
+            window->findChild<QPushButton*>(QStringLiteral("1061"), Qt::FindDirectChildrenOnly),
+            Qt::LeftButton); // the window's Open
         ASSERT_TRUE(waitUntil([&] { return tip() == "Read main information successfully"; }))
             << tip().toStdString();
         window->findChild<QTabWidget*>(QStringLiteral("1008"))->setCurrentIndex(2);
     }
 
+    // A control of the Static page by its id (the window's own controls reuse some ids), or of
+    // the window for the ids only it has.
     template <typename T>
     T* control(int id) const {
-        T* found = window->findChild<T*>(QString::number(id));
+        QWidget* page = window->findChild<QTabWidget*>(QStringLiteral("1008"))->widget(2);
+        T* found = page->findChild<T*>(QString::number(id));
+        if (found == nullptr) {
+            found = window->findChild<T*>(QString::number(id), Qt::FindDirectChildrenOnly);
+        }
         EXPECT_NE(found, nullptr) << id;
         return found;
     }
@@ -170,9 +179,9 @@ TEST_F(StaticWindow, everyButtonAsksForTheOpenPortFirst) {
     for (int id : buttons) {
         click(id);
     }
-    ASSERT_TRUE(waitUntil([&] { return answerer.boxes.size() == std::size(buttons); }));
-    EXPECT_EQ(answerer.boxes.count(QStringLiteral("Please open port first")),
-              static_cast<qsizetype>(std::size(buttons)));
+    const auto count = static_cast<qsizetype>(std::size(buttons));
+    ASSERT_TRUE(waitUntil([&] { return answerer.boxes.size() == count; }));
+    EXPECT_EQ(answerer.boxes.count(QStringLiteral("Please open port first")), count);
     EXPECT_TRUE(answerer.questions.isEmpty());
 }
 
@@ -257,8 +266,11 @@ protected:
 
     void openWith(FaultPlan faults = {}, std::uint32_t size = 30000) {
         ReceiverProfile profile;
+        // Receivers that record to a card hide the download controls: this one keeps its files.
+        profile.receiverType = 'A';
         profile.files = {StaticFile("BIG00001", "STH", size, 0x4904, 0x3BB3)};
         open(profile, faults);
+        ASSERT_TRUE(control<QPushButton>(1120)->isVisible());
         ASSERT_TRUE(listFiles());
         files()->topLevelItem(0)->setSelected(true);
     }

@@ -213,6 +213,16 @@ TEST_F(Download, copyOnDiskIsByteIdentical) {
     EXPECT_TRUE(exchange->lastDownloadComplete());
 }
 
+TEST_F(Download, blocksTheLineCutInTwoAreJoinedNotLost) {
+    FaultPlan faults;
+    faults.splitNext = 100; // every reply of the transfer arrives in two pieces
+    startWith(30000, faults);
+    exchange->StartDownload(QStringLiteral("BIG00001"), path, 30000);
+    port->pump();
+    EXPECT_EQ(view.messages, QStringList{QStringLiteral("Download static file completed")});
+    EXPECT_TRUE(onDisk() == expectedPrefix(30000));
+}
+
 TEST_F(Download, existingFileIsReplacedNotAppended) {
     startWith(5000);
     writeOldFile();
