@@ -80,9 +80,12 @@ void FileDownload::showProgress(const QString& name, std::size_t bytes, std::uin
     const double rate = seconds > 0 ? static_cast<double>(bytes) / seconds : 0.0;
     const int percent =
         total > 0 ? static_cast<int>(std::min<std::size_t>(bytes * 100 / total, 100)) : 0;
-    const std::string left = rate > 0 && total > bytes
-                                 ? minutesAndSeconds(static_cast<double>(total - bytes) / rate)
-                                 : std::string("-:--");
+    std::string left = "-:--";
+    if (total > 0 && bytes >= total) {
+        left = "0:00";
+    } else if (rate > 0 && total > bytes) {
+        left = minutesAndSeconds(static_cast<double>(total - bytes) / rate);
+    }
     char line[200];
     std::snprintf(line, sizeof line, "\r%s  %zu/%u bytes  %3d%%  %.1f KB/s  %s left   ",
                   name.toStdString().c_str(), bytes, total, percent, rate / 1024.0, left.c_str());
