@@ -564,18 +564,12 @@ void CKestravaDlg::setRinexChecked(bool on) {
     m_staticPage->SetRinexChecked(on);
 }
 
-bool CKestravaDlg::rinexChecked() const {
-    return m_staticPage->IsRinexChecked();
-}
-
 void CKestravaDlg::setStaticVoiceChecked(bool on) {
     m_staticPage->SetStaticVoiceChecked(on);
 }
 
 void CKestravaDlg::addFileRows(const QList<FileRowText>& rows) {
-    for (const FileRowText& row : rows) {
-        m_staticPage->AppendFileRow(row.name, row.size, row.date + QLatin1Char(' ') + row.time);
-    }
+    m_staticPage->AppendFileRows(rows);
 }
 
 void CKestravaDlg::clearFileList() {

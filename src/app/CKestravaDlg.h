@@ -53,7 +53,6 @@ public:
     void showStoreLocation(bool storageCard) override;
     void showFileNaming(const QString& prefix, const QString& serial) override;
     void setRinexChecked(bool on) override;
-    bool rinexChecked() const override;
     void setStaticVoiceChecked(bool on) override;
     void addFileRows(const QList<FileRowText>& rows) override;
     void clearFileList() override;

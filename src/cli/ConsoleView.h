@@ -33,7 +33,6 @@ public:
     void showStoreLocation(bool storageCard) override { storeLocationCard = storageCard; }
     void showFileNaming(const QString& prefix, const QString& serial) override;
     void setRinexChecked(bool on) override { rinex = on; }
-    bool rinexChecked() const override { return rinex.value_or(false); }
     void setStaticVoiceChecked(bool on) override { staticVoice = on; }
     void addFileRows(const QList<FileRowText>& rows) override { fileRows.append(rows); }
     void clearFileList() override { fileRows.clear(); }

@@ -1,5 +1,6 @@
 #include "cli/PortVerbs.h"
 
+#include "cli/FilesVerb.h"
 #include "cli/PasswordVerb.h"
 #include "cli/ProfileVerbs.h"
 #include "cli/ReceiverSession.h"
@@ -74,6 +75,20 @@ std::vector<PortVerb> makeVerbs() {
          }});
     verbs.push_back(VoiceVerb::make());
     verbs.push_back(SnrVerb::make());
+    verbs.push_back(
+        {"files",
+         "list | download NAME [--output PATH] | download --all [--output DIR] |\n"
+         "      delete NAME... | format [--yes]",
+         "The receiver's static files. list: one line per file, tab-separated: name, size as\n"
+         "the window shows it, exact bytes, date and time (ISO 8601). download: copies a file\n"
+         "(NAME as list prints it) to PATH (default: NAME here), or every file into DIR; the\n"
+         "copy grows in PATH.part and replaces PATH only once complete. delete: deletes the\n"
+         "named files. format: deletes every file (asks on a terminal; otherwise needs --yes).",
+         true,
+         [](const std::vector<std::string>& args, SettingsVerbs&) {
+             return FilesVerb::check(args);
+         },
+         FilesVerb::run});
     return verbs;
 }
 

@@ -13,6 +13,8 @@
 #include <QDir>
 
 #include <array>
+#include <filesystem>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -513,7 +515,8 @@ void CommandExchange::FormatFiles() {
     write(frame);
 }
 
-void CommandExchange::StartDownload(const QString& name, const QString& localPath) {
+void CommandExchange::StartDownload(const QString& name, const QString& localPath,
+                                    std::int64_t expectedBytes) {
     if (!beginSend("")) {
         return;
     }
@@ -521,6 +524,10 @@ void CommandExchange::StartDownload(const QString& name, const QString& localPat
         closeDownloadTarget();
     }
     m_downloadPath = localPath;
+    m_downloadJoiner.reset();
+    m_downloadExpected = expectedBytes;
+    m_downloadWritten = 0;
+    m_downloadComplete = false;
     Bytes frame;
     kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
     write(frame);
@@ -636,8 +643,17 @@ void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte>
 // ---- Input --------------------------------------------------------------------------------
 
 void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count) {
-    if (m_expected.mode != FRAMING_IDLE) {
-        SplitChunk(bytes, count, m_expected, m_state, *this);
+    if (m_expected.kind == KindDownload) {
+        // A block cut in two by the line is joined rather than lost.
+        Bytes joined;
+        if (m_downloadJoiner.join(bytes, count, joined)) {
+            SplitChunk(joined.data(), joined.size(), m_expected, m_state, *this);
+        }
+    } else {
+        m_downloadJoiner.reset();
+        if (m_expected.mode != FRAMING_IDLE) {
+            SplitChunk(bytes, count, m_expected, m_state, *this);
+        }
     }
     m_view.echoReceived(bytes, count);
 }
@@ -834,9 +850,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         writeDownloadBlock(valueOr<DownloadBlock>(data, DownloadBlock{}));
         break;
     case KindDownloadDone:
-        closeDownloadTarget();
-        m_view.endDownload();
-        showBox(QStringLiteral("Download static file completed"));
+        finishDownload();
         break;
     case KindDownloadFailed:
         closeDownloadTarget();
@@ -884,7 +898,9 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
             SetVoiceType(m_pendingVoiceType);
             break;
         case 2:
-            SetRinexFlag(m_view.rinexChecked());
+            // The flag as the user's Set stored it: the check box may have changed (or been
+            // filled by a read) while the location was on its way.
+            SetRinexFlag(m_settings.rinex != 0);
             break;
         case 3:
             SetVolume(m_pendingVolume);
@@ -1032,7 +1048,10 @@ void CommandExchange::openDownloadTarget() {
     if (m_downloadFile.isOpen()) {
         m_downloadFile.close();
     }
-    m_downloadFile.setFileName(m_downloadPath);
+    m_downloadWritten = 0;
+    // The copy grows beside the target: a download that fails or is stopped never costs the
+    // user the file already at that path.
+    m_downloadFile.setFileName(partPath(m_downloadPath));
     // Unbuffered: each block goes to the file when it is written, so a failed write is seen at
     // once and not only when the file is closed.
     if (m_downloadPath.isEmpty() ||
@@ -1053,8 +1072,41 @@ void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
         abandonDownload(QStringLiteral("Cannot write the file"));
         return;
     }
+    m_downloadWritten += length;
     m_view.advanceDownload(payload.size());
     NextDownloadBlock();
+}
+
+void CommandExchange::finishDownload() {
+    const bool wasOpen = m_downloadFile.isOpen();
+    closeDownloadTarget();
+    m_view.endDownload();
+    if (!wasOpen) {
+        // Nothing was written for this download (its copy could not be created, or it was
+        // stopped): there is nothing to put in place.
+        showBox(QStringLiteral("Fail to download static file"));
+        return;
+    }
+    const QString part = partPath(m_downloadPath);
+    // A copy shorter than the size the receiver listed is not the file, whatever the receiver
+    // says; a longer one is (a file still being recorded grows).
+    if (m_downloadExpected >= 0 && m_downloadWritten < m_downloadExpected) {
+        showBox(QStringLiteral("Fail to download static file"));
+        return;
+    }
+    std::error_code error;
+    // rename replaces an existing target in one step, so the old file stays whole until the new
+    // one takes its place.
+    std::filesystem::rename(std::filesystem::path(part.toStdU16String()),
+                            std::filesystem::path(m_downloadPath.toStdU16String()), error);
+    if (error) {
+        m_view.showMessage(translate(QStringLiteral("Cannot replace the file")) +
+                           QStringLiteral(":\n") + QDir::toNativeSeparators(m_downloadPath) +
+                           QStringLiteral("\n") + QString::fromStdString(error.message()));
+        return;
+    }
+    m_downloadComplete = true;
+    showBox(QStringLiteral("Download static file completed"));
 }
 
 void CommandExchange::closeDownloadTarget() {
@@ -1068,8 +1120,8 @@ void CommandExchange::abandonDownload(const QString& reason) {
     // to stop sending, keep what was written and leave the page idle.
     const QString detail = m_downloadFile.errorString();
     closeDownloadTarget();
-    QString text =
-        translate(reason) + QStringLiteral(":\n") + QDir::toNativeSeparators(m_downloadPath);
+    QString text = translate(reason) + QStringLiteral(":\n") +
+                   QDir::toNativeSeparators(partPath(m_downloadPath));
     if (!detail.isEmpty()) {
         text += QStringLiteral("\n") + detail;
     }

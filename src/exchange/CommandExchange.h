@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/DownloadChunkJoiner.h"
 #include "exchange/ExchangePort.h"
 #include "exchange/ExchangeView.h"
 #include "exchange/FirmwareTransfer.h"
@@ -147,9 +148,13 @@ public:
     void DeleteFiles(const QStringList& names);
     void ReadRecordingState();
     void FormatFiles();
-    // name: the receiver's file name without extension; localPath: where the copy is written,
-    // created when the receiver is ready.
-    void StartDownload(const QString& name, const QString& localPath);
+    // name: the receiver's file name without extension; localPath: where the copy ends up.
+    // The copy is written to localPath + ".part" (created when the receiver is ready) and takes
+    // the place of localPath only when the receiver reports completion and at least
+    // expectedBytes arrived (-1: the size is not known). Until then an existing file at
+    // localPath is untouched; after a failure or a stop the ".part" file keeps what arrived.
+    void StartDownload(const QString& name, const QString& localPath,
+                       std::int64_t expectedBytes = -1);
     void NextDownloadBlock();
     // Ends the running download: a target file still open is closed and stays on disk, and the
     // page leaves its download state.
@@ -179,6 +184,13 @@ public:
     int moduleRetryCount() const { return m_moduleRetryCount; }
     bool downloadTargetOpen() const { return m_downloadFile.isOpen(); }
     const QString& downloadPath() const { return m_downloadPath; }
+    // Where the copy is written until it is complete.
+    static QString partPath(const QString& localPath) {
+        return localPath + QStringLiteral(".part");
+    }
+    // Whether the last download ended with the complete copy in its place.
+    bool lastDownloadComplete() const { return m_downloadComplete; }
+    std::int64_t downloadWritten() const { return m_downloadWritten; }
 
     const ExpectedReply& expectedReply() const { return m_expected; }
     DecoderState& decoderState() { return m_state; }
@@ -219,6 +231,7 @@ private:
     void openDownloadTarget();
     void writeDownloadBlock(const DownloadBlock& block);
     void closeDownloadTarget();
+    void finishDownload();
     void abandonDownload(const QString& reason);
 
     ExchangePort& m_port;
@@ -246,6 +259,10 @@ private:
 
     QString m_downloadPath;
     QFile m_downloadFile;
+    DownloadChunkJoiner m_downloadJoiner;
+    std::int64_t m_downloadExpected = -1;
+    std::int64_t m_downloadWritten = 0;
+    bool m_downloadComplete = false;
 };
 
 } // namespace kestrava

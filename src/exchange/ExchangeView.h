@@ -31,8 +31,13 @@ struct MainInfoPanel {
 struct FileRowText {
     QString name;
     QString size;
-    QString time; // 24-hour, the system locale's time separator
-    QString date; // the system locale's short date
+    QString time;                // 24-hour, the system locale's time separator
+    QString date;                // the system locale's short date
+    std::uint32_t sizeBytes = 0; // the exact size the receiver reported
+    QString isoDateTime;         // "2016-08-04T07:29:38"; empty when the date is impossible
+
+    // The "CreateTime" column: the date, a blank, the time.
+    QString createTime() const { return date + QLatin1Char(' ') + time; }
 };
 
 // Everything the command exchange shows or asks of the user interface: the tip line, message
@@ -81,7 +86,6 @@ public:
         (void)serial;
     }
     virtual void setRinexChecked(bool on) { (void)on; }
-    virtual bool rinexChecked() const { return false; }
     virtual void setStaticVoiceChecked(bool on) { (void)on; }
 
     // Static page: file management.

@@ -12,6 +12,10 @@ FileRowText FileRowFormat::toText(const FileListRow& row) {
     FileRowText text;
     text.name = TextCodec::toText(row.name);
     text.size = TextCodec::toText(row.sizeText);
+    if (text.size.isEmpty()) {
+        text.size = QStringLiteral("%1K").arg(row.sizeBytes > 1023 ? row.sizeBytes / 1024 : 1);
+    }
+    text.sizeBytes = row.sizeBytes;
     const QTime time(row.hour, row.minute, row.second);
     if (time.isValid()) {
         text.time = time.toString(QStringLiteral("HH:mm:ss"));
@@ -19,6 +23,10 @@ FileRowText FileRowFormat::toText(const FileListRow& row) {
     const QDate date(row.year, row.month, row.day);
     if (date.isValid()) {
         text.date = QLocale::system().toString(date, QLocale::ShortFormat);
+        text.isoDateTime = date.toString(Qt::ISODate);
+        if (time.isValid()) {
+            text.isoDateTime += QLatin1Char('T') + text.time;
+        }
     }
     return text;
 }

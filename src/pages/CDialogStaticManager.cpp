@@ -1,20 +1,19 @@
 #include "pages/CDialogStaticManager.h"
 
+#include "exchange/FileRowFormat.h"
 #include "pages/ControlFactory.h"
+#include "pages/StaticPageHandlers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDate>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTime>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -37,9 +36,8 @@ bool IsStaticOnlyReceiver(Byte code) {
     return code == '4' || code == '5' || code == '6';
 }
 
-QString TwoDigits(int value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
+// Where a row keeps the exact byte count the receiver listed.
+constexpr int kSizeBytesRole = Qt::UserRole + 1;
 
 } // namespace
 
@@ -175,6 +173,7 @@ CDialogStaticManager::CDialogStaticManager(QWidget* parent) : TabPage(parent) {
     }
 
     ApplyDownloadButtonText();
+    new StaticPageHandlers(*this);
 }
 
 void CDialogStaticManager::InitStaticPage() {
@@ -304,24 +303,23 @@ void CDialogStaticManager::ClearFileList() {
 }
 
 void CDialogStaticManager::AppendFiles(const std::vector<FileListRow>& rows) {
+    QList<FileRowText> texts;
     for (const FileListRow& row : rows) {
-        auto* item = new QTreeWidgetItem(m_files);
-        item->setText(0, ToText(row.name));
-        QString size = ToText(row.sizeText);
-        if (size.isEmpty()) {
-            size = QStringLiteral("%1K").arg(row.sizeBytes > 1023 ? row.sizeBytes / 1024 : 1);
-        }
-        item->setText(1, size);
-        item->setText(2, CreateTimeText(row));
+        FileRowText text = FileRowFormat::toText(row);
+        text.name = ToText(row.name);
+        texts.append(text);
     }
+    AppendFileRows(texts);
 }
 
-void CDialogStaticManager::AppendFileRow(const QString& name, const QString& size,
-                                         const QString& createTime) {
-    auto* item = new QTreeWidgetItem(m_files);
-    item->setText(0, name);
-    item->setText(1, size);
-    item->setText(2, createTime);
+void CDialogStaticManager::AppendFileRows(const QList<FileRowText>& rows) {
+    for (const FileRowText& row : rows) {
+        auto* item = new QTreeWidgetItem(m_files);
+        item->setText(0, row.name);
+        item->setText(1, row.size);
+        item->setText(2, row.createTime());
+        item->setData(0, kSizeBytesRole, QVariant::fromValue<qint64>(row.sizeBytes));
+    }
 }
 
 int CDialogStaticManager::FileCount() const {
@@ -333,6 +331,15 @@ QString CDialogStaticManager::FileText(int row, int column) const {
     return item != nullptr ? item->text(column) : QString();
 }
 
+std::int64_t CDialogStaticManager::FileSizeBytes(int row) const {
+    const QTreeWidgetItem* item = m_files->topLevelItem(row);
+    if (item == nullptr) {
+        return -1;
+    }
+    const QVariant bytes = item->data(0, kSizeBytesRole);
+    return bytes.isValid() ? bytes.toLongLong() : -1;
+}
+
 std::vector<int> CDialogStaticManager::SelectedRows() const {
     std::vector<int> rows;
     for (QTreeWidgetItem* item : m_files->selectedItems()) {
@@ -340,18 +347,6 @@ std::vector<int> CDialogStaticManager::SelectedRows() const {
     }
     std::sort(rows.begin(), rows.end());
     return rows;
-}
-
-QString CDialogStaticManager::CreateTimeText(const FileListRow& row) {
-    const QDate date(row.year, row.month, row.day);
-    // A date the receiver's clock could not have written still shows its numbers.
-    const QString dateText =
-        date.isValid() ? QLocale::system().toString(date, QLocale::ShortFormat)
-                       : QStringLiteral("%1-%2-%3").arg(row.year).arg(row.month).arg(row.day);
-    const QString timeText =
-        QStringLiteral("%1:%2:%3")
-            .arg(TwoDigits(row.hour), TwoDigits(row.minute), TwoDigits(row.second));
-    return dateText + QLatin1Char(' ') + timeText;
 }
 
 void CDialogStaticManager::SetPendingDeleteRows(std::vector<int> rows) {
@@ -385,6 +380,10 @@ int CDialogStaticManager::ExpectedSizeOf(const QString& sizeText) {
     bool ok = false;
     const int value = number.toInt(&ok);
     return ok && value > 0 ? value : 0;
+}
+
+void CDialogStaticManager::ShowDownloadPath(const QString& path) {
+    m_path->setText(path);
 }
 
 void CDialogStaticManager::BeginDownload(const QString& savePath, const QString& downloadName,

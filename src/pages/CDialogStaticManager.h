@@ -1,7 +1,10 @@
 #pragma once
 
+#include "exchange/ExchangeView.h"
 #include "pages/TabPage.h"
 #include "protocol/FileListRow.h"
+
+#include <QList>
 
 #include <cstdint>
 #include <vector>
@@ -20,8 +23,8 @@ namespace kestrava {
 // The "Static" tab page: raw data recording parameters (interval and cut-off, file naming,
 // store location with RINEX, static voice) and the receiver's static files (list, delete,
 // format, download with progress). It holds the download's and the pending delete's state for
-// the reply handler; sending and validating belong to its owner, which hears the buttons through
-// signals.
+// the reply handler; what its buttons do (port check, validation, storing, sending) is
+// StaticPageHandlers, which it owns and which talks only to the page's host.
 class CDialogStaticManager : public TabPage {
     Q_OBJECT
 
@@ -67,16 +70,17 @@ public:
     // Empties the list and forgets a pending delete, whose indexes belonged to the old rows.
     void ClearFileList();
     // Appends one row per file: name, size text, and creation date and time in the user's
-    // locale (short date, 24-hour time).
+    // locale (short date, 24-hour time), formatted as every front end formats them.
     void AppendFiles(const std::vector<FileListRow>& rows);
-    // One row whose texts are already formatted (create time: date, a blank, time).
-    void AppendFileRow(const QString& name, const QString& size, const QString& createTime);
+    // Rows already formatted; each keeps its exact byte count for the download.
+    void AppendFileRows(const QList<FileRowText>& rows);
     int FileCount() const;
     // Text of one cell: 0 file name, 1 size, 2 creation time.
     QString FileText(int row, int column) const;
+    // The exact size the receiver listed for a row, or -1 when it is not known.
+    std::int64_t FileSizeBytes(int row) const;
     // Indexes of the selected rows, ascending.
     std::vector<int> SelectedRows() const;
-    static QString CreateTimeText(const FileListRow& row);
 
     // ---- pending delete ----
     void SetPendingDeleteRows(std::vector<int> rows);
@@ -94,6 +98,8 @@ public:
     // does not start with a number.
     static int ExpectedSizeOf(const QString& sizeText);
 
+    // The path edit shows the chosen download target.
+    void ShowDownloadPath(const QString& path);
     // A download to `savePath` begins: path shown, progress at 0, button "Stop Load".
     void BeginDownload(const QString& savePath, const QString& downloadName, int expectedSizeKb);
     // Counts `byteCount` more bytes written and moves the bar to received × 500 ÷ (expected KB ×

@@ -93,7 +93,7 @@ protected:
     int runTraced(const std::vector<std::string>& verb) {
         std::ostringstream out;
         std::ostringstream err;
-        const int status = PortVerbs::run(served.device(), verb, out, err, tracePath);
+        const int status = PortVerbs::run(served.devicePath(), verb, out, err, tracePath);
         errors = err.str();
         return status;
     }

@@ -38,7 +38,6 @@ public:
         namingSerial = serial;
     }
     void setRinexChecked(bool on) override { rinex = on; }
-    bool rinexChecked() const override { return rinex.value_or(false); }
     void showVoiceParams(int voiceType, int volume) override {
         shownVoiceType = voiceType;
         shownVolume = volume;

@@ -169,7 +169,7 @@ TEST_P(VoiceBlockSet, readsTheBlockThenSetsOnlyItsByte) {
     openQuietly();
     exchange->setPendingVoiceType(c.value);
     exchange->setPendingVolume(c.value);
-    view.rinex = c.value != 0;
+    settings.rinex = c.value != 0 ? 1 : 0; // the RINEX flag goes out as the Set stored it
     const auto before = link->emulator().settings().voiceBlock();
 
     exchange->ReadVoiceBlock(true, c.which);

@@ -114,6 +114,19 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- Format ---------------------------------------------------------------------------------
 
+TEST_F(ExchangeFixture, rinexFlagIsSentAsStoredAtSetNotAsShownWhenTheReplyArrives) {
+    start();
+    openQuietly();
+    for (const Byte stored : {Byte{1}, Byte{0}}) {
+        settings.rinex = stored;
+        exchange->SetStoreLocation(true);
+        view.setRinexChecked(stored == 0); // the page shows the opposite meanwhile
+        port->pump();
+        EXPECT_EQ(link->emulator().settings().voiceBlock()[1], stored);
+        EXPECT_EQ(view.tip, QStringLiteral("Set Whether to record Rinex Successfully"));
+    }
+}
+
 TEST_F(ExchangeFixture, formatWhileRecordingShowsTheBoxAndSendsNoFormat) {
     ReceiverProfile profile;
     profile.recording = true;
@@ -152,11 +165,21 @@ protected:
         path = dir.filePath(QStringLiteral("BIG00001.STH"));
     }
 
-    QByteArray onDisk() const {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.readAll();
+    static QByteArray contentsOf(const QString& file) {
+        QFile in(file);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << file.toStdString();
+        return in.readAll();
     }
+    QByteArray onDisk() const { return contentsOf(path); }
+    // What a download that did not complete kept.
+    QByteArray partial() const { return contentsOf(path + QStringLiteral(".part")); }
+    void writeOldFile() const {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write(kOldContents);
+    }
+
+    const QByteArray kOldContents = QByteArray(9000, 'x');
 
     QByteArray expectedPrefix(std::uint32_t count) const {
         const Bytes all = link->emulator().store().files().front().contents();
@@ -186,15 +209,23 @@ TEST_F(Download, copyOnDiskIsByteIdentical) {
     const QByteArray copy = onDisk();
     ASSERT_EQ(copy.size(), static_cast<qsizetype>(kSize));
     EXPECT_TRUE(copy == expectedPrefix(kSize));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".part")));
+    EXPECT_TRUE(exchange->lastDownloadComplete());
+}
+
+TEST_F(Download, blocksTheLineCutInTwoAreJoinedNotLost) {
+    FaultPlan faults;
+    faults.splitNext = 100; // every reply of the transfer arrives in two pieces
+    startWith(30000, faults);
+    exchange->StartDownload(QStringLiteral("BIG00001"), path, 30000);
+    port->pump();
+    EXPECT_EQ(view.messages, QStringList{QStringLiteral("Download static file completed")});
+    EXPECT_TRUE(onDisk() == expectedPrefix(30000));
 }
 
 TEST_F(Download, existingFileIsReplacedNotAppended) {
     startWith(5000);
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(9000, 'x'));
-    }
+    writeOldFile();
     exchange->StartDownload(QStringLiteral("BIG00001"), path);
     port->pump();
     EXPECT_TRUE(onDisk() == expectedPrefix(5000));
@@ -210,7 +241,57 @@ TEST_F(Download, failureReportedByTheReceiverLeavesThePartialFileAndThePageIdle)
     EXPECT_EQ(view.downloadEnds, 1);
     EXPECT_FALSE(exchange->downloadTargetOpen());
     EXPECT_EQ(view.blocks, 3);
-    EXPECT_TRUE(onDisk() == expectedPrefix(static_cast<std::uint32_t>(view.downloaded)));
+    EXPECT_TRUE(partial() == expectedPrefix(static_cast<std::uint32_t>(view.downloaded)));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(exchange->lastDownloadComplete());
+}
+
+// The user's file at the target survives every download that does not complete: the copy grows
+// beside it and only a complete one takes its place.
+struct KeepCase {
+    const char* name;
+    std::int32_t failBlock;        // the receiver reports failure instead of this block
+    std::int64_t listedExtraBytes; // the listing promised this many bytes more than arrive
+    bool stop;                     // the user stops after two blocks
+    const char* box;
+};
+
+class ExistingTarget : public Download, public ::testing::WithParamInterface<KeepCase> {};
+
+TEST_P(ExistingTarget, isUntouchedWhenTheDownloadDoesNotComplete) {
+    const KeepCase& c = GetParam();
+    FaultPlan faults;
+    faults.downloadFailBlock = c.failBlock;
+    startWith(20000, faults);
+    writeOldFile();
+    exchange->StartDownload(QStringLiteral("BIG00001"), path, 20000 + c.listedExtraBytes);
+    if (c.stop) {
+        port->pump(3);
+        exchange->StopDownload();
+    }
+    port->pump();
+    EXPECT_EQ(view.messages,
+              c.box == nullptr ? QStringList{} : QStringList{QString::fromLatin1(c.box)});
+    EXPECT_TRUE(onDisk() == kOldContents);
+    EXPECT_TRUE(partial() == expectedPrefix(static_cast<std::uint32_t>(view.downloaded)));
+    EXPECT_FALSE(exchange->lastDownloadComplete());
+    EXPECT_EQ(view.downloadEnds, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ExistingTarget,
+                         ::testing::Values(KeepCase{"receiverReportsFailure", 2, 0, false,
+                                                    "Fail to download static file"},
+                                           KeepCase{"completionShortOfTheListedSize", -1, 1, false,
+                                                    "Fail to download static file"},
+                                           KeepCase{"userStops", -1, 0, true, nullptr}),
+                         [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(Download, aLongerFileThanListedIsStillComplete) {
+    startWith(20000);
+    exchange->StartDownload(QStringLiteral("BIG00001"), path, 19000); // it grew since listed
+    port->pump();
+    EXPECT_TRUE(exchange->lastDownloadComplete());
+    EXPECT_TRUE(onDisk() == expectedPrefix(20000));
 }
 
 TEST_F(Download, stopLeavesThePartialFileAndNoMoreBlocksAreAsked) {
@@ -225,7 +306,7 @@ TEST_F(Download, stopLeavesThePartialFileAndNoMoreBlocksAreAsked) {
     EXPECT_EQ(view.downloadEnds, 1);
     EXPECT_TRUE(view.messages.isEmpty());
     EXPECT_EQ(view.downloaded, 2u * 4095u);
-    EXPECT_TRUE(onDisk() == expectedPrefix(2 * 4095));
+    EXPECT_TRUE(partial() == expectedPrefix(2 * 4095));
 }
 
 struct UnwritableCase {
@@ -239,8 +320,12 @@ class UnwritableTarget : public Download, public ::testing::WithParamInterface<U
 TEST_P(UnwritableTarget, isNamedInABoxAndTheDownloadIsStopped) {
     startWith(20000);
     path = GetParam().path(dir);
-    if (path == QStringLiteral("/dev/full") && !QFileInfo::exists(path)) {
-        GTEST_SKIP() << "no /dev/full here";
+    if (path.endsWith(QStringLiteral("FULL.STH"))) {
+        // The copy's file leads to a device that refuses every write.
+        if (!QFileInfo::exists(QStringLiteral("/dev/full"))) {
+            GTEST_SKIP() << "no /dev/full here";
+        }
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path + QStringLiteral(".part")));
     }
     exchange->StartDownload(QStringLiteral("BIG00001"), path);
     port->pump();
@@ -260,7 +345,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnwritableCase{"folderMissing",
                        [](const QTemporaryDir& d) { return d.filePath("missing/BIG00001.STH"); },
                        0},
-        UnwritableCase{"diskFull", [](const QTemporaryDir&) { return QStringLiteral("/dev/full"); },
+        UnwritableCase{"diskFull", [](const QTemporaryDir& d) { return d.filePath("FULL.STH"); },
                        0}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
@@ -279,7 +364,7 @@ TEST_P(LineEndsMidway, keepsWhatArrivedAndLeavesThePageIdle) {
     port->pump();
     EXPECT_FALSE(exchange->downloadTargetOpen());
     EXPECT_EQ(view.downloadEnds, 1);
-    EXPECT_TRUE(onDisk() == expectedPrefix(4095));
+    EXPECT_TRUE(partial() == expectedPrefix(4095));
 }
 
 INSTANTIATE_TEST_SUITE_P(

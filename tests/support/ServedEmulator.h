@@ -13,40 +13,40 @@
 
 namespace kestrava::test {
 
-// The receiver emulator served on its own pseudo-terminal by a thread, for tests that open its
-// device as the receiver's serial port (the command-line verbs, the window).
+// The receiver emulator with its profile and faults, served on a pseudo-terminal of its own by a
+// thread: the program under test opens devicePath() as the receiver's serial port.
 class ServedEmulator {
 public:
-    explicit ServedEmulator(ReceiverProfile profile = {}, FaultPlan faults = {}) {
+    explicit ServedEmulator(ReceiverProfile profile = {}, FaultPlan faults = {},
+                            Emulator::Timing timing = {}) {
         std::string error;
         m_pty = PtyTransport::open(error);
         if (!m_pty) {
             ADD_FAILURE() << error;
             return;
         }
-        emulator =
-            std::make_unique<Emulator>(std::move(profile), m_clock, Emulator::Timing{}, faults);
-        m_thread = std::thread([this] { m_pty->serve(*emulator, m_clock, m_stop); });
+        m_emulator = std::make_unique<Emulator>(std::move(profile), m_clock, timing, faults);
+        m_thread = std::thread([this] { m_pty->serve(*m_emulator, m_clock, m_stop); });
     }
     ~ServedEmulator() { stop(); }
     ServedEmulator(const ServedEmulator&) = delete;
     ServedEmulator& operator=(const ServedEmulator&) = delete;
 
-    std::string device() const { return m_pty ? m_pty->slavePath() : std::string(); }
+    std::string devicePath() const { return m_pty ? m_pty->slavePath() : std::string(); }
 
-    // Ends serving; afterwards the emulator may be inspected from the test's thread.
-    void stop() {
+    // Ends serving; afterwards the emulator's state may be read from the test's thread.
+    const Emulator& stop() {
         m_stop.store(true);
         if (m_thread.joinable()) {
             m_thread.join();
         }
+        return *m_emulator;
     }
-
-    std::unique_ptr<Emulator> emulator;
 
 private:
     SteadyClock m_clock;
     std::unique_ptr<PtyTransport> m_pty;
+    std::unique_ptr<Emulator> m_emulator;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };

@@ -1,0 +1,95 @@
+#include "cli/FileDownload.h"
+
+#include "cli/ReceiverSession.h"
+#include "cli/SettingGroup.h"
+#include "exchange/CommandExchange.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kestrava {
+namespace {
+
+constexpr int kProgressPollMs = 250;
+
+std::string minutesAndSeconds(double seconds) {
+    const long whole = static_cast<long>(std::max(0.0, seconds) + 0.5);
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
+    return text;
+}
+
+} // namespace
+
+FileDownload::FileDownload(ReceiverSession& session, std::ostream& err, bool progress)
+    : m_session(session), m_err(err), m_progress(progress) {}
+
+int FileDownload::run(const FileRowText& row, const QString& path) {
+    ConsoleView& view = m_session.view();
+    CommandExchange& exchange = m_session.exchange();
+    const qsizetype boxes = view.messages.size();
+    view.downloaded = 0;
+    view.downloadEnded = false;
+
+    const qsizetype dot = row.name.lastIndexOf(QLatin1Char('.'));
+    const QString name = dot < 0 ? QString() : row.name.left(dot);
+    QElapsedTimer clock;
+    clock.start();
+    exchange.StartDownload(name, path, row.sizeBytes);
+
+    std::size_t seen = 0;
+    qint64 lastChange = 0;
+    while (!view.downloadEnded && exchange.portOpen()) {
+        m_session.waitUntil([&] { return view.downloadEnded || view.downloaded != seen; },
+                            kProgressPollMs);
+        if (view.downloaded != seen) {
+            seen = view.downloaded;
+            lastChange = clock.elapsed();
+        }
+        if (m_progress) {
+            showProgress(row.name, seen, row.sizeBytes, clock.elapsed() / 1000.0);
+        }
+        if (!view.downloadEnded && clock.elapsed() - lastChange > kStallMs) {
+            exchange.StopDownload();
+            if (m_progress) {
+                m_err << '\n';
+            }
+            m_err << "No reply from receiver\n";
+            return kCliNoReply;
+        }
+    }
+    if (m_progress) {
+        m_err << '\n';
+    }
+    if (exchange.lastDownloadComplete()) {
+        return kCliOk;
+    }
+    for (qsizetype i = boxes; i < view.messages.size(); ++i) {
+        m_err << view.messages[i].toStdString() << '\n';
+    }
+    if (view.messages.size() == boxes) {
+        m_err << "Fail to download static file\n";
+    }
+    return kCliFailed;
+}
+
+void FileDownload::showProgress(const QString& name, std::size_t bytes, std::uint32_t total,
+                                double seconds) {
+    const double rate = seconds > 0 ? static_cast<double>(bytes) / seconds : 0.0;
+    const int percent =
+        total > 0 ? static_cast<int>(std::min<std::size_t>(bytes * 100 / total, 100)) : 0;
+    std::string left = "-:--";
+    if (total > 0 && bytes >= total) {
+        left = "0:00";
+    } else if (rate > 0 && total > bytes) {
+        left = minutesAndSeconds(static_cast<double>(total - bytes) / rate);
+    }
+    char line[200];
+    std::snprintf(line, sizeof line, "\r%s  %zu/%u bytes  %3d%%  %.1f KB/s  %s left   ",
+                  name.toStdString().c_str(), bytes, total, percent, rate / 1024.0, left.c_str());
+    m_err << line << std::flush;
+}
+
+} // namespace kestrava

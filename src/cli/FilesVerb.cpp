@@ -1,0 +1,294 @@
+#include "cli/FilesVerb.h"
+
+#include "cli/FileDownload.h"
+#include "cli/PortVerbs.h"
+#include "cli/ReceiverSession.h"
+#include "cli/SettingGroup.h"
+#include "cli/TerminalCheck.h"
+#include "exchange/CommandExchange.h"
+#include "protocol/ReplyKind.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QObject>
+#include <QStringList>
+
+#include <iostream>
+#include <utility>
+
+namespace kestrava {
+namespace {
+
+// The replies handled while it lives, in order, with the numbers they carried.
+class ReplyWatch {
+public:
+    explicit ReplyWatch(CommandExchange& exchange) {
+        m_connection = QObject::connect(
+            &exchange, &CommandExchange::replyHandled,
+            [this](int kind, int carried) { m_replies.emplace_back(kind, carried); });
+    }
+    ~ReplyWatch() { QObject::disconnect(m_connection); }
+    ReplyWatch(const ReplyWatch&) = delete;
+    ReplyWatch& operator=(const ReplyWatch&) = delete;
+
+    std::optional<int> value(int kind) const {
+        for (const auto& [seen, carried] : m_replies) {
+            if (seen == kind) {
+                return carried;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    QMetaObject::Connection m_connection;
+    std::vector<std::pair<int, int>> m_replies;
+};
+
+const FileRowText* findRow(const QList<FileRowText>& rows, const QString& name) {
+    for (const FileRowText& row : rows) {
+        if (row.name == name) {
+            return &row;
+        }
+    }
+    const FileRowText* match = nullptr;
+    for (const FileRowText& row : rows) {
+        if (row.name.compare(name, Qt::CaseInsensitive) == 0) {
+            if (match != nullptr) {
+                return nullptr; // two files differ only in letter case: ask for the exact name
+            }
+            match = &row;
+        }
+    }
+    return match;
+}
+
+int listVerb(PortVerbContext& c) {
+    const auto rows = FilesVerb::list(c.session);
+    if (!rows) {
+        c.err << "No reply from receiver\n";
+        return kCliNoReply;
+    }
+    for (const FileRowText& row : *rows) {
+        c.out << FilesVerb::line(row) << '\n';
+    }
+    return kCliOk;
+}
+
+// download NAME [--output PATH] | download --all [--output DIR]
+int downloadVerb(PortVerbContext& c) {
+    bool all = false;
+    QString name;
+    QString output;
+    for (std::size_t i = 1; i < c.args.size(); ++i) {
+        if (c.args[i] == "--all") {
+            all = true;
+        } else if (c.args[i] == "--output") {
+            output = QString::fromStdString(c.args[++i]);
+        } else {
+            name = QString::fromStdString(c.args[i]);
+        }
+    }
+    const auto rows = FilesVerb::list(c.session);
+    if (!rows) {
+        c.err << "No reply from receiver\n";
+        return kCliNoReply;
+    }
+    FileDownload download(c.session, c.err, TerminalCheck::isTerminal(c.err));
+    if (!all) {
+        const FileRowText* row = findRow(*rows, name);
+        if (row == nullptr) {
+            c.err << "No such file on the receiver: " << name.toStdString() << '\n';
+            return kCliRefused;
+        }
+        QString path = output.isEmpty() ? row->name : output;
+        if (QFileInfo(path).isDir()) {
+            path = QDir(path).filePath(row->name);
+        }
+        const int status = download.run(*row, path);
+        if (status == kCliOk) {
+            c.out << path.toStdString() << '\n';
+        }
+        return status;
+    }
+    const QString folder = output.isEmpty() ? QStringLiteral(".") : output;
+    if (!QDir().mkpath(folder)) {
+        c.err << "Cannot create the folder: " << folder.toStdString() << '\n';
+        return kCliFailed;
+    }
+    for (const FileRowText& row : *rows) {
+        const QString path = QDir(folder).filePath(row.name);
+        const int status = download.run(row, path);
+        if (status != kCliOk) {
+            return status;
+        }
+        c.out << path.toStdString() << '\n';
+    }
+    return kCliOk;
+}
+
+int deleteVerb(PortVerbContext& c) {
+    const auto rows = FilesVerb::list(c.session);
+    if (!rows) {
+        c.err << "No reply from receiver\n";
+        return kCliNoReply;
+    }
+    QStringList names;
+    for (std::size_t i = 1; i < c.args.size(); ++i) {
+        const QString name = QString::fromStdString(c.args[i]);
+        const FileRowText* row = findRow(*rows, name);
+        if (row == nullptr) {
+            c.err << "No such file on the receiver: " << c.args[i] << '\n';
+            return kCliRefused;
+        }
+        names.append(row->name);
+    }
+    CommandExchange& exchange = c.session.exchange();
+    ConsoleView& view = c.session.view();
+    const qsizetype boxes = view.messages.size();
+    ReplyWatch watch(exchange);
+    exchange.DeleteFiles(names);
+    c.session.waitUntil(
+        [&] { return watch.value(KindFilesDeleted) || view.messages.size() > boxes; },
+        ReceiverSession::kReplyWaitMs);
+    if (const auto status = watch.value(KindFilesDeleted); status && *status == 0) {
+        return kCliOk;
+    }
+    if (view.messages.size() > boxes) {
+        c.err << view.messages.back().toStdString() << '\n';
+        return kCliFailed;
+    }
+    c.err << "No reply from receiver\n";
+    return kCliNoReply;
+}
+
+bool confirmFormat(PortVerbContext& c) {
+    for (std::size_t i = 1; i < c.args.size(); ++i) {
+        if (c.args[i] == "--yes") {
+            return true;
+        }
+    }
+    if (!TerminalCheck::inputIsTerminal()) {
+        c.err << "files format deletes every static file: add --yes to confirm\n";
+        return false;
+    }
+    c.err << "Are you sure to delete all static files? [y/N] " << std::flush;
+    std::string answer;
+    std::getline(std::cin, answer);
+    return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}
+
+int formatVerb(PortVerbContext& c) {
+    if (!confirmFormat(c)) {
+        return kCliRefused;
+    }
+    CommandExchange& exchange = c.session.exchange();
+    ReplyWatch watch(exchange);
+    exchange.ReadRecordingState();
+    c.session.waitUntil(
+        [&] {
+            const auto recording = watch.value(KindRecordingState);
+            return (recording && *recording != 0) || watch.value(KindFilesFormatted);
+        },
+        2 * ReceiverSession::kReplyWaitMs);
+    if (const auto recording = watch.value(KindRecordingState); recording && *recording != 0) {
+        c.err << "Recording raw file,cannot do the Format operation\n";
+        return kCliFailed;
+    }
+    const auto formatted = watch.value(KindFilesFormatted);
+    if (!formatted) {
+        c.err << "No reply from receiver\n";
+        return kCliNoReply;
+    }
+    if (*formatted != 0) {
+        c.err << "Fail to delete static file\n";
+        return kCliFailed;
+    }
+    c.err << "Format static files successfully\n";
+    return kCliOk;
+}
+
+} // namespace
+
+std::string FilesVerb::check(const std::vector<std::string>& args) {
+    const std::string usage = "files: usage: files list | download NAME [--output PATH] | "
+                              "download --all [--output DIR] | delete NAME... | format [--yes]";
+    if (args.empty()) {
+        return usage;
+    }
+    const std::string& what = args.front();
+    if (what == "list") {
+        return args.size() == 1 ? std::string() : usage;
+    }
+    if (what == "download") {
+        bool all = false;
+        int names = 0;
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "--all") {
+                all = true;
+            } else if (args[i] == "--output") {
+                if (++i >= args.size()) {
+                    return "files download: --output needs a path";
+                }
+            } else if (args[i].rfind("--", 0) == 0) {
+                return "files download: unknown option \"" + args[i] + "\"";
+            } else {
+                ++names;
+            }
+        }
+        if (all ? names != 0 : names != 1) {
+            return "files download: name one file, or --all";
+        }
+        return {};
+    }
+    if (what == "delete") {
+        return args.size() > 1 ? std::string() : "files delete: which files?";
+    }
+    if (what == "format") {
+        return args.size() == 1 || (args.size() == 2 && args[1] == "--yes") ? std::string() : usage;
+    }
+    return usage;
+}
+
+int FilesVerb::run(PortVerbContext& context) {
+    const std::string& what = context.args.front();
+    if (what == "list") {
+        return listVerb(context);
+    }
+    if (what == "download") {
+        return downloadVerb(context);
+    }
+    if (what == "delete") {
+        return deleteVerb(context);
+    }
+    return formatVerb(context);
+}
+
+std::optional<QList<FileRowText>> FilesVerb::list(ReceiverSession& session) {
+    ConsoleView& view = session.view();
+    CommandExchange& exchange = session.exchange();
+    const QString finished = QStringLiteral("Read static file finished");
+    view.fileRows.clear();
+    view.tip.clear();
+    exchange.setFileListPosition(0);
+    exchange.ReadFileList();
+    // Each page is asked for when the one before it arrived: wait page by page.
+    while (view.tip != finished) {
+        const qsizetype before = view.fileRows.size();
+        session.waitUntil([&] { return view.tip == finished || view.fileRows.size() != before; },
+                          ReceiverSession::kReplyWaitMs);
+        if (view.tip != finished && view.fileRows.size() == before) {
+            return std::nullopt;
+        }
+    }
+    return view.fileRows;
+}
+
+std::string FilesVerb::line(const FileRowText& row) {
+    const QString when = row.isoDateTime.isEmpty() ? QStringLiteral("-") : row.isoDateTime;
+    return QStringLiteral("%1\t%2\t%3\t%4")
+        .arg(row.name, row.size, QString::number(row.sizeBytes), when)
+        .toStdString();
+}
+
+} // namespace kestrava

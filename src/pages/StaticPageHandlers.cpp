@@ -1,0 +1,195 @@
+#include "pages/StaticPageHandlers.h"
+
+#include "exchange/CommandExchange.h"
+#include "forms/FormText.h"
+#include "forms/StaticForm.h"
+#include "pages/CDialogStaticManager.h"
+#include "pages/PageHost.h"
+#include "settings/StoredSettings.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace kestrava {
+
+StaticPageHandlers::StaticPageHandlers(CDialogStaticManager& page) : QObject(&page), m_page(page) {
+    using Page = CDialogStaticManager;
+    using Self = StaticPageHandlers;
+    connect(&page, &Page::readCollectClicked, this, &Self::readCollect);
+    connect(&page, &Page::setCollectClicked, this, &Self::setCollect);
+    connect(&page, &Page::readNamingClicked, this, &Self::readNaming);
+    connect(&page, &Page::setNamingClicked, this, &Self::setNaming);
+    connect(&page, &Page::readLocationClicked, this, &Self::readLocation);
+    connect(&page, &Page::setLocationClicked, this, &Self::setLocation);
+    connect(&page, &Page::readStaticVoiceClicked, this, &Self::readStaticVoice);
+    connect(&page, &Page::setStaticVoiceClicked, this, &Self::setStaticVoice);
+    connect(&page, &Page::readFilesClicked, this, &Self::readFiles);
+    connect(&page, &Page::deleteSelectedClicked, this, &Self::deleteSelected);
+    connect(&page, &Page::formatClicked, this, &Self::format);
+    connect(&page, &Page::downloadClicked, this, &Self::downloadOrStop);
+}
+
+PageHost* StaticPageHandlers::openHost() {
+    PageHost* host = m_page.Host();
+    if (host == nullptr) {
+        return nullptr;
+    }
+    if (!host->portOpen()) {
+        host->showMessage(QStringLiteral("Please open port first"));
+        return nullptr;
+    }
+    return host;
+}
+
+void StaticPageHandlers::readCollect() {
+    if (PageHost* host = openHost()) {
+        host->exchange().ReadCollectParams();
+    }
+}
+
+void StaticPageHandlers::setCollect() {
+    PageHost* host = openHost();
+    if (host == nullptr) {
+        return;
+    }
+    const auto form = StaticForm::collect(m_page.IntervalText(), m_page.CutoffText());
+    if (!form.ok()) {
+        host->showMessage(form.refusal());
+        return;
+    }
+    StoredSettings& settings = host->settings();
+    settings.collectInterval = form.record().intervalSeconds;
+    settings.cutOff = form.record().cutoffDegrees;
+    host->exchange().SetCollectParams(form.record().intervalSeconds, form.record().cutoffDegrees);
+}
+
+void StaticPageHandlers::readNaming() {
+    if (PageHost* host = openHost()) {
+        host->exchange().ReadFileNaming();
+    }
+}
+
+void StaticPageHandlers::setNaming() {
+    PageHost* host = openHost();
+    if (host == nullptr) {
+        return;
+    }
+    const auto form = StaticForm::naming(m_page.PrefixText(), m_page.SerialNumberText());
+    if (!form.ok()) {
+        host->showMessage(form.refusal());
+        return;
+    }
+    StoredSettings& settings = host->settings();
+    settings.filePrefix = FormText::bytes(form.record().prefix);
+    settings.fileSn = FormText::bytes(form.record().serial);
+    host->exchange().SetFileNaming(form.record().prefix, form.record().serial);
+}
+
+void StaticPageHandlers::readLocation() {
+    if (PageHost* host = openHost()) {
+        host->exchange().ReadStoreLocation();
+    }
+}
+
+void StaticPageHandlers::setLocation() {
+    PageHost* host = openHost();
+    if (host == nullptr) {
+        return;
+    }
+    const bool card = !m_page.IsFlashSelected();
+    StoredSettings& settings = host->settings();
+    settings.staticLocation = card ? 1 : 0;
+    // The RINEX flag follows the location's reply; it is sent as stored here.
+    settings.rinex = m_page.IsRinexChecked() ? 1 : 0;
+    host->exchange().SetStoreLocation(card);
+}
+
+void StaticPageHandlers::readStaticVoice() {
+    if (PageHost* host = openHost()) {
+        host->exchange().ReadStaticVoice();
+    }
+}
+
+void StaticPageHandlers::setStaticVoice() {
+    if (PageHost* host = openHost()) {
+        host->exchange().SetStaticVoice(m_page.IsStaticVoiceChecked());
+    }
+}
+
+void StaticPageHandlers::readFiles() {
+    PageHost* host = openHost();
+    if (host == nullptr) {
+        return;
+    }
+    m_page.ClearFileList();
+    host->exchange().setFileListPosition(0);
+    host->exchange().ReadFileList();
+}
+
+void StaticPageHandlers::deleteSelected() {
+    PageHost* host = openHost();
+    if (host == nullptr ||
+        !host->askYesNo(QStringLiteral("Are you sure to delete selected static files?"))) {
+        return;
+    }
+    const std::vector<int> rows = m_page.SelectedRows();
+    if (rows.empty()) {
+        return;
+    }
+    QStringList names;
+    for (int row : rows) {
+        names.append(m_page.FileText(row, 0));
+    }
+    // A selection too large for one command is refused by the exchange with its box; the
+    // selection stays as it is, so the user can narrow it and try again.
+    m_page.SetPendingDeleteRows(rows);
+    host->exchange().DeleteFiles(names);
+}
+
+void StaticPageHandlers::format() {
+    PageHost* host = openHost();
+    if (host == nullptr ||
+        !host->askYesNo(QStringLiteral("Are you sure to delete all static files?"))) {
+        return;
+    }
+    host->exchange().ReadRecordingState();
+}
+
+void StaticPageHandlers::downloadOrStop() {
+    PageHost* host = openHost();
+    if (host == nullptr) {
+        return;
+    }
+    if (m_page.IsDownloading()) {
+        host->exchange().StopDownload(); // leaves the page idle through the window
+        m_page.ResetDownload();
+        return;
+    }
+    startDownload(*host);
+}
+
+void StaticPageHandlers::startDownload(PageHost& host) {
+    const std::vector<int> rows = m_page.SelectedRows();
+    if (rows.size() != 1) {
+        host.showMessage(QStringLiteral("Please select one file"));
+        return;
+    }
+    const int row = rows.front();
+    const QString fileName = m_page.FileText(row, 0);
+    const QString downloadName = CDialogStaticManager::DownloadNameOf(fileName);
+    const int expectedKb = CDialogStaticManager::ExpectedSizeOf(m_page.FileText(row, 1));
+    const QString path = host.chooseSaveFile(QString(), fileName, QString());
+    if (path.isEmpty()) {
+        return;
+    }
+    m_page.ShowDownloadPath(path);
+    // Yes does not delete the existing file: the copy replaces it only once it is complete.
+    if (QFileInfo::exists(path) &&
+        !host.askYesNo(QStringLiteral("The file has existed,do you want to instead it?"))) {
+        return;
+    }
+    m_page.BeginDownload(path, downloadName, expectedKb);
+    host.exchange().StartDownload(downloadName, path, m_page.FileSizeBytes(row));
+}
+
+} // namespace kestrava

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+
+namespace kestrava {
+
+class CDialogStaticManager;
+class PageHost;
+
+// What the Static page's buttons do. Every handler first checks that the port is open ("Please
+// open port first"), then validates through StaticForm, keeps what a Set stores in the stored
+// settings, and asks the exchange to send one command; the replies come back to the page through
+// the window. Nothing here touches the port, and nothing happens while the page has no host.
+class StaticPageHandlers : public QObject {
+    Q_OBJECT
+
+public:
+    // One delete command carries at most this many names (9 + 8 x names bytes must fit one
+    // 1024-byte write).
+    static constexpr int kMaxDeleteNames = 126;
+
+    // Connects itself to the page's buttons; owned by the page.
+    explicit StaticPageHandlers(CDialogStaticManager& page);
+
+    void readCollect();
+    void setCollect();
+    void readNaming();
+    void setNaming();
+    void readLocation();
+    void setLocation();
+    void readStaticVoice();
+    void setStaticVoice();
+    void readFiles();
+    void deleteSelected();
+    void format();
+    // Starts a download of the one selected row, or stops the running one.
+    void downloadOrStop();
+
+private:
+    // The host when the port is open; otherwise shows "Please open port first" (when there is a
+    // host to show it) and gives nothing.
+    PageHost* openHost();
+    void startDownload(PageHost& host);
+
+    CDialogStaticManager& m_page;
+};
+
+} // namespace kestrava
