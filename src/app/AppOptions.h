@@ -12,10 +12,13 @@ struct AppOptions {
     QString settingsFolder; // --settings DIR: where recvcfg.ini and langsetting.ini live
     QString languageFolder; // where the *.lang files are
     bool help = false;
-    QString error; // an option that was not understood
+    bool version = false; // --version: print the version and end
+    QString error;        // an option that was not understood
 
     static AppOptions parse(const QStringList& arguments);
     static QString usage();
+    // "kestrava <version>", one line.
+    static QString versionLine();
 };
 
 } // namespace kestrava

@@ -176,6 +176,7 @@ void CliApp::printHelp(std::ostream& out) {
            "  kestrava-cli commands\n"
            "      List every command with its arguments.\n"
            "  kestrava-cli --help\n"
+           "  kestrava-cli --version\n"
            "\n"
            "Commands and their arguments (texts are passed on as bytes):\n";
     listCommands(out);

@@ -10,6 +10,10 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args.front() == "--version") {
+        std::cout << "kestrava-cli " KESTRAVA_VERSION "\n";
+        return 0;
+    }
     if (!args.empty() &&
         (args.front() == "--help" || args.front() == "-h" || args.front() == "help")) {
         kestrava::CliApp::printHelp(std::cout);

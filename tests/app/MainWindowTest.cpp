@@ -136,6 +136,17 @@ TEST_F(MainWindow, aLanguageSwitchShowsTheTipAgainInTheNewLanguage) {
     EXPECT_EQ(control<QPushButton>(*window, 1061)->text(), "Open"); // no translation: English
 }
 
+// With no langsetting.ini the texts are English; a lone chinese.lang must not be shown as the
+// language in effect.
+TEST_F(MainWindow, withNoMatchingLanguageFileTheListShowsEnglish) {
+    ASSERT_TRUE(QFile::remove(m_folder.filePath(QStringLiteral("lang/english.lang"))));
+    auto window = openWindow();
+    auto* languages = control<QComboBox>(*window, 1011);
+    EXPECT_EQ(languages->currentText(), "english");
+    EXPECT_GE(languages->findText(QStringLiteral("chinese")), 0);
+    EXPECT_EQ(value(*window, 1177), "Please open the port first");
+}
+
 TEST_F(MainWindow, theCloseBoxSavesTheSettingsAndEscapeDoesNot) {
     const QString settings = m_folder.filePath(QStringLiteral("recvcfg.ini"));
     {
