@@ -170,7 +170,7 @@ TEST_P(WindowFit, everyTextFitsItsControl) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, WindowFit, ::testing::Values("english", "chinese"),
-                         [](const auto& info) { return std::string(info.param); });
+                         [](const auto& param) { return std::string(param.param); });
 
 } // namespace
 } // namespace kestrava

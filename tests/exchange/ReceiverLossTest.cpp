@@ -11,7 +11,8 @@ TEST_F(ExchangeFixture, aLostStaticReceiverLeavesNothingBehindForTheNextOne) {
     start(*ReceiverProfile::named("static"));
     openAndPump();
     ASSERT_TRUE(exchange->staticOnly());
-    exchange->ReadVoiceBlock(false, 0);
+    exchange->setPendingVolume(5);
+    exchange->ReadVoiceBlock(true, 3); // read, then set the volume from the block read
     port->pump();
     ASSERT_NE(exchange->decoderState().voiceBlock[0], 0xFF);
 

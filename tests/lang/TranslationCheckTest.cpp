@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExtractCase{"bracesAroundLiteralIsNotACall",
                     R"(for (const char* s : {"a", "b"}) { Tr(QString::fromLatin1(s)); })",
                     {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });
 
 TEST(TranslationCheckTest, keysTheFileCannotMatchAreReported) {
     const std::vector<SourceTexts::Text> texts = {
