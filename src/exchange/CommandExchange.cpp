@@ -190,7 +190,8 @@ void CommandExchange::onPortEvent() {
     if (!opened && !m_port.readerAlive()) {
         forgetReceiver();
     }
-    m_view.portStateChanged(m_port.readerAlive());
+    // A port just opened again counts as open although its new reader may not run yet.
+    m_view.portStateChanged(opened || m_port.readerAlive());
 }
 
 void CommandExchange::forgetReceiver() {
