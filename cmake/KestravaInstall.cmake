@@ -33,12 +33,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Configure a GNSS survey receiver over its serial line\n\
- Kestrava reads and sets a receiver's identity, network/NTRIP link, UHF radio,\n\
- static recording and files, voice, modem band, NMEA output, passwords and\n\
- firmware. It comes with kestrava-cli (the same work from a terminal) and\n\
- kestrava-sim (a receiver emulator on a pseudo-terminal).")
+set(CPACK_PACKAGE_DESCRIPTION "Kestrava reads and sets a GNSS survey receiver's identity, \
+network/NTRIP link, UHF radio, static recording and files, voice, modem band, NMEA output, \
+passwords and firmware over its serial line. It comes with kestrava-cli (the same work from a \
+terminal) and kestrava-sim (a receiver emulator on a pseudo-terminal).")
+set(CPACK_STRIP_FILES ON)
 # Chinese texts need a font with CJK glyphs; the interface font defaults to Arial's metrics.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, fonts-droid-fallback | fonts-noto-cjk")
 include(CPack)
