@@ -4,6 +4,7 @@
 #include "app/CAboutDlg.h"
 #include "app/DialogUnits.h"
 #include "app/MainWindowLayout.h"
+#include "app/MessageBoxTexts.h"
 #include "app/PortComboBox.h"
 #include "app/PortWatcher.h"
 #include "app/WindowPageHost.h"
@@ -140,6 +141,10 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
 
     m_exchange = std::make_unique<CommandExchange>(*m_parts->port, *m_parts->timers, *this,
                                                    m_settings, m_language.get(), this);
+    // Message boxes answer with buttons in the chosen language too.
+    QCoreApplication::instance()->installEventFilter(
+        new MessageBoxTexts([this](const QString& english) { return translate(english); }, this));
+
     m_watcher = new PortWatcher(this);
     connect(m_watcher, &PortWatcher::deviceReturned, this, &CKestravaDlg::onDeviceReturned);
     connect(m_exchange.get(), &CommandExchange::mainInfoChainEnded, this,
