@@ -332,6 +332,9 @@ void CKestravaDlg::relabel() {
     m_basePage->ApplyBaseTexts();
     m_expandPage->ApplyExpandTexts();
     set("1192", QT_TR_NOOP("Language"));
+    if (auto* about = findChild<QAction*>(QStringLiteral("16"))) {
+        about->setText(translate(QStringLiteral("&About Kestrava...")));
+    }
     MainWindowLayout::apply(*this);
     update();
 }
@@ -396,6 +399,7 @@ void CKestravaDlg::addAboutToSystemMenu() {
     connect(about, &QAction::triggered, this, [this] {
         CAboutDlg box(this);
         box.setWindowIcon(windowIcon());
+        box.setWindowTitle(translate(QStringLiteral("About Kestrava")));
         box.exec();
     });
     addAction(about);
