@@ -2,6 +2,8 @@
 #include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
 #include "app/PortComboBox.h"
+#include "pages/CDialogAPN.h"
+#include "pages/CDialogDataOutSet.h"
 
 #include <gmock/gmock.h>
 
@@ -166,6 +168,27 @@ TEST_P(WindowFit, everyTextFitsItsControl) {
     }
     std::sort(faults.begin(), faults.end());
     faults.erase(std::unique(faults.begin(), faults.end()), faults.end());
+    EXPECT_THAT(faults, ::testing::IsEmpty());
+}
+
+// The two popup dialogs, with the window's font and language.
+TEST_P(WindowFit, everyTextOfThePopupDialogsFits) {
+    auto window = openWindow();
+    const PageTranslator translate = [&window](const QString& english) {
+        return window->translate(english);
+    };
+    CDialogAPN apn(translate, window.get());
+    CDialogDataOutSet output(translate, window.get());
+    std::vector<std::string> faults;
+    for (QDialog* dialog : {static_cast<QDialog*>(&apn), static_cast<QDialog*>(&output)}) {
+        dialog->setFont(window->font());
+        dialog->show();
+        QApplication::processEvents();
+        for (auto& fault : clippedTexts(*dialog)) {
+            faults.push_back(fault);
+        }
+        dialog->hide();
+    }
     EXPECT_THAT(faults, ::testing::IsEmpty());
 }
 
