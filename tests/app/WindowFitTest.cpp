@@ -7,6 +7,7 @@
 
 #include <gmock/gmock.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -169,6 +170,19 @@ TEST_P(WindowFit, everyTextFitsItsControl) {
     std::sort(faults.begin(), faults.end());
     faults.erase(std::unique(faults.begin(), faults.end()), faults.end());
     EXPECT_THAT(faults, ::testing::IsEmpty());
+}
+
+// The port list's popup shows every entry whole, however narrow the closed box is.
+TEST_P(WindowFit, thePortListOpensAsWideAsItsLongestEntry) {
+    auto window = openWindow();
+    auto* ports = window->findChild<PortComboBox*>(QStringLiteral("1060"));
+    ASSERT_NE(ports, nullptr);
+    ASSERT_EQ(ports->itemText(0), "Kestrava receiver emulator");
+    ports->showPopup();
+    QApplication::processEvents();
+    const QFontMetrics metrics(ports->view()->font());
+    EXPECT_GT(ports->view()->viewport()->width(), metrics.horizontalAdvance(ports->itemText(0)));
+    ports->hidePopup();
 }
 
 // The two popup dialogs, with the window's font and language.
