@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev
-    fonts-liberation
+    fonts-liberation fonts-droid-fallback
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)

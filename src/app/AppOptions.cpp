@@ -10,6 +10,8 @@ AppOptions AppOptions::parse(const QStringList& arguments) {
             options.emulator = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.help = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.version = true;
         } else if (argument == QLatin1String("--settings") && i + 1 < arguments.size()) {
             options.settingsFolder = arguments[++i];
         } else if (argument == QLatin1String("--lang") && i + 1 < arguments.size()) {
@@ -26,7 +28,8 @@ AppOptions AppOptions::parse(const QStringList& arguments) {
 
 QString AppOptions::usage() {
     return QStringLiteral(
-        "Usage: kestrava [--emulator] [--settings DIR] [--lang DIR] [--trace FILE]\n"
+        "Usage: kestrava [--emulator] [--settings DIR] [--lang DIR] [--trace FILE] [--version]\n"
+        "                [--help]\n"
         "  --emulator      start the built-in receiver emulator and list it first among the\n"
         "                  ports as \"Kestrava receiver emulator\"\n"
         "  --settings DIR  keep recvcfg.ini and langsetting.ini in DIR (default: beside the\n"
@@ -34,7 +37,13 @@ QString AppOptions::usage() {
         "  --lang DIR      the folder of the *.lang language files (default: \"lang\" in the\n"
         "                  current folder, else beside the program)\n"
         "  --trace FILE    append every byte sent and received, with what the program made of\n"
-        "                  it, to FILE (see kestrava-cli replay)\n");
+        "                  it, to FILE (see kestrava-cli replay)\n"
+        "  --version       print the version and end\n"
+        "  --help          print this help and end\n");
+}
+
+QString AppOptions::versionLine() {
+    return QStringLiteral("kestrava " KESTRAVA_VERSION "\n");
 }
 
 } // namespace kestrava

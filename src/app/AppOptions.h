@@ -13,10 +13,13 @@ struct AppOptions {
     QString languageFolder; // where the *.lang files are
     QString traceFile;      // --trace FILE: append the protocol trace to FILE
     bool help = false;
-    QString error; // an option that was not understood
+    bool version = false; // --version: print the version and end
+    QString error;        // an option that was not understood
 
     static AppOptions parse(const QStringList& arguments);
     static QString usage();
+    // "kestrava <version>", one line.
+    static QString versionLine();
 };
 
 } // namespace kestrava

@@ -25,9 +25,17 @@ bool folderIsWritable(const QString& folder) {
 
 // The settings live beside the program, as receivers' owners expect; an installed program whose
 // folder is read-only keeps them in the user's configuration folder instead.
+// The shared data of an installed program: <prefix>/share/kestrava beside <prefix>/bin.
+QString installedDataFolder() {
+    const QString folder = QDir(QCoreApplication::applicationDirPath())
+                               .absoluteFilePath(QStringLiteral("../share/kestrava"));
+    return QFileInfo(folder).isDir() ? QDir::cleanPath(folder) : QString();
+}
+
 QString chooseSettingsFolder() {
     const QString beside = QCoreApplication::applicationDirPath();
-    if (folderIsWritable(beside)) {
+    // An installed program keeps each user's settings apart, even when run by the superuser.
+    if (installedDataFolder().isEmpty() && folderIsWritable(beside)) {
         return beside;
     }
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
@@ -41,18 +49,26 @@ QString chooseLanguageFolder() {
     }
     const QString beside =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("lang"));
-    return QFileInfo(beside).isDir() ? beside : QStringLiteral("lang");
+    if (QFileInfo(beside).isDir()) {
+        return beside;
+    }
+    const QString installed = installedDataFolder();
+    if (!installed.isEmpty() && QFileInfo(installed + QStringLiteral("/lang")).isDir()) {
+        return installed + QStringLiteral("/lang");
+    }
+    return QStringLiteral("lang");
 }
 
 } // namespace
 
 int CKestravaApp::run(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestrava"));
-    QApplication::setOrganizationName(QStringLiteral("Kestrava"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestrava/resources/kestrava.png")));
-
-    AppOptions options = AppOptions::parse(QApplication::arguments());
+    // The options are read before the application object exists, so that --help, --version and
+    // a mistyped option answer on a machine without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    AppOptions options = AppOptions::parse(arguments);
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "kestrava: %s\n%s", qPrintable(options.error),
                      qPrintable(AppOptions::usage()));
@@ -62,6 +78,15 @@ int CKestravaApp::run(int argc, char** argv) {
         std::fputs(qPrintable(AppOptions::usage()), stdout);
         return 0;
     }
+    if (options.version) {
+        std::fputs(qPrintable(AppOptions::versionLine()), stdout);
+        return 0;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestrava"));
+    QApplication::setOrganizationName(QStringLiteral("Kestrava"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/kestrava/resources/kestrava.png")));
     if (options.settingsFolder.isEmpty()) {
         options.settingsFolder = chooseSettingsFolder();
     }

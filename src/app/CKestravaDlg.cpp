@@ -3,6 +3,10 @@
 #include "app/AppOptions.h"
 #include "app/CAboutDlg.h"
 #include "app/DialogUnits.h"
+#include "app/MainWindowLayout.h"
+#include "app/MessageBoxTexts.h"
+#include "app/PortComboBox.h"
+#include "app/PortWatcher.h"
 #include "app/WindowPageHost.h"
 #include "exchange/CommandExchange.h"
 #include "exchange/ProtocolTrace.h"
@@ -92,17 +96,18 @@ struct PanelRow {
 };
 
 constexpr PanelRow kPanelRows[] = {
-    {1062, 280, 44, "Receiver Version:", 1041, 279, 53},
-    {1063, 280, 63, "Receiver SN:", 1064, 279, 73},
-    {1067, 280, 103, "Motherboard Type:", 1068, 279, 111},
-    {1069, 280, 124, "Motherboard SN:", 1070, 279, 133},
-    {1071, 280, 145, "Motherboard Version:", 1072, 279, 153},
-    {1073, 280, 167, "GPRS Module:", 1074, 279, 175},
-    {1075, 280, 188, "Module FW Version:", 1076, 280, 198},
-    {1077, 280, 211, "Module HW Version:", 1078, 280, 219},
+    {1062, 280, 44, QT_TR_NOOP("Receiver Version:"), 1041, 279, 53},
+    {1063, 280, 63, QT_TR_NOOP("Receiver SN:"), 1064, 279, 73},
+    {1067, 280, 103, QT_TR_NOOP("Motherboard Type:"), 1068, 279, 111},
+    {1069, 280, 124, QT_TR_NOOP("Motherboard SN:"), 1070, 279, 133},
+    {1071, 280, 145, QT_TR_NOOP("Motherboard Version:"), 1072, 279, 153},
+    {1073, 280, 167, QT_TR_NOOP("GPRS Module:"), 1074, 279, 175},
+    {1075, 280, 188, QT_TR_NOOP("Module FW Version:"), 1076, 280, 198},
+    {1077, 280, 211, QT_TR_NOOP("Module HW Version:"), 1078, 280, 219},
 };
 
-const char* const kTabCaptions[] = {"Net", "Radio", "Static", "Basic", "Advanced"};
+const char* const kTabCaptions[] = {QT_TR_NOOP("Net"), QT_TR_NOOP("Radio"), QT_TR_NOOP("Static"),
+                                    QT_TR_NOOP("Basic"), QT_TR_NOOP("Advanced")};
 constexpr int kStaticTab = 2;
 constexpr int kBasicTab = 3;
 
@@ -163,6 +168,14 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
     if (m_parts->tracing) {
         m_parts->tracing->attach(*m_exchange);
     }
+    // Message boxes answer with buttons in the chosen language too.
+    QCoreApplication::instance()->installEventFilter(
+        new MessageBoxTexts([this](const QString& english) { return translate(english); }, this));
+
+    m_watcher = new PortWatcher(this);
+    connect(m_watcher, &PortWatcher::deviceReturned, this, &CKestravaDlg::onDeviceReturned);
+    connect(m_exchange.get(), &CommandExchange::mainInfoChainEnded, this,
+            &CKestravaDlg::onMainInfoChainEnded);
     m_pageHost = std::make_unique<WindowPageHost>(*this, *m_exchange, m_settings, *m_language,
                                                   [this] { return font(); });
 
@@ -174,6 +187,7 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
     applyFont();
     loadSettings();
     selectCurrentLanguage();
+    MainWindowLayout::apply(*this);
 }
 
 CKestravaDlg::~CKestravaDlg() {
@@ -203,11 +217,9 @@ void CKestravaDlg::createControls() {
     m_tabs->setGeometry(units.rect(4, 6, 274, 243));
 
     addLabel(1010, 280, 6, 24, 8);
-    m_portList = new QComboBox(this);
+    m_portList = new PortComboBox(this);
     m_portList->setObjectName(QStringLiteral("1060"));
     m_portList->setGeometry(units.rect(280, 17, 37, 12));
-    m_portList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    m_portList->view()->setMinimumWidth(units.x(140));
 
     m_openButton = new QPushButton(this);
     m_openButton->setObjectName(QStringLiteral("1061"));
@@ -294,6 +306,7 @@ void CKestravaDlg::fillPortList() {
         // The built-in emulator comes first, ahead of the sorted ports.
         m_portList->addItem(QStringLiteral("Kestrava receiver emulator"), m_emulatorPort);
         m_portList->setItemData(0, m_emulatorPort, Qt::ToolTipRole);
+        m_portList->setItemData(0, QStringLiteral("Emulator"), PortComboBox::kShortNameRole);
     }
     for (const SerialPortList::Entry& entry : ports) {
         // A device path shows by its device name (ttyUSB0) in the narrow list; the full path
@@ -334,19 +347,23 @@ void CKestravaDlg::relabel() {
     }
     m_openButton->setText(
         translate(m_exchange->portOpen() ? QStringLiteral("Close") : QStringLiteral("Open")));
-    set("1010", "Port:");
-    set("1154", "MainInfo");
+    set("1010", QT_TR_NOOP("Port:"));
+    set("1154", QT_TR_NOOP("MainInfo"));
     for (const PanelRow& row : kPanelRows) {
         set(QByteArray::number(row.labelId).constData(), row.caption);
     }
-    set("1176", "Tip:");
+    set("1176", QT_TR_NOOP("Tip:"));
     m_exchange->retranslateTip();
     m_netPage->ApplyNetTexts();
     m_radioPage->ApplyRadioTexts();
     m_staticPage->ApplyStaticTexts();
     m_basePage->ApplyBaseTexts();
     m_expandPage->ApplyExpandTexts();
-    set("1192", "Language");
+    set("1192", QT_TR_NOOP("Language"));
+    if (auto* about = findChild<QAction*>(QStringLiteral("16"))) {
+        about->setText(translate(QStringLiteral("&About Kestrava...")));
+    }
+    MainWindowLayout::apply(*this);
     update();
 }
 
@@ -364,10 +381,11 @@ void CKestravaDlg::applyFont() {
 void CKestravaDlg::loadSettings() {
     const IoResult result = m_settingsFile->load(m_settings);
     if (!result.ok) {
-        QMessageBox::warning(this, QStringLiteral("Kestrava"),
-                             QStringLiteral("The settings could not be read from %1:\n%2")
-                                 .arg(QString::fromStdU16String(m_settingsFile->path().u16string()),
-                                      QString::fromStdString(result.message)));
+        QMessageBox::warning(
+            this, QStringLiteral("Kestrava"),
+            translate(QStringLiteral("The settings could not be read from %1:"))
+                    .arg(QString::fromStdU16String(m_settingsFile->path().u16string())) +
+                QLatin1Char('\n') + QString::fromStdString(result.message));
     }
     m_netPage->ShowNetParams(m_settings.net);
     m_staticPage->ShowCollectParams(m_settings.collectInterval, m_settings.cutOff);
@@ -386,7 +404,17 @@ void CKestravaDlg::selectCurrentLanguage() {
     }
     if (const auto index = m_language->initialSelection(names)) {
         m_languageList->setCurrentIndex(static_cast<int>(*index));
+        return;
     }
+    // No language file answers to the chosen language, so every text shows in English. The list
+    // says so instead of showing the first file's name as if it were in effect; picking the
+    // entry keeps English (a missing english.lang leaves every text as it is).
+    const QString english = QStringLiteral("english");
+    if (m_languageList->findText(english) < 0) {
+        m_languageList->addItem(english);
+        m_languageList->model()->sort(0);
+    }
+    m_languageList->setCurrentIndex(m_languageList->findText(english));
 }
 
 void CKestravaDlg::addAboutToSystemMenu() {
@@ -399,6 +427,7 @@ void CKestravaDlg::addAboutToSystemMenu() {
     connect(about, &QAction::triggered, this, [this] {
         CAboutDlg box(this);
         box.setWindowIcon(windowIcon());
+        box.setWindowTitle(translate(QStringLiteral("About Kestrava")));
         box.exec();
     });
     addAction(about);
@@ -407,12 +436,13 @@ void CKestravaDlg::addAboutToSystemMenu() {
 bool CKestravaDlg::saveSettings() {
     const IoResult result = m_settingsFile->save(m_settings);
     if (!result.ok) {
+        // Each line is its own key: a language file holds one text per line.
         QMessageBox::warning(
             this, QStringLiteral("Kestrava"),
-            QStringLiteral("The settings could not be saved to %1:\n%2\nThe previous file is "
-                           "unchanged.")
-                .arg(QString::fromStdU16String(m_settingsFile->path().u16string()),
-                     QString::fromStdString(result.message)));
+            translate(QStringLiteral("The settings could not be saved to %1:"))
+                    .arg(QString::fromStdU16String(m_settingsFile->path().u16string())) +
+                QLatin1Char('\n') + QString::fromStdString(result.message) + QLatin1Char('\n') +
+                translate(QStringLiteral("The previous file is unchanged.")));
     }
     return result.ok;
 }
@@ -432,15 +462,29 @@ void CKestravaDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CKestravaDlg::onOpenClicked() {
+    if (m_watcher->watching()) {
+        // Waiting for a lost receiver: Close gives up waiting.
+        m_watcher->stop();
+        m_reconnecting = false;
+        m_exchange->ShowTip(QStringLiteral("Port closed"));
+        m_openButton->setText(translate(QStringLiteral("Open")));
+        MainWindowLayout::apply(*this);
+        return;
+    }
     if (m_exchange->portOpen()) {
+        m_closingByUser = true;
         m_exchange->closePort();
         m_staticOnly = false;
         m_openButton->setText(translate(QStringLiteral("Open")));
+        MainWindowLayout::apply(*this);
         return;
     }
     const QString name = m_portList->currentData().toString();
     if (m_exchange->openPort(name)) {
+        m_openedPort = name;
+        m_closingByUser = false;
         m_openButton->setText(translate(QStringLiteral("Close")));
+        MainWindowLayout::apply(*this);
     }
 }
 
@@ -455,8 +499,8 @@ void CKestravaDlg::onLanguageChanged(int index) {
     const IoResult result = m_language->chooseLanguage(toU16(m_languageList->itemText(index)));
     if (!result.ok) {
         QMessageBox::warning(this, QStringLiteral("Kestrava"),
-                             QStringLiteral("The language choice could not be saved:\n%1")
-                                 .arg(QString::fromStdString(result.message)));
+                             translate(QStringLiteral("The language choice could not be saved:")) +
+                                 QLatin1Char('\n') + QString::fromStdString(result.message));
     }
     relabel();
 }
@@ -481,10 +525,52 @@ void CKestravaDlg::showMessage(const QString& text) {
 }
 
 void CKestravaDlg::portStateChanged(bool open) {
-    // After the device went away the button offers Open again, so the user can reconnect.
-    m_openButton->setText(translate(open ? QStringLiteral("Close") : QStringLiteral("Open")));
+    const bool lost = !open && !m_closingByUser && !m_openedPort.isEmpty();
+    m_closingByUser = false;
+    m_openButton->setText(
+        translate(open || lost ? QStringLiteral("Close") : QStringLiteral("Open")));
+    if (lost) {
+        // The device went away (its loss has been reported): wait for it to come back. The
+        // button stays "Close", which gives up waiting.
+        m_watcher->watch(m_openedPort);
+        m_exchange->ShowTip(QStringLiteral("Receiver lost, waiting for it to come back..."));
+    }
     if (!open) {
+        // Nothing of the receiver that was there may lock the tabs or grey the rows of the next.
         m_staticOnly = false;
+        for (int id = 1073; id <= 1078; ++id) {
+            if (auto* widget =
+                    findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly)) {
+                widget->setEnabled(true);
+            }
+        }
+    }
+    MainWindowLayout::apply(*this);
+}
+
+void CKestravaDlg::onDeviceReturned(const QString& portName) {
+    if (m_exchange->portOpen()) {
+        // Opened again meanwhile (a baud-rate change that took a moment): nothing to wait for.
+        m_watcher->stop();
+        m_openButton->setText(translate(QStringLiteral("Close")));
+        return;
+    }
+    if (!m_exchange->openPort(portName, false)) {
+        return; // not ready yet: the watcher reports it again at its next look
+    }
+    m_watcher->stop();
+    m_reconnecting = true;
+    m_openButton->setText(translate(QStringLiteral("Close")));
+    MainWindowLayout::apply(*this);
+}
+
+void CKestravaDlg::onMainInfoChainEnded(bool mainInfoArrived) {
+    if (!m_reconnecting) {
+        return;
+    }
+    m_reconnecting = false;
+    if (mainInfoArrived) {
+        m_exchange->ShowTip(QStringLiteral("Receiver reconnected, main information read again"));
     }
 }
 

@@ -22,6 +22,8 @@ class CDialogNETWORK;
 class CDialogRadioManager;
 class CDialogStaticManager;
 class CommandExchange;
+class PortComboBox;
+class PortWatcher;
 class LanguageManager;
 class SettingsFile;
 class WindowPageHost;
@@ -95,6 +97,8 @@ private:
     void onUpdateClicked();
     void onLanguageChanged(int index);
     void onTabChanged(int index);
+    void onDeviceReturned(const QString& portName);
+    void onMainInfoChainEnded(bool mainInfoArrived);
 
     QLabel* addLabel(int id, int x, int y, int width, int height);
 
@@ -107,7 +111,7 @@ private:
     std::unique_ptr<WindowPageHost> m_pageHost;
 
     QTabWidget* m_tabs = nullptr;
-    QComboBox* m_portList = nullptr;
+    PortComboBox* m_portList = nullptr;
     QPushButton* m_openButton = nullptr;
     QPushButton* m_updateButton = nullptr;
     QComboBox* m_languageList = nullptr;
@@ -122,6 +126,13 @@ private:
 
     int m_currentTab = 0;
     bool m_staticOnly = false;
+
+    // Reconnecting after the device went away: the port the user opened last, whether the user
+    // is closing it (so its closing is no loss), and whether a reconnect awaits its panel.
+    PortWatcher* m_watcher = nullptr;
+    QString m_openedPort;
+    bool m_closingByUser = false;
+    bool m_reconnecting = false;
 
     // The serial port with its exchange adapter, the timers and the message-box reporter.
     struct Parts;

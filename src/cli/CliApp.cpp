@@ -205,6 +205,7 @@ void CliApp::printHelp(std::ostream& out) {
            "      Feed a protocol trace (written with --trace) through the splitter and\n"
            "      decoders again and print every reply as decode does.\n"
            "  kestrava-cli --help\n"
+           "  kestrava-cli --version\n"
            "\n"
            "Commands and their arguments (texts are passed on as bytes):\n";
     listCommands(out);

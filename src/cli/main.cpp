@@ -10,6 +10,10 @@
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args.front() == "--version") {
+        std::cout << "kestrava-cli " KESTRAVA_VERSION "\n";
+        return 0;
+    }
     // --trace FILE may stand anywhere before the verb's own arguments.
     std::string traceFile;
     for (std::size_t i = 0; i < args.size() && i < 4; ++i) {

@@ -87,6 +87,9 @@ Faults:
 
 Other:
   --log FILE             log every frame received and sent, with times, in hex ('-' = stderr)
+  --link PATH            also offer the terminal as the symbolic link PATH, a name that stays
+                         while SIGHUP "pulls the cable": the terminal goes away (an open host
+                         sees its device vanish) and a new one is linked 2 s later
   --help                 this text
 )";
 }
@@ -356,6 +359,11 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
         {"--log",
          [&](const std::string& v) {
              options.logPath = v;
+             return !v.empty();
+         }},
+        {"--link",
+         [&](const std::string& v) {
+             options.linkPath = v;
              return !v.empty();
          }},
     };

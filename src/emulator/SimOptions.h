@@ -15,7 +15,8 @@ struct SimOptions {
     ReceiverProfile profile;
     Emulator::Timing timing;
     FaultPlan faults;
-    std::string logPath; // empty: no log; "-": standard error
+    std::string logPath;  // empty: no log; "-": standard error
+    std::string linkPath; // empty: no link to the terminal
     bool help = false;
 
     // Parses the arguments after the program name; nothing, with the reason in error, when an

@@ -70,7 +70,8 @@ CommandExchange::CommandExchange(ExchangePort& port, ReplyTimers& timers, Exchan
                                  StoredSettings& settings, const LanguageManager* language,
                                  QObject* parent)
     : QObject(parent), m_port(port), m_timers(timers), m_view(view), m_settings(settings),
-      m_language(language), m_tipKey(QStringLiteral("Please open the port first")) {
+      m_language(language),
+      m_tipKey(QString::fromLatin1(QT_TR_NOOP("Please open the port first"))) {
     m_port.setOwner(this);
     m_timers.setHandler([this](int timerId) { onTimer(timerId); });
     m_openPoll.setSingleShot(false);
@@ -109,10 +110,12 @@ void CommandExchange::showBox(const QString& english) {
 
 // ---- Port ---------------------------------------------------------------------------------
 
-bool CommandExchange::openPort(const QString& name) {
+bool CommandExchange::openPort(const QString& name, bool reportFailure) {
     m_openPoll.stop();
     if (!m_port.open(name, kNormalBaudRate)) {
-        showBox(QStringLiteral("Open fail"));
+        if (reportFailure) {
+            showBox(QStringLiteral("Open fail"));
+        }
         return false;
     }
     ShowTip(QStringLiteral("Port opened"));
@@ -176,11 +179,38 @@ void CommandExchange::onPortEvent() {
         m_firmware->onPortReopened(opened);
     }
     if (!m_port.readerAlive() && m_downloadFile.isOpen()) {
-        // The line went away during a download: no more blocks can come.
+        // The line went away during a download: no more blocks can come. Coming back does not
+        // resume it, so the user must know it ended and where its part lies.
+        const QString path = QDir::toNativeSeparators(m_downloadPath);
         closeDownloadTarget();
         m_view.endDownload();
+        m_view.showMessage(
+            translate(QStringLiteral("The receiver was lost: the download has stopped.")) +
+            QLatin1Char('\n') +
+            translate(QStringLiteral("The part received is kept in %1.")).arg(path));
     }
-    m_view.portStateChanged(m_port.readerAlive());
+    if (!opened && !m_port.readerAlive()) {
+        forgetReceiver();
+    }
+    // A port just opened again counts as open although its new reader may not run yet.
+    m_view.portStateChanged(opened || m_port.readerAlive());
+}
+
+void CommandExchange::forgetReceiver() {
+    // Whatever the port was closed by (the user, a pulled cable, a reopen that failed), the next
+    // opening may reach another receiver: nothing learnt from this one may shape how that one is
+    // shown or what is written to it.
+    m_staticOnly = false;
+    m_state.mainInfo = MainInfoRecord{};
+    m_state.receiverVersion = 0;
+    m_state.motherboardCode = MOTHERBOARD_OTHER;
+    m_state.band2g = 0;
+    m_state.band3g = 0;
+    m_state.moduleCode = 0;
+    m_state.voiceBlock.fill(0xFF);
+    m_state.rinexFlag = 0;
+    m_pendingSetOperation = 0;
+    m_view.clearMainInfo();
 }
 
 // ---- Sending ------------------------------------------------------------------------------
@@ -334,13 +364,13 @@ void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
     const char* tip = nullptr;
     switch (code) {
     case VoiceSwitchCode::VoiceOn:
-        tip = "Enableing voice...";
+        tip = QT_TR_NOOP("Enableing voice...");
         break;
     case VoiceSwitchCode::VoiceOff:
-        tip = "Disableing voice...";
+        tip = QT_TR_NOOP("Disableing voice...");
         break;
     case VoiceSwitchCode::StaticVoiceOff:
-        tip = "Disabling static voice...";
+        tip = QT_TR_NOOP("Disabling static voice...");
         break;
     }
     if (tip == nullptr || !beginSend(tip)) {

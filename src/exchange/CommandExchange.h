@@ -92,8 +92,9 @@ public:
     // ---- Port -----------------------------------------------------------------------------
     bool portOpen() const { return m_port.readerAlive(); }
     // Opens name at 19200 baud. On success: tip "Port opened", then the main information is
-    // requested as soon as the reader runs. On failure: box "Open fail" and false.
-    bool openPort(const QString& name);
+    // requested as soon as the reader runs. On failure: box "Open fail" (unless reportFailure is
+    // false, for an attempt the user did not ask for) and false.
+    bool openPort(const QString& name, bool reportFailure = true);
     // Closes an open port: tip "Port closed", staticOnly cleared, the panel emptied, a download
     // target still open closed (the partial file stays) and the page left idle.
     void closePort();
@@ -223,6 +224,8 @@ private:
     void showBox(const QString& english);
     void endMainInfoChain(bool mainInfoArrived);
     void tryMainInfoAfterOpen();
+    // Drops what belongs to the receiver of a port that has closed.
+    void forgetReceiver();
 
     void handleReply(const ReplyData& data, std::int32_t kind);
     void handleTimer(int timerId);

@@ -110,9 +110,10 @@ void CDialogBase::ApplyBaseTexts() {
     m_firmwareType->setCurrentIndex(0);
     m_pageTip->clear();
     QString instructions;
-    for (const char* line : {"This receiver should be updated by the following way:",
-                             "1.Connect receiver to PC by USB", "2.Copy firmware to Update Disk",
-                             "3.ReStart receiver"}) {
+    for (const char* line :
+         {QT_TR_NOOP("This receiver should be updated by the following way:"),
+          QT_TR_NOOP("1.Connect receiver to PC by USB"),
+          QT_TR_NOOP("2.Copy firmware to Update Disk"), QT_TR_NOOP("3.ReStart receiver")}) {
         instructions += Tr(QString::fromLatin1(line)) + QLatin1Char('\n');
     }
     m_usbInstructions->setText(instructions.trimmed());

@@ -339,7 +339,8 @@ void CDialogExpand::OnSignalTest() {
 
 void CDialogExpand::FillVoiceList(int selected) {
     m_voiceType->clear();
-    for (const char* item : {"Disable Voice", "Default", "User Defined"}) {
+    for (const char* item :
+         {QT_TR_NOOP("Disable Voice"), QT_TR_NOOP("Default"), QT_TR_NOOP("User Defined")}) {
         m_voiceType->addItem(Tr(QString::fromLatin1(item)));
     }
     m_voiceType->setCurrentIndex(selected);

@@ -24,7 +24,8 @@ namespace kestrava {
 
 namespace {
 
-const char* const kFileColumns[] = {"FileName", "Size", "CreateTime"};
+const char* const kFileColumns[] = {QT_TR_NOOP("FileName"), QT_TR_NOOP("Size"),
+                                    QT_TR_NOOP("CreateTime")};
 // The size column is wide enough for sizes of several megabytes ("12345K") at a 9-point font.
 constexpr int kFileColumnWidths[] = {110, 56, 180};
 

@@ -10,9 +10,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <functional>
 
@@ -134,6 +136,39 @@ TEST_F(MainWindow, aLanguageSwitchShowsTheTipAgainInTheNewLanguage) {
     emit languages->activated(chinese);
     EXPECT_EQ(value(*window, 1177), QStringLiteral("请先打开端口"));
     EXPECT_EQ(control<QPushButton>(*window, 1061)->text(), "Open"); // no translation: English
+}
+
+// With no langsetting.ini the texts are English; a lone chinese.lang must not be shown as the
+// language in effect.
+TEST_F(MainWindow, withNoMatchingLanguageFileTheListShowsEnglish) {
+    ASSERT_TRUE(QFile::remove(m_folder.filePath(QStringLiteral("lang/english.lang"))));
+    auto window = openWindow();
+    auto* languages = control<QComboBox>(*window, 1011);
+    EXPECT_EQ(languages->currentText(), "english");
+    EXPECT_GE(languages->findText(QStringLiteral("chinese")), 0);
+    EXPECT_EQ(value(*window, 1177), "Please open the port first");
+}
+
+TEST_F(MainWindow, messageBoxButtonsSpeakTheChosenLanguage) {
+    writeLanguage(m_folder.filePath(QStringLiteral("lang/chinese.lang")),
+                  {QStringLiteral("OK"), QStringLiteral("确定")});
+    auto window = openWindow();
+    auto* languages = control<QComboBox>(*window, 1011);
+    const int chinese = languages->findText(QStringLiteral("chinese"));
+    languages->setCurrentIndex(chinese);
+    emit languages->activated(chinese);
+
+    QStringList buttons;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            for (QAbstractButton* button : box->buttons()) {
+                buttons << button->text();
+            }
+            box->done(QMessageBox::Ok);
+        }
+    });
+    window->showMessage(QStringLiteral("Open fail"));
+    EXPECT_EQ(buttons, QStringList{QStringLiteral("确定")});
 }
 
 TEST_F(MainWindow, theCloseBoxSavesTheSettingsAndEscapeDoesNot) {

@@ -43,12 +43,13 @@ TEST(SimOptions, optionsReachTheProfileTimingAndFaults) {
              EXPECT_EQ(o.profile.files[0].size(), 12345u);
              EXPECT_EQ(o.profile.downloadBlockSize, 1000u);
          }},
-        {{"--pace", "--baud", "9600", "--latency", "5", "--log", "-"},
+        {{"--pace", "--baud", "9600", "--latency", "5", "--log", "-", "--link", "/tmp/ttyR"},
          [](const SimOptions& o) {
              EXPECT_TRUE(o.timing.pacing);
              EXPECT_EQ(o.timing.baud, 9600u);
              EXPECT_EQ(o.timing.latency, 5ms);
              EXPECT_EQ(o.logPath, "-");
+             EXPECT_EQ(o.linkPath, "/tmp/ttyR");
          }},
         {{"--drop", "2", "--split", "1:300", "--noise", "3:echo", "--delay", "4"},
          [](const SimOptions& o) {
