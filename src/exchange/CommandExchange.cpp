@@ -1130,9 +1130,12 @@ void CommandExchange::finishDownload() {
     std::filesystem::rename(std::filesystem::path(part.toStdU16String()),
                             std::filesystem::path(m_downloadPath.toStdU16String()), error);
     if (error) {
-        m_view.showMessage(translate(QStringLiteral("Cannot replace the file")) +
-                           QStringLiteral(":\n") + QDir::toNativeSeparators(m_downloadPath) +
-                           QStringLiteral("\n") + QString::fromStdString(error.message()));
+        // The file name and the system's reason follow the translated text on lines of their own.
+        const QString detail = QDir::toNativeSeparators(m_downloadPath) + QLatin1Char('\n') +
+                               QString::fromStdString(error.message());
+        const QString text =
+            translate(QStringLiteral("Cannot replace the file")) + QLatin1String(":\n") + detail;
+        m_view.showMessage(text);
         return;
     }
     m_downloadComplete = true;

@@ -34,7 +34,9 @@ FormResult<bool> StaticForm::onOff(const QString& text, const QString& name) {
     if (text == QStringLiteral("1") || text == QStringLiteral("0")) {
         return FormResult<bool>::accept(text == QStringLiteral("1"));
     }
-    return FormResult<bool>::refuse(name + QStringLiteral(" must be 1 or 0"));
+    // Only the command line names its switches this way; the page's switches are check boxes.
+    const QString message = name + QLatin1String(" must be 1 or 0");
+    return FormResult<bool>::refuse(message);
 }
 
 } // namespace kestrava
