@@ -1,5 +1,6 @@
 #include "cli/PortVerbs.h"
 
+#include "cli/FirmwareVerb.h"
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
 #include "cli/SettingGroups.h"
@@ -39,6 +40,7 @@ std::vector<PortVerb> makeVerbs() {
              return settings.parseAssignments(args, changes, error) ? std::string() : error;
          },
          [](PortVerbContext& c) { return c.settings.set(c.session, c.args, c.out, c.err); }});
+    verbs.push_back(FirmwareVerb::verb());
     return verbs;
 }
 

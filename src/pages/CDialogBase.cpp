@@ -106,6 +106,9 @@ void CDialogBase::ApplyBaseTexts() {
     m_firmwareType->addItem(Tr(QStringLiteral("Receiver")));
     m_firmwareType->setCurrentIndex(0);
     m_pageTip->clear();
+    if (m_stopOffered) {
+        m_startUpdate->setText(Tr(QStringLiteral("Stop Update")));
+    }
     QString instructions;
     for (const char* line : {"This receiver should be updated by the following way:",
                              "1.Connect receiver to PC by USB", "2.Copy firmware to Update Disk",
@@ -180,6 +183,18 @@ void CDialogBase::EnableCommandControls(bool enable) {
     for (QPushButton* control : {m_chooseFile, m_startUpdate, m_remoteSet, m_wifiSet}) {
         control->setEnabled(enable);
     }
+}
+
+void CDialogBase::OfferStopUpdate(bool offer) {
+    m_stopOffered = offer;
+    m_startUpdate->setText(Tr(offer ? QStringLiteral("Stop Update") : QStringLiteral("Start Update")));
+    if (offer) {
+        m_startUpdate->setEnabled(true);
+    }
+}
+
+void CDialogBase::EnableStartUpdate(bool enable) {
+    m_startUpdate->setEnabled(enable);
 }
 
 QString CDialogBase::RemotePassword() const {

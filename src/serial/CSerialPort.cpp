@@ -162,6 +162,11 @@ bool CSerialPort::QueueWrite(const std::uint8_t* bytes, std::size_t length) {
     return true;
 }
 
+void CSerialPort::setChunkComplete(ChunkComplete complete) {
+    std::lock_guard lock(m_signalMutex);
+    m_chunkComplete = std::move(complete);
+}
+
 void CSerialPort::signalShutdown() {
     {
         std::lock_guard lock(m_signalMutex);
@@ -444,6 +449,11 @@ void CSerialPort::SendPendingWrite() {
 }
 
 void CSerialPort::DrainInput() {
+    ChunkComplete complete;
+    {
+        std::lock_guard lock(m_signalMutex);
+        complete = m_chunkComplete;
+    }
     std::vector<std::uint8_t> gathered;
     int idlePolls = 0;
     for (;;) {
@@ -466,7 +476,9 @@ void CSerialPort::DrainInput() {
             ++idlePolls;
             continue;
         }
-        readOnce(gathered);
+        if (readOnce(gathered, complete)) {
+            break; // the awaited reply is whole: no need to wait for a quiet line
+        }
     }
     m_inputSignalled = false;
     if (!gathered.empty()) {
@@ -474,8 +486,9 @@ void CSerialPort::DrainInput() {
     }
 }
 
-// One read: up to 4096 bytes, returning once the line has been quiet for the read interval.
-void CSerialPort::readOnce(std::vector<std::uint8_t>& gathered) {
+// One read: up to 4096 bytes, returning once the line has been quiet for the read interval, or
+// as soon as the gathered bytes complete the awaited reply (then true).
+bool CSerialPort::readOnce(std::vector<std::uint8_t>& gathered, const ChunkComplete& complete) {
     std::size_t taken = 0;
     for (;;) {
         const auto available = static_cast<std::size_t>(m_device->bytesAvailable());
@@ -490,13 +503,16 @@ void CSerialPort::readOnce(std::vector<std::uint8_t>& gathered) {
             taken += count;
             if (count > 0) {
                 m_failureStreak = 0;
+                if (complete && complete(gathered.data(), gathered.size())) {
+                    return true;
+                }
             }
         }
         if (taken >= kReadSize || m_failurePending || shutdownSignalled()) {
-            return;
+            return false;
         }
         if (!pollDevice(kReadIntervalMs)) {
-            return;
+            return false;
         }
     }
 }
