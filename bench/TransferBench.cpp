@@ -124,8 +124,7 @@ public:
             return false;
         }
         runUntil([&] { return arrived.has_value(); }, 30000);
-        QObject::disconnect(exchange.get(), &CommandExchange::mainInfoChainEnded, nullptr,
-                            nullptr);
+        QObject::disconnect(exchange.get(), &CommandExchange::mainInfoChainEnded, nullptr, nullptr);
         return arrived.value_or(false);
     }
 
@@ -203,8 +202,8 @@ void firmware(const char* what, int code, bool fast, int imageKb, const QString&
     FirmwareJob job{path, code, 1, image.size()};
     updater.start(job);
     runUntil([&] { return ok.has_value(); }, 3600 * 1000);
-    if (!ok.value_or(false) || rig.emulator().firmware().image() !=
-                                   Bytes(image.begin(), image.end())) {
+    if (!ok.value_or(false) ||
+        rig.emulator().firmware().image() != Bytes(image.begin(), image.end())) {
         std::printf("| %-34s | failed |\n", what);
         return;
     }
@@ -247,7 +246,8 @@ void download(int downloadKb, const QString& folder) {
     rig.resetCounts();
     QElapsedTimer clock;
     clock.start();
-    rig.exchange->StartDownload(QStringLiteral("BENCH001"), folder + QStringLiteral("/BENCH001.STH"));
+    rig.exchange->StartDownload(QStringLiteral("BENCH001"),
+                                folder + QStringLiteral("/BENCH001.STH"));
     runUntil([&] { return rig.view.downloadEnded; }, 3600 * 1000);
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     const QFile copy(folder + QStringLiteral("/BENCH001.STH"));

@@ -42,8 +42,7 @@ std::string progressLine(std::int64_t sent, std::int64_t size, qint64 elapsedMs)
     char line[160];
     std::snprintf(line, sizeof line, "\r%lld/%lld bytes %3lld%% %7.1f KB/s %4.0f s left ",
                   static_cast<long long>(sent), static_cast<long long>(size),
-                  static_cast<long long>(size > 0 ? sent * 100 / size : 0), rate / 1024.0,
-                  left);
+                  static_cast<long long>(size > 0 ? sent * 100 / size : 0), rate / 1024.0, left);
     return line;
 }
 
@@ -88,7 +87,8 @@ std::string FirmwareVerb::parse(const std::vector<std::string>& args, Options& o
 }
 
 PortVerb FirmwareVerb::verb() {
-    return {"firmware", "FILE [--type module|receiver] [--yes] [--timeout SECONDS]",
+    return {"firmware",
+            "FILE [--type module|receiver] [--yes] [--timeout SECONDS]",
             "Write the firmware image FILE (*.098.kvb or *.088.kvb) into the receiver, as the\n"
             "Basic page's Start Update does (type module unless given). Asks first unless\n"
             "--yes; waits up to SECONDS (default 60) for the receiver to be switched on.",
@@ -170,9 +170,8 @@ int FirmwareVerb::run(PortVerbContext& c) {
         c.err << '\n';
     }
     // After a fast transfer the port returns to 19200 baud before it is closed.
-    c.session.waitUntil(
-        [&] { return !exchange.reopenRequest().reopen && exchange.portOpen(); },
-        CommandExchange::kOpenWaitMs);
+    c.session.waitUntil([&] { return !exchange.reopenRequest().reopen && exchange.portOpen(); },
+                        CommandExchange::kOpenWaitMs);
     if (*success) {
         c.out << message.toStdString() << '\n';
         return kCliOk;

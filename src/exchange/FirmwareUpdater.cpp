@@ -142,8 +142,8 @@ void FirmwareUpdater::sendBlock(bool resend) {
     m_blockStart = m_image.pos();
     std::array<Byte, 512> data{};
     const std::size_t capacity = std::min(firmwareBlockCapacity(*m_layout), data.size());
-    const qint64 read = m_image.read(reinterpret_cast<char*>(data.data()),
-                                     static_cast<qint64>(capacity));
+    const qint64 read =
+        m_image.read(reinterpret_cast<char*>(data.data()), static_cast<qint64>(capacity));
     if (read < 0) {
         finish(false, kUnreadable);
         return;

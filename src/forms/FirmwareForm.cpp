@@ -5,7 +5,8 @@
 namespace kestrava {
 
 QString FirmwareForm::fileNameOf(const QString& path) {
-    const auto cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const auto cut =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     return path.mid(cut + 1);
 }
 
@@ -49,8 +50,7 @@ FormResult<FirmwareJob> FirmwareForm::check(const QString& pathText, int type) {
     // Only codes 88 and 98 have a block layout; another code would leave the update waiting.
     const std::int32_t code = hardwareCodeOf(path);
     if (code != 88 && code != 98) {
-        return Result::refuse(
-            QStringLiteral("The FW file name must end in .088.kvb or .098.kvb"));
+        return Result::refuse(QStringLiteral("The FW file name must end in .088.kvb or .098.kvb"));
     }
     FirmwareJob job;
     job.path = path;

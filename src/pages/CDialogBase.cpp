@@ -187,7 +187,8 @@ void CDialogBase::EnableCommandControls(bool enable) {
 
 void CDialogBase::OfferStopUpdate(bool offer) {
     m_stopOffered = offer;
-    m_startUpdate->setText(Tr(offer ? QStringLiteral("Stop Update") : QStringLiteral("Start Update")));
+    m_startUpdate->setText(
+        Tr(offer ? QStringLiteral("Stop Update") : QStringLiteral("Start Update")));
     if (offer) {
         m_startUpdate->setEnabled(true);
     }

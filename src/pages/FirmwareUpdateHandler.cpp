@@ -16,8 +16,7 @@ FirmwareUpdateHandler::FirmwareUpdateHandler(CDialogBase& page, FirmwareUpdater&
                                              QObject* parent)
     : QObject(parent), m_page(page), m_updater(updater) {
     connect(&m_page, &CDialogBase::chooseFileClicked, this, &FirmwareUpdateHandler::OnChooseFile);
-    connect(&m_page, &CDialogBase::startUpdateClicked, this,
-            &FirmwareUpdateHandler::OnStartUpdate);
+    connect(&m_page, &CDialogBase::startUpdateClicked, this, &FirmwareUpdateHandler::OnStartUpdate);
     connect(&m_updater, &FirmwareUpdater::runningChanged, this,
             &FirmwareUpdateHandler::onRunningChanged);
     connect(&m_updater, &FirmwareUpdater::handshakeAnswered, this,

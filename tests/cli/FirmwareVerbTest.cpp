@@ -26,8 +26,8 @@ protected:
         m_stop.store(false);
         m_pty = PtyTransport::open(error);
         ASSERT_TRUE(m_pty) << error;
-        m_emulator = std::make_unique<Emulator>(std::move(profile), m_clock, Emulator::Timing{},
-                                                faults);
+        m_emulator =
+            std::make_unique<Emulator>(std::move(profile), m_clock, Emulator::Timing{}, faults);
         m_thread = std::thread([this] { m_pty->serve(*m_emulator, m_clock, m_stop); });
     }
 
@@ -97,9 +97,9 @@ TEST_F(FirmwareVerbOnPty, refusesWithTheWindowsWordsAndGivesUpOnASilentReceiver)
     EXPECT_EQ(err.str(), "Please check whether this an Module FW\n");
 
     const QString receiver = image(QStringLiteral("rx.098.kvb"), 100);
-    EXPECT_EQ(run({"firmware", receiver.toStdString(), "--type", "receiver", "--yes",
-                   "--timeout", "1"}),
-              kCliNoReply);
+    EXPECT_EQ(
+        run({"firmware", receiver.toStdString(), "--type", "receiver", "--yes", "--timeout", "1"}),
+        kCliNoReply);
     EXPECT_EQ(err.str(), "No answer from the receiver,please check that it is switched on\n");
 }
 

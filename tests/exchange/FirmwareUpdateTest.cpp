@@ -43,7 +43,11 @@ protected:
     // Starts the receiver (profile, faults), writes the image and opens the port quietly.
     void begin(const QString& name, std::size_t size, ReceiverProfile profile = {},
                FaultPlan plan = {}) {
-        updater.reset(); // it names itself to the exchange that start() replaces
+        // Torn down in order: the updater names itself to the exchange, which names itself to
+        // the port.
+        updater.reset();
+        exchange.reset();
+        port.reset();
         start(std::move(profile), plan);
         updater = std::make_unique<FirmwareUpdater>(*exchange);
         QObject::connect(updater.get(), &FirmwareUpdater::finished,
@@ -52,10 +56,9 @@ protected:
                              timersRunningAtEnd = timers.isRunning(TIMER_FIRMWARE_START) ||
                                                   timers.isRunning(TIMER_FIRMWARE_BLOCK);
                          });
-        QObject::connect(updater.get(), &FirmwareUpdater::progressChanged,
-                         [this](int position, std::int64_t, std::int64_t) {
-                             progress.push_back(position);
-                         });
+        QObject::connect(
+            updater.get(), &FirmwareUpdater::progressChanged,
+            [this](int position, std::int64_t, std::int64_t) { progress.push_back(position); });
         path = dir.filePath(name);
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -178,10 +181,10 @@ TEST_F(FirmwareUpdate, refusedBlocksAreResentThreeTimesAndTheFourthRefusalEndsTh
         bool ok;
         const char* english;
     };
-    for (const Case& c : {Case{1, 1, true, "Update successfully,Please restart the receiver"},
-                          Case{3, 2, true, "Update successfully,Please restart the receiver"},
-                          Case{4, 1, false, "Translate data wrong"},
-                          Case{4, 2, false, "Write data wrong"}}) {
+    for (const Case& c :
+         {Case{1, 1, true, "Update successfully,Please restart the receiver"},
+          Case{3, 2, true, "Update successfully,Please restart the receiver"},
+          Case{4, 1, false, "Translate data wrong"}, Case{4, 2, false, "Write data wrong"}}) {
         SCOPED_TRACE(c.refusals);
         endings.clear();
         FaultPlan plan;

@@ -179,8 +179,7 @@ TEST_F(FirmwarePage, chooseFileOffersTheTwoImageKindsAndKeepsThePathOnCancel) {
     EXPECT_EQ(FindControl<QLineEdit>(page, 1019)->text(), "/fw/main.088.kvb");
     button(1014)->click();
     EXPECT_EQ(FindControl<QLineEdit>(page, 1019)->text(), "/fw/main.088.kvb");
-    EXPECT_EQ(host->fileFilters.front(),
-              "FW file (*.098.kvb);;FW file (*.088.kvb);;(*.*) (*)");
+    EXPECT_EQ(host->fileFilters.front(), "FW file (*.098.kvb);;FW file (*.088.kvb);;(*.*) (*)");
 }
 
 } // namespace
