@@ -109,9 +109,12 @@ public:
     }
 
     ~Rig() {
-        exchange.reset();
+        // The reader ends and its port-closed notice is served while the exchange still
+        // listens; only then does the exchange go.
         m_serial.signalShutdown();
         runUntil([this] { return !m_serial.readerAlive(); }, 2000);
+        runUntil([] { return false; }, 100);
+        exchange.reset();
         m_stop.store(true);
         m_serve.join();
     }

@@ -456,13 +456,16 @@ void CSerialPort::DrainInput() {
     }
     std::vector<std::uint8_t> gathered;
     int idlePolls = 0;
+    ReadEnd lastRead = ReadEnd::Quiet;
     for (;;) {
         serveFailure();
         if (m_deviceLost || shutdownSignalled()) {
             return; // the pass is abandoned; shutdown or the lost device is served next
         }
         if (m_device->bytesAvailable() == 0) {
-            pollDevice(0);
+            // A read that stopped because its buffer was full did not see the line go quiet:
+            // give the rest of the reply the read interval to arrive.
+            pollDevice(lastRead == ReadEnd::Full ? kReadIntervalMs : 0);
         }
         if (m_device->bytesAvailable() == 0) {
             if (holdInputOpen.load() == 0) {
@@ -476,7 +479,8 @@ void CSerialPort::DrainInput() {
             ++idlePolls;
             continue;
         }
-        if (readOnce(gathered, complete)) {
+        lastRead = readOnce(gathered, complete);
+        if (lastRead == ReadEnd::Complete) {
             break; // the awaited reply is whole: no need to wait for a quiet line
         }
     }
@@ -486,9 +490,11 @@ void CSerialPort::DrainInput() {
     }
 }
 
-// One read: up to 4096 bytes, returning once the line has been quiet for the read interval, or
-// as soon as the gathered bytes complete the awaited reply (then true).
-bool CSerialPort::readOnce(std::vector<std::uint8_t>& gathered, const ChunkComplete& complete) {
+// One read: up to 4096 bytes, returning once the line has been quiet for the read interval
+// (Quiet), the 4096 bytes are in (Full), or the gathered bytes complete the awaited reply
+// (Complete).
+CSerialPort::ReadEnd CSerialPort::readOnce(std::vector<std::uint8_t>& gathered,
+                                           const ChunkComplete& complete) {
     std::size_t taken = 0;
     for (;;) {
         const auto available = static_cast<std::size_t>(m_device->bytesAvailable());
@@ -504,15 +510,15 @@ bool CSerialPort::readOnce(std::vector<std::uint8_t>& gathered, const ChunkCompl
             if (count > 0) {
                 m_failureStreak = 0;
                 if (complete && complete(gathered.data(), gathered.size())) {
-                    return true;
+                    return ReadEnd::Complete;
                 }
             }
         }
-        if (taken >= kReadSize || m_failurePending || shutdownSignalled()) {
-            return false;
+        if (taken >= kReadSize) {
+            return ReadEnd::Full;
         }
-        if (!pollDevice(kReadIntervalMs)) {
-            return false;
+        if (m_failurePending || shutdownSignalled() || !pollDevice(kReadIntervalMs)) {
+            return ReadEnd::Quiet;
         }
     }
 }

@@ -105,8 +105,8 @@ private:
     void ReaderLoop();
     void SendPendingWrite();
     void DrainInput();
-    // Returns true when the chunk is complete (see setChunkComplete).
-    bool readOnce(std::vector<std::uint8_t>& gathered, const ChunkComplete& complete);
+    enum class ReadEnd { Quiet, Full, Complete };
+    ReadEnd readOnce(std::vector<std::uint8_t>& gathered, const ChunkComplete& complete);
     bool pollDevice(int timeoutMs);
     void deliverChunk(std::vector<std::uint8_t> chunk);
     void noteFailure(QSerialPort::SerialPortError error);
