@@ -6,6 +6,7 @@
 #include "exchange/FirmwareUpdater.h"
 #include "exchange/RecordingView.h"
 #include "exchange/TextCodec.h"
+#include "forms/FirmwareForm.h"
 #include "pages/CDialogBase.h"
 #include "pages/FirmwareUpdateHandler.h"
 #include "settings/StoredSettings.h"
@@ -14,6 +15,7 @@
 #include "support/ManualReplyTimers.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -101,6 +103,16 @@ TEST_F(FirmwarePage, startRefusesBeforeSendingAnything) {
         EXPECT_TRUE(port->writes().empty());
         EXPECT_FALSE(updater->running());
     }
+}
+
+TEST_F(FirmwarePage, theNameChecksLookAtTheFileNameNotItsFolder) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("gm_tools")));
+    const QString inGmFolder = makeFile(QStringLiteral("gm_tools/rx.098.kvb"), 100);
+    EXPECT_TRUE(FirmwareForm::check(inGmFolder, 1).ok());
+    EXPECT_EQ(FirmwareForm::check(inGmFolder, 0).refusal(),
+              "Please check whether this an Module FW");
+    EXPECT_EQ(FirmwareForm::fileNameOf(QStringLiteral("C:\\gm\\main.098.kvb")), "main.098.kvb");
+    EXPECT_EQ(FirmwareForm::hardwareCodeOf(QStringLiteral("x.088.kvb")), 88);
 }
 
 TEST_F(FirmwarePage, portClosedOrNoMeansNothingStarts) {
