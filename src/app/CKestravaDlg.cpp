@@ -9,6 +9,7 @@
 #include "app/PortWatcher.h"
 #include "app/WindowPageHost.h"
 #include "exchange/CommandExchange.h"
+#include "exchange/FirmwareUpdater.h"
 #include "exchange/ProtocolTrace.h"
 #include "exchange/QtReplyTimers.h"
 #include "exchange/SerialExchangePort.h"
@@ -21,6 +22,7 @@
 #include "pages/CDialogNETWORK.h"
 #include "pages/CDialogRadioManager.h"
 #include "pages/CDialogStaticManager.h"
+#include "pages/FirmwareUpdateHandler.h"
 #include "serial/CSerialPort.h"
 #include "serial/PortErrorReporter.h"
 #include "serial/SerialPortList.h"
@@ -121,6 +123,8 @@ struct CKestravaDlg::Parts {
     std::unique_ptr<CSerialPort> serial;
     std::unique_ptr<SerialExchangePort> port;
     std::unique_ptr<QtReplyTimers> timers;
+    std::unique_ptr<FirmwareUpdater> firmware;
+    std::unique_ptr<FirmwareUpdateHandler> firmwareHandler;
 };
 
 CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
@@ -193,6 +197,8 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
 CKestravaDlg::~CKestravaDlg() {
     // The exchange refers to the port, and the port delivers to the exchange: the exchange goes
     // first, then the port stops its reader.
+    m_parts->firmwareHandler.reset();
+    m_parts->firmware.reset();
     m_pageHost.reset();
     m_exchange.reset();
     m_parts->tracing.reset();
@@ -288,7 +294,25 @@ void CKestravaDlg::createPages() {
     m_netPage->FillNetLists();
     m_basePage->SetProgressRange(0, 300);
     m_basePage->SetProgressPos(0);
+    wireFirmwareUpdate();
     m_expandPage->InitExpandPage();
+}
+
+// The transfer lives beside the exchange; the Basic page's handler drives it, and for the length
+// of an update the window keeps the user from opening, closing or refreshing the port and from
+// starting other commands.
+void CKestravaDlg::wireFirmwareUpdate() {
+    m_parts->firmware = std::make_unique<FirmwareUpdater>(*m_exchange);
+    m_parts->firmwareHandler =
+        std::make_unique<FirmwareUpdateHandler>(*m_basePage, *m_parts->firmware);
+    connect(m_parts->firmware.get(), &FirmwareUpdater::runningChanged, this, [this](bool running) {
+        m_openButton->setEnabled(!running);
+        m_updateButton->setEnabled(!running);
+        m_netPage->EnableCommandControls(!running);
+        m_radioPage->EnableCommandControls(!running);
+        m_staticPage->EnableCommandControls(!running);
+        m_expandPage->EnableCommandControls(!running);
+    });
 }
 
 void CKestravaDlg::fillLanguageList() {

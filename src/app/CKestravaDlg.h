@@ -85,6 +85,7 @@ protected:
 private:
     void createControls();
     void createPages();
+    void wireFirmwareUpdate();
     void fillLanguageList();
     void fillPortList();
     void relabel();

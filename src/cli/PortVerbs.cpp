@@ -1,6 +1,7 @@
 #include "cli/PortVerbs.h"
 
 #include "cli/FilesVerb.h"
+#include "cli/FirmwareVerb.h"
 #include "cli/PasswordVerb.h"
 #include "cli/ProfileVerbs.h"
 #include "cli/ReceiverSession.h"
@@ -89,6 +90,7 @@ std::vector<PortVerb> makeVerbs() {
              return FilesVerb::check(args);
          },
          FilesVerb::run});
+    verbs.push_back(FirmwareVerb::verb());
     return verbs;
 }
 

@@ -5,6 +5,7 @@
 #include "protocol/BoardCommands.h"
 #include "protocol/DollarCommands.h"
 #include "protocol/RadioCommands.h"
+#include "protocol/ReplyEnd.h"
 #include "protocol/StaticCommands.h"
 #include "protocol/StreamSplitter.h"
 #include "settings/LanguageManager.h"
@@ -119,29 +120,45 @@ bool CommandExchange::openPort(const QString& name, bool reportFailure) {
         return false;
     }
     ShowTip(QStringLiteral("Port opened"));
-    // The reader marks the port open a moment after it starts. Rather than sleeping on this
-    // thread, look again shortly until it runs, and ask for the main information then.
+    whenReaderRuns([this](bool running) {
+        if (running) {
+            ReadMainInfo();
+        }
+    });
+    return true;
+}
+
+// The reader marks the port open a moment after it starts. Rather than sleeping on this thread,
+// look again shortly until it runs (or the wait is given up), then go on.
+void CommandExchange::whenReaderRuns(std::function<void(bool running)> next) {
+    m_openPoll.stop();
     m_openWaitedMs = 0;
     if (m_port.readerAlive()) {
-        ReadMainInfo();
-    } else {
-        m_openPoll.start(kOpenPollMs);
+        m_afterOpen = {};
+        next(true);
+        return;
     }
-    return true;
+    m_afterOpen = std::move(next);
+    m_openPoll.start(kOpenPollMs);
 }
 
 void CommandExchange::tryMainInfoAfterOpen() {
     m_openWaitedMs += kOpenPollMs;
-    if (m_port.readerAlive()) {
-        m_openPoll.stop();
-        ReadMainInfo();
-    } else if (m_openWaitedMs >= kOpenWaitMs) {
-        m_openPoll.stop();
+    const bool running = m_port.readerAlive();
+    if (!running && m_openWaitedMs < kOpenWaitMs) {
+        return;
+    }
+    m_openPoll.stop();
+    auto next = std::move(m_afterOpen);
+    m_afterOpen = {};
+    if (next) {
+        next(running);
     }
 }
 
 void CommandExchange::closePort() {
     m_openPoll.stop();
+    m_afterOpen = {};
     if (!m_port.readerAlive()) {
         return;
     }
@@ -171,12 +188,18 @@ void CommandExchange::requestReopen(std::int32_t baudRate, bool continueFirmware
 void CommandExchange::onPortEvent() {
     const ReopenRequest request = m_reopen;
     m_reopen = ReopenRequest{};
-    bool opened = false;
-    if (request.reopen) {
-        opened = m_port.open(m_port.portName(), request.baudRate);
+    if (request.reopen && m_port.open(m_port.portName(), request.baudRate)) {
+        // Nothing goes on until the new reader runs: a block written before it would be lost,
+        // and the port would be reported closed.
+        whenReaderRuns([this, request](bool running) { finishPortEvent(request, running); });
+        return;
     }
+    finishPortEvent(request, false);
+}
+
+void CommandExchange::finishPortEvent(const ReopenRequest& request, bool reopened) {
     if (request.continueFirmware && m_firmware != nullptr) {
-        m_firmware->onPortReopened(opened);
+        m_firmware->onPortReopened(reopened);
     }
     if (!m_port.readerAlive() && m_downloadFile.isOpen()) {
         // The line went away during a download: no more blocks can come. Coming back does not
@@ -189,11 +212,10 @@ void CommandExchange::onPortEvent() {
             QLatin1Char('\n') +
             translate(QStringLiteral("The part received is kept in %1.")).arg(path));
     }
-    if (!opened && !m_port.readerAlive()) {
+    if (!reopened && !m_port.readerAlive()) {
         forgetReceiver();
     }
-    // A port just opened again counts as open although its new reader may not run yet.
-    m_view.portStateChanged(opened || m_port.readerAlive());
+    m_view.portStateChanged(reopened || m_port.readerAlive());
 }
 
 void CommandExchange::forgetReceiver() {
@@ -213,10 +235,34 @@ void CommandExchange::forgetReceiver() {
     m_view.clearMainInfo();
 }
 
+void CommandExchange::returnToBaudRate(std::int32_t baudRate) {
+    if (m_port.readerAlive() || m_reopen.reopen) {
+        requestReopen(baudRate, false);
+        return;
+    }
+    // The port stayed closed (a reopen that failed): try once more at baudRate.
+    if (!m_port.portName().isEmpty() && m_port.open(m_port.portName(), baudRate)) {
+        whenReaderRuns([this](bool running) { m_view.portStateChanged(running); });
+    }
+}
+
+void CommandExchange::forgetAwaitedReply() {
+    m_expected.reset();
+}
+
+bool CommandExchange::transferRunning() const {
+    return m_firmware != nullptr && m_firmware->running();
+}
+
 // ---- Sending ------------------------------------------------------------------------------
 
 bool CommandExchange::beginSend(const char* tip) {
     if (!m_port.readerAlive()) {
+        return false;
+    }
+    if (transferRunning()) {
+        // Any other command would overwrite the reply the transfer awaits.
+        ShowTip(QStringLiteral("Tip: Updating,Please don't do other operation"));
         return false;
     }
     if (tip != nullptr) {
@@ -226,7 +272,15 @@ bool CommandExchange::beginSend(const char* tip) {
 }
 
 bool CommandExchange::write(const Bytes& frame) {
-    return !frame.empty() && m_port.queueWrite(frame.data(), frame.size());
+    if (frame.empty()) {
+        return false;
+    }
+    // The reader may hand the reply over as soon as it is whole; it judges by a copy of what is
+    // awaited now, since this thread re-arms the record while the reader gathers.
+    m_port.setChunkComplete([awaited = m_expected](const std::uint8_t* bytes, std::size_t count) {
+        return ReplyEnd::complete(awaited, bytes, count);
+    });
+    return m_port.queueWrite(frame.data(), frame.size());
 }
 
 void CommandExchange::ReadMainInfo() {
@@ -652,7 +706,7 @@ void CommandExchange::SetWifiPassword(const QString& oldPassword, const QString&
 }
 
 void CommandExchange::FirmwareStart(Byte target, bool repeat) {
-    if (!beginSend(nullptr)) {
+    if (!m_port.readerAlive()) {
         return;
     }
     Bytes frame;
@@ -662,7 +716,7 @@ void CommandExchange::FirmwareStart(Byte target, bool repeat) {
 
 void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data,
                                     std::uint32_t position) {
-    if (!beginSend(nullptr)) {
+    if (!m_port.readerAlive()) {
         return;
     }
     Bytes frame;

@@ -25,6 +25,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 
@@ -104,6 +105,13 @@ public:
     // and, with continueFirmware, hands over to the firmware transfer.
     void requestReopen(std::int32_t baudRate, bool continueFirmware);
     const ReopenRequest& reopenRequest() const { return m_reopen; }
+    // Back to baudRate after a fast firmware transfer: through a reopen while the port is open,
+    // or by opening it again when a reopen left it closed.
+    void returnToBaudRate(std::int32_t baudRate);
+    // Nothing awaited any more: a late answer is ignored.
+    void forgetAwaitedReply();
+    // A firmware transfer runs: every other send operation is refused.
+    bool transferRunning() const;
     bool staticOnly() const { return m_staticOnly; }
 
     // ---- Send operations, one per command -------------------------------------------------
@@ -226,6 +234,10 @@ private:
     void tryMainInfoAfterOpen();
     // Drops what belongs to the receiver of a port that has closed.
     void forgetReceiver();
+    // Runs next(true) once the reader runs, or next(false) when it has not started within
+    // kOpenWaitMs.
+    void whenReaderRuns(std::function<void(bool running)> next);
+    void finishPortEvent(const ReopenRequest& request, bool reopened);
 
     void handleReply(const ReplyData& data, std::int32_t kind);
     void handleTimer(int timerId);
@@ -259,6 +271,7 @@ private:
 
     QTimer m_openPoll;
     int m_openWaitedMs = 0;
+    std::function<void(bool running)> m_afterOpen;
 
     QString m_downloadPath;
     QFile m_downloadFile;

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace kestrava {
 
@@ -36,6 +37,12 @@ public:
 
     // Whether the reader waits for further bursts of a reply before handing input on.
     virtual void setHoldInputOpen(bool hold) = 0;
+
+    // What completes the reply awaited after the next write (see CSerialPort::setChunkComplete);
+    // a port that hands input over by other rules may ignore it.
+    virtual void setChunkComplete(std::function<bool(const std::uint8_t*, std::size_t)> complete) {
+        (void)complete;
+    }
 
     // The name the port was last opened with.
     virtual QString portName() const = 0;

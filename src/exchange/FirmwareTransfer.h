@@ -10,6 +10,10 @@ class FirmwareTransfer {
 public:
     virtual ~FirmwareTransfer() = default;
 
+    // An update is under way (from its start to its end): the exchange then refuses every other
+    // command, whose reply would take the place of the one the transfer awaits.
+    virtual bool running() const { return false; }
+
     // The receiver answered the announcement (kind 30). data is 0 when the receiver's hardware
     // code differs from the image's, else the receiver's status byte + 1. Timer 1 has already
     // been stopped.

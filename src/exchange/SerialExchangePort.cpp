@@ -29,6 +29,11 @@ void SerialExchangePort::setHoldInputOpen(bool hold) {
     holdInputOpen.store(hold ? 1 : 0);
 }
 
+void SerialExchangePort::setChunkComplete(
+    std::function<bool(const std::uint8_t*, std::size_t)> complete) {
+    m_port.setChunkComplete(std::move(complete));
+}
+
 QString SerialExchangePort::portName() const {
     return m_port.portName();
 }

@@ -21,6 +21,7 @@ public:
     void shutdown() override;
     void setHoldInputOpen(bool hold) override;
     QString portName() const override;
+    void setChunkComplete(std::function<bool(const std::uint8_t*, std::size_t)> complete) override;
 
 private:
     CSerialPort& m_port;

@@ -109,6 +109,9 @@ void CDialogBase::ApplyBaseTexts() {
     m_firmwareType->addItem(Tr(QStringLiteral("Receiver")));
     m_firmwareType->setCurrentIndex(0);
     m_pageTip->clear();
+    if (m_stopOffered) {
+        m_startUpdate->setText(Tr(QStringLiteral("Stop Update")));
+    }
     QString instructions;
     for (const char* line :
          {QT_TR_NOOP("This receiver should be updated by the following way:"),
@@ -220,6 +223,19 @@ void CDialogBase::OnWifiSet() {
         return;
     }
     host->exchange().SetWifiPassword(result.record());
+}
+
+void CDialogBase::OfferStopUpdate(bool offer) {
+    m_stopOffered = offer;
+    m_startUpdate->setText(
+        Tr(offer ? QStringLiteral("Stop Update") : QStringLiteral("Start Update")));
+    if (offer) {
+        m_startUpdate->setEnabled(true);
+    }
+}
+
+void CDialogBase::EnableStartUpdate(bool enable) {
+    m_startUpdate->setEnabled(enable);
 }
 
 QString CDialogBase::RemotePassword() const {

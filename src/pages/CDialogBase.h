@@ -53,6 +53,13 @@ public:
     // "Choose File", "Start Update" and both password "Set" buttons (off during an update).
     void EnableCommandControls(bool enable);
 
+    // During the handshake "Start Update" reads "Stop Update" and stays enabled, so the user can
+    // give up waiting for the receiver; offer false to read "Start Update" again.
+    void OfferStopUpdate(bool offer);
+    bool StopUpdateOffered() const { return m_stopOffered; }
+    // "Start Update" alone (the update's other controls are left as they are).
+    void EnableStartUpdate(bool enable);
+
     QString RemotePassword() const;
     QString RemotePasswordConfirm() const;
     QString WifiPassword() const;
@@ -81,6 +88,7 @@ private:
     QLabel* m_pageTip = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_usbInstructions = nullptr;
+    bool m_stopOffered = false;
 };
 
 } // namespace kestrava

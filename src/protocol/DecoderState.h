@@ -36,8 +36,10 @@ struct DecoderState {
     Byte rinexFlag = 0; // kind 41
 
     // The firmware transfer (kinds 30 and 31).
-    int firmwareRetryCount = 0;           // refusals of the current block so far
-    Byte firmwareHardwareCode = 0;        // 88 or 98, from the image file being sent
+    int firmwareRetryCount = 0; // refusals of the current block so far
+    // 88 or 98, from the image file being sent. Kept whole: the handshake answer carries one
+    // byte, and a code such as 344 must not pass for 88.
+    std::int32_t firmwareHardwareCode = 0;
     std::uint32_t firmwareAddress = 0;    // running target address after the block just sent
     std::uint32_t firmwareLastLength = 0; // byte count of the block just sent
 };

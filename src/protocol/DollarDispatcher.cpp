@@ -90,8 +90,9 @@ void DollarDispatcher::decodeFirmwareStart(const Byte* frame, std::size_t length
     }
     // 0: the receiver runs another hardware than the image is made for; otherwise the speed it
     // asks for plus one (1 normal, 2 and more fast).
-    const std::int32_t value =
-        frame[5] != state.firmwareHardwareCode ? 0 : static_cast<std::int32_t>(frame[7]) + 1;
+    const std::int32_t value = static_cast<std::int32_t>(frame[5]) != state.firmwareHardwareCode
+                                   ? 0
+                                   : static_cast<std::int32_t>(frame[7]) + 1;
     ReplyDelivery::deliverValue(expected, sink, value, KindFirmwareStart, Reset::Before);
 }
 

@@ -162,6 +162,11 @@ bool CSerialPort::QueueWrite(const std::uint8_t* bytes, std::size_t length) {
     return true;
 }
 
+void CSerialPort::setChunkComplete(ChunkComplete complete) {
+    std::lock_guard lock(m_signalMutex);
+    m_chunkComplete = std::move(complete);
+}
+
 void CSerialPort::signalShutdown() {
     {
         std::lock_guard lock(m_signalMutex);
@@ -444,15 +449,23 @@ void CSerialPort::SendPendingWrite() {
 }
 
 void CSerialPort::DrainInput() {
+    ChunkComplete complete;
+    {
+        std::lock_guard lock(m_signalMutex);
+        complete = m_chunkComplete;
+    }
     std::vector<std::uint8_t> gathered;
     int idlePolls = 0;
+    ReadEnd lastRead = ReadEnd::Quiet;
     for (;;) {
         serveFailure();
         if (m_deviceLost || shutdownSignalled()) {
             return; // the pass is abandoned; shutdown or the lost device is served next
         }
         if (m_device->bytesAvailable() == 0) {
-            pollDevice(0);
+            // A read that stopped because its buffer was full did not see the line go quiet:
+            // give the rest of the reply the read interval to arrive.
+            pollDevice(lastRead == ReadEnd::Full ? kReadIntervalMs : 0);
         }
         if (m_device->bytesAvailable() == 0) {
             if (holdInputOpen.load() == 0) {
@@ -466,7 +479,10 @@ void CSerialPort::DrainInput() {
             ++idlePolls;
             continue;
         }
-        readOnce(gathered);
+        lastRead = readOnce(gathered, complete);
+        if (lastRead == ReadEnd::Complete) {
+            break; // the awaited reply is whole: no need to wait for a quiet line
+        }
     }
     m_inputSignalled = false;
     if (!gathered.empty()) {
@@ -474,8 +490,11 @@ void CSerialPort::DrainInput() {
     }
 }
 
-// One read: up to 4096 bytes, returning once the line has been quiet for the read interval.
-void CSerialPort::readOnce(std::vector<std::uint8_t>& gathered) {
+// One read: up to 4096 bytes, returning once the line has been quiet for the read interval
+// (Quiet), the 4096 bytes are in (Full), or the gathered bytes complete the awaited reply
+// (Complete).
+CSerialPort::ReadEnd CSerialPort::readOnce(std::vector<std::uint8_t>& gathered,
+                                           const ChunkComplete& complete) {
     std::size_t taken = 0;
     for (;;) {
         const auto available = static_cast<std::size_t>(m_device->bytesAvailable());
@@ -490,13 +509,16 @@ void CSerialPort::readOnce(std::vector<std::uint8_t>& gathered) {
             taken += count;
             if (count > 0) {
                 m_failureStreak = 0;
+                if (complete && complete(gathered.data(), gathered.size())) {
+                    return ReadEnd::Complete;
+                }
             }
         }
-        if (taken >= kReadSize || m_failurePending || shutdownSignalled()) {
-            return;
+        if (taken >= kReadSize) {
+            return ReadEnd::Full;
         }
-        if (!pollDevice(kReadIntervalMs)) {
-            return;
+        if (m_failurePending || shutdownSignalled() || !pollDevice(kReadIntervalMs)) {
+            return ReadEnd::Quiet;
         }
     }
 }

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -81,6 +82,14 @@ public:
     // beyond the 1024-byte buffer.
     bool QueueWrite(const std::uint8_t* bytes, std::size_t length);
 
+    // What completes the reply awaited after the next write: given the bytes gathered so far in
+    // a pass, true once they hold that whole reply. The reader then hands the chunk over at
+    // once instead of waiting for the line to go quiet. Without one (the default), or while it
+    // says false, the quiet-line rule alone decides. Called on the reader thread; set it from
+    // the owner's thread before the write whose reply it describes.
+    using ChunkComplete = std::function<bool(const std::uint8_t* bytes, std::size_t count)>;
+    void setChunkComplete(ChunkComplete complete);
+
     // Asks the reader to close the device; does not wait. MSG_PORT_EVENT follows.
     void signalShutdown();
 
@@ -96,7 +105,8 @@ private:
     void ReaderLoop();
     void SendPendingWrite();
     void DrainInput();
-    void readOnce(std::vector<std::uint8_t>& gathered);
+    enum class ReadEnd { Quiet, Full, Complete };
+    ReadEnd readOnce(std::vector<std::uint8_t>& gathered, const ChunkComplete& complete);
     bool pollDevice(int timeoutMs);
     void deliverChunk(std::vector<std::uint8_t> chunk);
     void noteFailure(QSerialPort::SerialPortError error);
@@ -148,6 +158,7 @@ private:
     std::uint64_t m_deliverySerial = 0;
     std::vector<std::uint8_t> m_delivery;
     std::deque<QString> m_reports;
+    ChunkComplete m_chunkComplete;
 
     // Reader-thread state of the current opening.
     bool m_inputSignalled = false;
