@@ -10,20 +10,24 @@ namespace kestrava {
 
 namespace {
 
-const QString kSuccess = QStringLiteral("Update successfully,Please restart the receiver");
-const QString kFailed = QStringLiteral("Fail to update,pls close the receiver and try again");
-const QString kMismatch = QStringLiteral("Hardware don't match the FW file");
-const QString kUnreadable = QStringLiteral("Fail to read the FW file");
-const QString kNoFastLine = QStringLiteral("Fail to switch the port to 115200 baud");
+// The outcomes are handed on in English and translated where they are shown.
+const QString kSuccess =
+    QString::fromLatin1(QT_TR_NOOP("Update successfully,Please restart the receiver"));
+const QString kFailed =
+    QString::fromLatin1(QT_TR_NOOP("Fail to update,pls close the receiver and try again"));
+const QString kMismatch = QString::fromLatin1(QT_TR_NOOP("Hardware don't match the FW file"));
+const QString kUnreadable = QString::fromLatin1(QT_TR_NOOP("Fail to read the FW file"));
+const QString kNoFastLine =
+    QString::fromLatin1(QT_TR_NOOP("Fail to switch the port to 115200 baud"));
 
 QString failureText(int outcome) {
     switch (outcome) {
     case 1:
-        return QStringLiteral("Translate data wrong");
+        return QString::fromLatin1(QT_TR_NOOP("Translate data wrong"));
     case 2:
-        return QStringLiteral("Write data wrong");
+        return QString::fromLatin1(QT_TR_NOOP("Write data wrong"));
     case 5:
-        return QStringLiteral("Wrong address when update");
+        return QString::fromLatin1(QT_TR_NOOP("Wrong address when update"));
     default:
         return kFailed;
     }
