@@ -15,7 +15,8 @@ constexpr int kRadioWaitMs = CommandExchange::kRadioTimeoutMs + 1000;
 } // namespace
 
 std::vector<SettingKey> AirBaudGroup::keys() const {
-    return {{"HZParams", "AirBaud", "internal radio's air baud rate: 9600 or 19200", true}};
+    return {{"HZParams", "AirBaud", "internal radio's air baud rate: 9600 or 19200", true,
+             SettingCompare::Number}};
 }
 
 CliOutcome AirBaudGroup::read(ReceiverSession& session, SettingValues& values) {
@@ -33,6 +34,13 @@ CliOutcome AirBaudGroup::read(ReceiverSession& session, SettingValues& values) {
     // As the page shows it: 19200 is 19200, any other rate the slower one.
     values[kName] = *session.view().airBaud == RadioForm::kFastAirBaud ? "19200" : "9600";
     return {};
+}
+
+CliOutcome AirBaudGroup::check(const SettingValues& values) const {
+    const auto found = values.find(kName);
+    const FormResult<std::int32_t> rate = RadioForm::airBaud(
+        found != values.end() ? QString::fromStdString(found->second) : QString());
+    return rate.ok() ? CliOutcome{} : CliOutcome{kCliRefused, rate.refusal().toStdString()};
 }
 
 CliOutcome AirBaudGroup::write(ReceiverSession& session, const SettingValues& values) {

@@ -9,6 +9,7 @@ class AirBaudGroup : public SettingGroup {
 public:
     std::vector<SettingKey> keys() const override;
     CliOutcome read(ReceiverSession& session, SettingValues& values) override;
+    CliOutcome check(const SettingValues& values) const override;
     CliOutcome write(ReceiverSession& session, const SettingValues& values) override;
 };
 

@@ -23,11 +23,11 @@ std::vector<SettingKey> BandGroup::keys() const {
     return {{"OtherParams", "Band2G",
              "2G band of the net module: the item index of its list (UC864, HE910, GC864: 0..3; "
              "SL6087: 0..7)",
-             true},
+             true, SettingCompare::Number},
             {"OtherParams", "Band3G",
              "3G band of the net module: the item index of its list (UC864: 0..6; HE910: 0..7); "
              "0 is sent for modules without 3G",
-             true}};
+             true, SettingCompare::Number}};
 }
 
 CliOutcome BandGroup::read(ReceiverSession& session, SettingValues& values) {

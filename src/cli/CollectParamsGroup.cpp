@@ -13,8 +13,10 @@ const char* const kCutOff = "CollectParams.CutOff";
 } // namespace
 
 std::vector<SettingKey> CollectParamsGroup::keys() const {
-    return {{"CollectParams", "CollecInterval", "recording interval in seconds, 1-255", true},
-            {"CollectParams", "CutOff", "elevation cut-off in degrees, 0-90", true}};
+    return {{"CollectParams", "CollecInterval", "recording interval in seconds, 1-255", true,
+             SettingCompare::Number},
+            {"CollectParams", "CutOff", "elevation cut-off in degrees, 0-90", true,
+             SettingCompare::Number}};
 }
 
 CliOutcome CollectParamsGroup::read(ReceiverSession& session, SettingValues& values) {
@@ -26,6 +28,12 @@ CliOutcome CollectParamsGroup::read(ReceiverSession& session, SettingValues& val
     values[kInterval] = std::to_string(session.view().collect->first);
     values[kCutOff] = std::to_string(session.view().collect->second);
     return {};
+}
+
+CliOutcome CollectParamsGroup::check(const SettingValues& values) const {
+    const auto form = StaticForm::collect(StaticGroupSupport::text(values, kInterval),
+                                          StaticGroupSupport::text(values, kCutOff));
+    return form.ok() ? CliOutcome{} : StaticGroupSupport::refused(form.refusal());
 }
 
 CliOutcome CollectParamsGroup::write(ReceiverSession& session, const SettingValues& values) {

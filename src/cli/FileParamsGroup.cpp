@@ -29,6 +29,12 @@ CliOutcome FileParamsGroup::read(ReceiverSession& session, SettingValues& values
     return {};
 }
 
+CliOutcome FileParamsGroup::check(const SettingValues& values) const {
+    const auto form = StaticForm::naming(StaticGroupSupport::text(values, kPrefix),
+                                         StaticGroupSupport::text(values, kSerial));
+    return form.ok() ? CliOutcome{} : StaticGroupSupport::refused(form.refusal());
+}
+
 CliOutcome FileParamsGroup::write(ReceiverSession& session, const SettingValues& values) {
     const auto form = StaticForm::naming(StaticGroupSupport::text(values, kPrefix),
                                          StaticGroupSupport::text(values, kSerial));

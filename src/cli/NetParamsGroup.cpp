@@ -124,6 +124,18 @@ CliOutcome NetParamsGroup::read(ReceiverSession& session, SettingValues& values)
     return {};
 }
 
+bool NetParamsGroup::carries(const SettingKey& key, const SettingValues& values) const {
+    const QString isUrl = valueText(values, "isUrl").toLower();
+    const bool url = isUrl == QLatin1String("true") || isUrl == QLatin1String("1");
+    if (key.key == "URL") {
+        return url;
+    }
+    if (key.key == "IP1" || key.key == "IP2" || key.key == "IP3" || key.key == "IP4") {
+        return !url;
+    }
+    return true;
+}
+
 CliOutcome NetParamsGroup::check(const SettingValues& values) const {
     NetParams record;
     return validate(values, record);

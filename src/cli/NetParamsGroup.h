@@ -13,6 +13,7 @@ public:
     std::vector<SettingKey> keys() const override;
     CliOutcome read(ReceiverSession& session, SettingValues& values) override;
     CliOutcome check(const SettingValues& values) const override;
+    bool carries(const SettingKey& key, const SettingValues& values) const override;
     CliOutcome write(ReceiverSession& session, const SettingValues& values) override;
 
     // The values of record by Section.Key name, as get prints them.

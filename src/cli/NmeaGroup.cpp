@@ -25,6 +25,16 @@ CliOutcome NmeaGroup::read(ReceiverSession&, SettingValues&) {
     return {};
 }
 
+CliOutcome NmeaGroup::check(const SettingValues& values) const {
+    const auto found = values.find(kName);
+    if (found == values.end()) {
+        return {};
+    }
+    const FormResult<NmeaOutputChoice> choice =
+        NmeaForm::parse(QString::fromStdString(found->second));
+    return choice.ok() ? CliOutcome{} : CliOutcome{kCliRefused, choice.refusal().toStdString()};
+}
+
 CliOutcome NmeaGroup::write(ReceiverSession& session, const SettingValues& values) {
     const auto found = values.find(kName);
     if (found == values.end()) {

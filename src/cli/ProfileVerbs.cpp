@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace kestrava {
@@ -37,6 +39,29 @@ bool parseNumber(const std::string& text, double& value) {
     errno = 0;
     value = std::strtod(text.c_str(), &end);
     return errno == 0 && end == text.c_str() + text.size();
+}
+
+std::optional<SettingKey> keyNamed(const SettingsVerbs& settings, const std::string& name) {
+    for (const auto& group : settings.groups()) {
+        for (const SettingKey& key : group->keys()) {
+            if (key.name() == name) {
+                return key;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// A frequency as the settings file writes it (459.225006) in the form the radio page takes
+// (459.225): the float the frame is built from, with three decimals.
+std::string frequencyForm(const std::string& value) {
+    double megahertz = 0;
+    if (!parseNumber(value, megahertz) || megahertz < 0 || megahertz >= 1000) {
+        return value; // left for the form to refuse with its own words
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%07.3f", static_cast<double>(static_cast<float>(megahertz)));
+    return text;
 }
 
 struct Plan {
@@ -132,7 +157,10 @@ bool ProfileVerbs::load(const std::string& path, const SettingsVerbs& settings,
                     entry.section + '.' + entry.key + "\" (kestrava-cli --help lists them)";
             return false;
         }
-        profile[name] = entry.value;
+        const std::optional<SettingKey> key = keyNamed(settings, name);
+        profile[name] = key && key->compare == SettingCompare::Frequency
+                            ? frequencyForm(entry.value)
+                            : entry.value;
     }
     if (profile.empty()) {
         error = path + ": no receiver settings in the file";
@@ -180,6 +208,12 @@ int ProfileVerbs::diff(ReceiverSession& session, SettingsVerbs& settings,
                     << " cannot be read from the receiver: not compared\n";
                 continue;
             }
+            if (!plan.group->carries(key, plan.candidate)) {
+                err << "note: " << key.name()
+                    << " is not sent to the receiver with the profile's other values: not "
+                       "compared\n";
+                continue;
+            }
             const std::string receiver = valueOr(plan.current, key.name());
             const std::string wanted = profile.at(key.name());
             if (!same(key, receiver, wanted)) {
@@ -223,6 +257,9 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
             return outcome.status;
         }
         for (const SettingKey& key : plan.keys) {
+            if (!plan.group->carries(key, plan.candidate)) {
+                continue;
+            }
             if (!key.readable ||
                 !same(key, valueOr(plan.current, key.name()), profile.at(key.name()))) {
                 plan.differ.push_back(key.name());
@@ -235,7 +272,9 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
                 const bool sends = std::find(plan.differ.begin(), plan.differ.end(), key.name()) !=
                                    plan.differ.end();
                 out << key.name() << ": ";
-                if (!sends) {
+                if (!plan.group->carries(key, plan.candidate)) {
+                    out << "not sent (unused with the other values)\n";
+                } else if (!sends) {
                     out << "unchanged\n";
                 } else if (!key.readable) {
                     out << "would send " << profile.at(key.name()) << '\n';
@@ -260,7 +299,10 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
     for (Plan& plan : plans) {
         if (plan.differ.empty()) {
             for (const SettingKey& key : plan.keys) {
-                out << key.name() << ": unchanged\n";
+                out << key.name() << ": "
+                    << (plan.group->carries(key, plan.candidate)
+                            ? "unchanged\n"
+                            : "not sent (unused with the other values)\n");
             }
             continue;
         }
@@ -277,7 +319,9 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
             const bool sent =
                 std::find(plan.differ.begin(), plan.differ.end(), key.name()) != plan.differ.end();
             out << key.name() << ": ";
-            if (!key.readable) {
+            if (!plan.group->carries(key, plan.candidate)) {
+                out << "not sent (unused with the other values)\n";
+            } else if (!key.readable) {
                 out << "sent, not verifiable\n";
             } else if (!reread.ok()) {
                 allMatch = false;

@@ -39,12 +39,13 @@ std::vector<SettingKey> RadioChannelsGroup::keys() const {
         keys.push_back({kSection, sendKey(channel),
                         "transmit frequency of channel " + std::to_string(channel) +
                             ", MHz as xxx.xxx (reading connects the internal radio first)",
-                        true});
+                        true, SettingCompare::Frequency});
     }
     for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
         keys.push_back(
             {kSection, receiveKey(channel),
-             "receive frequency of channel " + std::to_string(channel) + ", MHz as xxx.xxx", true});
+             "receive frequency of channel " + std::to_string(channel) + ", MHz as xxx.xxx", true,
+             SettingCompare::Frequency});
     }
     return keys;
 }
@@ -68,6 +69,17 @@ CliOutcome RadioChannelsGroup::read(ReceiverSession& session, SettingValues& val
         values[name(receiveKey(channel))] = RadioForm::frequencyText(pair.receive).toStdString();
     }
     return {};
+}
+
+CliOutcome RadioChannelsGroup::check(const SettingValues& values) const {
+    QStringList transmit;
+    QStringList receive;
+    for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
+        transmit.append(valueOf(values, sendKey(channel)));
+        receive.append(valueOf(values, receiveKey(channel)));
+    }
+    const FormResult<ChannelTable> table = RadioForm::channels(transmit, receive);
+    return table.ok() ? CliOutcome{} : CliOutcome{kCliRefused, table.refusal().toStdString()};
 }
 
 CliOutcome RadioChannelsGroup::write(ReceiverSession& session, const SettingValues& values) {

@@ -74,6 +74,15 @@ public:
         return {};
     }
 
+    // Whether key is carried to the receiver at all with these values (the group's complete
+    // set). A server address given by name leaves the IPv4 numbers unsent, and the reverse: a
+    // profile's value for such a key can neither differ nor be proved.
+    virtual bool carries(const SettingKey& key, const SettingValues& values) const {
+        (void)key;
+        (void)values;
+        return true;
+    }
+
     // Validates the complete set of the group's values (its readable values as read, with the
     // changes applied; write-only keys only when given), sends it and waits for the receiver's
     // confirmation.

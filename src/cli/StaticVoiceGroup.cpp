@@ -12,7 +12,8 @@ const char* const kVoice = "OtherParams.StaticVoice";
 } // namespace
 
 std::vector<SettingKey> StaticVoiceGroup::keys() const {
-    return {{"OtherParams", "StaticVoice", "1 = static voice prompt on, 0 = off", true}};
+    return {{"OtherParams", "StaticVoice", "1 = static voice prompt on, 0 = off", true,
+             SettingCompare::Number}};
 }
 
 CliOutcome StaticVoiceGroup::read(ReceiverSession& session, SettingValues& values) {
@@ -23,6 +24,12 @@ CliOutcome StaticVoiceGroup::read(ReceiverSession& session, SettingValues& value
     }
     values[kVoice] = std::string(1, *state != 0 ? '1' : '0');
     return {};
+}
+
+CliOutcome StaticVoiceGroup::check(const SettingValues& values) const {
+    const auto on =
+        StaticForm::onOff(StaticGroupSupport::text(values, kVoice), QString::fromLatin1(kVoice));
+    return on.ok() ? CliOutcome{} : StaticGroupSupport::refused(on.refusal());
 }
 
 CliOutcome StaticVoiceGroup::write(ReceiverSession& session, const SettingValues& values) {

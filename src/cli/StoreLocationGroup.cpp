@@ -16,8 +16,10 @@ constexpr int kChainWaitMs =
 } // namespace
 
 std::vector<SettingKey> StoreLocationGroup::keys() const {
-    return {{"OtherParams", "StaticLocation", "1 = SD card, 0 = internal FLASH", true},
-            {"OtherParams", "Rinex", "1 = record RINEX as well, 0 = not", true}};
+    return {{"OtherParams", "StaticLocation", "1 = SD card, 0 = internal FLASH", true,
+             SettingCompare::Number},
+            {"OtherParams", "Rinex", "1 = record RINEX as well, 0 = not", true,
+             SettingCompare::Number}};
 }
 
 CliOutcome StoreLocationGroup::read(ReceiverSession& session, SettingValues& values) {
@@ -36,6 +38,17 @@ CliOutcome StoreLocationGroup::read(ReceiverSession& session, SettingValues& val
     values[kLocation] = *view.storeLocationCard ? "1" : "0";
     values[kRinex] = *view.rinex ? "1" : "0";
     return {};
+}
+
+CliOutcome StoreLocationGroup::check(const SettingValues& values) const {
+    const auto location = StaticForm::onOff(StaticGroupSupport::text(values, kLocation),
+                                            QString::fromLatin1(kLocation));
+    if (!location.ok()) {
+        return StaticGroupSupport::refused(location.refusal());
+    }
+    const auto rinex =
+        StaticForm::onOff(StaticGroupSupport::text(values, kRinex), QString::fromLatin1(kRinex));
+    return rinex.ok() ? CliOutcome{} : StaticGroupSupport::refused(rinex.refusal());
 }
 
 CliOutcome StoreLocationGroup::write(ReceiverSession& session, const SettingValues& values) {

@@ -36,9 +36,11 @@ CliOutcome setThroughBlock(ReceiverSession& session, int which, int kind, const 
 } // namespace
 
 std::vector<SettingKey> VoiceGroup::keys() const {
-    return {{"OtherParams", "Voice",
-             "voice prompt type: 0 disabled, 1 or 2 default voice, 3 user-defined voice", true},
-            {"OtherParams", "Volume", "voice prompt volume, 1 to 10", true}};
+    return {
+        {"OtherParams", "Voice",
+         "voice prompt type: 0 disabled, 1 or 2 default voice, 3 user-defined voice", true,
+         SettingCompare::Number},
+        {"OtherParams", "Volume", "voice prompt volume, 1 to 10", true, SettingCompare::Number}};
 }
 
 CliOutcome VoiceGroup::read(ReceiverSession& session, SettingValues& values) {
@@ -53,6 +55,15 @@ CliOutcome VoiceGroup::read(ReceiverSession& session, SettingValues& values) {
     values[kVoice] = std::to_string(session.view().voice->first);
     values[kVolume] = std::to_string(session.view().voice->second);
     return {};
+}
+
+CliOutcome VoiceGroup::check(const SettingValues& values) const {
+    const FormResult<Byte> voice = AdvancedForm::voiceCode(valueOf(values, kVoice));
+    if (!voice.ok()) {
+        return {kCliRefused, voice.refusal().toStdString()};
+    }
+    const FormResult<Byte> volume = AdvancedForm::volume(valueOf(values, kVolume));
+    return volume.ok() ? CliOutcome{} : CliOutcome{kCliRefused, volume.refusal().toStdString()};
 }
 
 CliOutcome VoiceGroup::write(ReceiverSession& session, const SettingValues& values) {

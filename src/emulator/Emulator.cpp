@@ -147,6 +147,10 @@ void Emulator::handleDollar(const HostCommand& command, SimTime end) {
         }
     } else if (cls == 'F' && (sub == 'M' || sub == 'D' || sub == 'C' || sub == 't')) {
         answer = handleFiles(sub, payload);
+    } else if (!payload.empty() && m_faults.ignoreSetOf != 0 &&
+               m_faults.ignoreSetOf == ((cls << 8) | sub)) {
+        ReceiverSettings untouched = m_settings;
+        answer = untouched.handle(cls, sub, payload);
     } else {
         answer = m_settings.handle(cls, sub, payload);
     }

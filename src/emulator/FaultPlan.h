@@ -38,6 +38,10 @@ struct FaultPlan {
 
     bool boardSilent = false; // the motherboard answers nothing and outputs no NMEA
 
+    // Settings: a set of this class and sub (class << 8 | sub) is answered as if it were taken,
+    // but the receiver keeps what it held (a receiver that acknowledges and ignores a change).
+    std::uint16_t ignoreSetOf = 0;
+
     // Consumes one use of a "next N" counter: true when the fault applies to this reply.
     static bool take(std::uint32_t& counter) {
         if (counter == 0) {
