@@ -5,6 +5,7 @@
 #include "app/CKestravaDlg.h"
 #include "exchange/CommandExchange.h"
 #include "pages/CDialogBase.h"
+#include "support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +25,7 @@
 namespace kestrava {
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::waitUntil;
 
 // Answers every box the window shows: Yes to a question, OK otherwise; keeps the texts.
 class BoxAnswerer {

@@ -1,6 +1,7 @@
 #include "app/AppOptions.h"
 #include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
+#include "support/WaitUntil.h"
 
 #include <gmock/gmock.h>
 
@@ -21,17 +22,7 @@
 namespace kestrava {
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::waitUntil;
 
 template <typename T>
 T* control(QWidget& window, int id) {

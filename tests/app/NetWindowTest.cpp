@@ -6,6 +6,7 @@
 #include "emulator/Emulator.h"
 #include "pages/CDialogAPN.h"
 #include "pages/CDialogNETWORK.h"
+#include "support/WaitUntil.h"
 
 #include <gmock/gmock.h>
 
@@ -26,17 +27,7 @@
 namespace kestrava {
 namespace {
 
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::waitUntil;
 
 template <typename T>
 T* child(QWidget& parent, int id) {

@@ -8,6 +8,7 @@
 #include "emulator/FrameLog.h"
 #include "pages/CDialogDataOutSet.h"
 #include "support/SliderGroove.h"
+#include "support/WaitUntil.h"
 
 #include <gmock/gmock.h>
 
@@ -40,17 +41,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::waitUntil;
 
 void sendMouse(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
     QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), Qt::LeftButton,

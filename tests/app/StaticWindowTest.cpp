@@ -1,6 +1,7 @@
 // The Static page in the window, offscreen, against the receiver emulator on a pseudo-terminal:
 // typed values and clicks go in, the emulator's state and the page's controls are checked.
 #include "ModalAnswerer.h"
+#include "support/WaitUntil.h"
 
 #include "app/AppOptions.h"
 #include "app/CKestravaDlg.h"
@@ -34,17 +35,7 @@ namespace {
 using test::ModalAnswerer;
 using test::ServedEmulator;
 
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 10000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::waitUntil;
 
 QByteArray contentsOf(const QString& path) {
     QFile file(path);

@@ -9,6 +9,7 @@
 #include "pages/CDialogAPN.h"
 #include "pages/CDialogDataOutSet.h"
 #include "pages/CDialogNETWORK.h"
+#include "support/WaitUntil.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -37,17 +38,7 @@ void settle(int milliseconds) {
     }
 }
 
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 6000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > milliseconds) {
-            return false;
-        }
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
+using test::waitUntil;
 
 // Sends one read and lets its reply (and the chain after it) arrive.
 void read(CKestravaDlg& window, const std::function<void(CommandExchange&)>& send) {
