@@ -7,17 +7,14 @@
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
 #include "emulator/Emulator.h"
-#include "emulator/PtyTransport.h"
-#include "emulator/SteadyClock.h"
+#include "support/ServedEmulator.h"
 
 #include <gmock/gmock.h>
 
 #include <QTemporaryDir>
 
-#include <atomic>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace kestrava {
 namespace {
@@ -27,39 +24,7 @@ using ::testing::HasSubstr;
 // Wire constants, restated.
 const std::string kAbc123Digest = "e99a18c428cb38d5f260853678922e03"; // MD5 of "abc123"
 
-// The emulator served on its own pseudo-terminal by a thread until stop(); afterwards its state
-// may be inspected from the test's thread.
-class ServedReceiver {
-public:
-    explicit ServedReceiver(ReceiverProfile profile = {}, FaultPlan faults = {}) {
-        std::string error;
-        m_pty = PtyTransport::open(error);
-        if (!m_pty) {
-            ADD_FAILURE() << error;
-            return;
-        }
-        emulator =
-            std::make_unique<Emulator>(std::move(profile), m_clock, Emulator::Timing{}, faults);
-        m_thread = std::thread([this] { m_pty->serve(*emulator, m_clock, m_stop); });
-    }
-    ~ServedReceiver() { stop(); }
-
-    void stop() {
-        m_stop.store(true);
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
-    }
-    std::string device() const { return m_pty ? m_pty->slavePath() : std::string(); }
-
-    std::unique_ptr<Emulator> emulator;
-
-private:
-    SteadyClock m_clock;
-    std::unique_ptr<PtyTransport> m_pty;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
+using ServedReceiver = test::ServedEmulator;
 
 struct VerbRun {
     int status = -1;
@@ -71,7 +36,7 @@ VerbRun run(const ServedReceiver& receiver, const std::vector<std::string>& verb
     std::ostringstream out;
     std::ostringstream err;
     VerbRun result;
-    result.status = PortVerbs::run(receiver.device(), verbAndArgs, out, err);
+    result.status = PortVerbs::run(receiver.devicePath(), verbAndArgs, out, err);
     result.out = out.str();
     result.err = err.str();
     return result;
@@ -136,10 +101,10 @@ TEST(NetVerbs, aRefusedSetSendsNothingAndSaysWhy) {
         EXPECT_THAT(refused.err, HasSubstr(c.message));
     }
     receiver.stop();
-    const Bytes& held = receiver.emulator->settings().netParams();
+    const Bytes& held = receiver.stop().settings().netParams();
     EXPECT_EQ(held[10] * 256 + held[11], 2101);
     EXPECT_EQ(fieldText(held, 89, 30), "BASE01");
-    EXPECT_EQ(fieldText(receiver.emulator->settings().apn(), 0, 50), "apnuser");
+    EXPECT_EQ(fieldText(receiver.stop().settings().apn(), 0, 50), "apnuser");
 }
 
 TEST(NetVerbs, whatGetPrintsSetWritesToAnotherReceiver) {
@@ -159,7 +124,7 @@ TEST(NetVerbs, whatGetPrintsSetWritesToAnotherReceiver) {
         EXPECT_THAT(got.out, HasSubstr("[ANPParams]\nAPNUsername=field\nAPNPassWord=apnpass\n"));
         std::ofstream(file) << got.out;
         source.stop();
-        first = source.emulator->settings().netParams();
+        first = source.stop().settings().netParams();
     }
     ReceiverProfile other;
     other.serialNumber = "KS999999";
@@ -167,8 +132,8 @@ TEST(NetVerbs, whatGetPrintsSetWritesToAnotherReceiver) {
     const VerbRun set = run(target, {"set", "--from", file});
     ASSERT_EQ(set.status, kCliOk) << set.err;
     target.stop();
-    EXPECT_EQ(target.emulator->settings().netParams(), first);
-    EXPECT_EQ(fieldText(target.emulator->settings().apn(), 0, 50), "field");
+    EXPECT_EQ(target.stop().settings().netParams(), first);
+    EXPECT_EQ(fieldText(target.stop().settings().apn(), 0, 50), "field");
 }
 
 TEST(NetVerbs, aSilentReceiverEndsInNoReplyWithinTheBoundedWait) {
@@ -182,7 +147,7 @@ TEST(NetVerbs, aSilentReceiverEndsInNoReplyWithinTheBoundedWait) {
     // The groups themselves, once the port is open without the main information.
     std::ostringstream err;
     ReceiverSession session(err);
-    ASSERT_EQ(session.open(QString::fromStdString(receiver.device()), false),
+    ASSERT_EQ(session.open(QString::fromStdString(receiver.devicePath()), false),
               ReceiverSession::OpenResult::Ok);
     SettingValues values;
     const CliOutcome read = NetParamsGroup().read(session, values);
@@ -202,7 +167,7 @@ TEST(PasswordVerb, remoteAndWifiPasswordsAreConfirmedOrRefusedWithThePagesWords)
         const VerbRun noWifi = run(receiver, {"password", "wifi", "abcdefgh"});
         EXPECT_EQ(noWifi.status, kCliRefused);
         receiver.stop();
-        EXPECT_EQ(receiver.emulator->settings().remoteDigest(), kAbc123Digest);
+        EXPECT_EQ(receiver.stop().settings().remoteDigest(), kAbc123Digest);
     }
     {
         ServedReceiver receiver(*ReceiverProfile::named("wifi"));
@@ -212,7 +177,7 @@ TEST(PasswordVerb, remoteAndWifiPasswordsAreConfirmedOrRefusedWithThePagesWords)
         const VerbRun wifi = run(receiver, {"password", "wifi", "newWifi2024"});
         EXPECT_EQ(wifi.status, kCliOk) << wifi.err;
         receiver.stop();
-        EXPECT_EQ(receiver.emulator->settings().wifiPassword(), "newWifi2024");
+        EXPECT_EQ(receiver.stop().settings().wifiPassword(), "newWifi2024");
     }
     {
         ReceiverProfile profile = *ReceiverProfile::named("wifi");
