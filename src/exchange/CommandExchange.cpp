@@ -82,9 +82,7 @@ CommandExchange::CommandExchange(ExchangePort& port, ReplyTimers& timers, Exchan
 CommandExchange::~CommandExchange() {
     m_timers.setHandler({});
     m_port.setOwner(nullptr);
-    if (m_downloadFile.isOpen()) {
-        m_downloadFile.close();
-    }
+    m_download.close();
 }
 
 // ---- Tip line and boxes -------------------------------------------------------------------
@@ -166,7 +164,7 @@ void CommandExchange::closePort() {
     ShowTip(QStringLiteral("Port closed"));
     m_staticOnly = false;
     m_view.clearMainInfo();
-    if (m_downloadFile.isOpen()) {
+    if (m_download.isOpen()) {
         // No more blocks can come: keep what was received and leave the page idle.
         closeDownloadTarget();
         m_view.endDownload();
@@ -201,10 +199,10 @@ void CommandExchange::finishPortEvent(const ReopenRequest& request, bool reopene
     if (request.continueFirmware && m_firmware != nullptr) {
         m_firmware->onPortReopened(reopened);
     }
-    if (!m_port.readerAlive() && m_downloadFile.isOpen()) {
+    if (!m_port.readerAlive() && m_download.isOpen()) {
         // The line went away during a download: no more blocks can come. Coming back does not
         // resume it, so the user must know it ended and where its part lies.
-        const QString path = QDir::toNativeSeparators(m_downloadPath);
+        const QString path = QDir::toNativeSeparators(m_download.path());
         closeDownloadTarget();
         m_view.endDownload();
         m_view.showMessage(
@@ -604,14 +602,8 @@ void CommandExchange::StartDownload(const QString& name, const QString& localPat
     if (!beginSend("")) {
         return;
     }
-    if (m_downloadFile.isOpen()) {
-        closeDownloadTarget();
-    }
-    m_downloadPath = localPath;
+    m_download.reset(localPath, expectedBytes);
     m_downloadJoiner.reset();
-    m_downloadExpected = expectedBytes;
-    m_downloadWritten = 0;
-    m_downloadComplete = false;
     Bytes frame;
     kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
     write(frame);
@@ -1129,17 +1121,7 @@ void CommandExchange::handleFileList(std::span<const FileListRow> rows) {
 // ---- Download target ----------------------------------------------------------------------
 
 void CommandExchange::openDownloadTarget() {
-    if (m_downloadFile.isOpen()) {
-        m_downloadFile.close();
-    }
-    m_downloadWritten = 0;
-    // The copy grows beside the target: a download that fails or is stopped never costs the
-    // user the file already at that path.
-    m_downloadFile.setFileName(partPath(m_downloadPath));
-    // Unbuffered: each block goes to the file when it is written, so a failed write is seen at
-    // once and not only when the file is closed.
-    if (m_downloadPath.isEmpty() ||
-        !m_downloadFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+    if (!m_download.open()) {
         abandonDownload(QStringLiteral("Cannot create the file"));
         return;
     }
@@ -1147,68 +1129,53 @@ void CommandExchange::openDownloadTarget() {
 }
 
 void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
-    if (!m_downloadFile.isOpen() || block.frame == nullptr) {
+    if (!m_download.isOpen() || block.frame == nullptr) {
         return;
     }
     const auto payload = block.payload();
-    const qint64 length = static_cast<qint64>(payload.size());
-    if (m_downloadFile.write(reinterpret_cast<const char*>(payload.data()), length) != length) {
+    if (!m_download.write(payload)) {
         abandonDownload(QStringLiteral("Cannot write the file"));
         return;
     }
-    m_downloadWritten += length;
     m_view.advanceDownload(payload.size());
     NextDownloadBlock();
 }
 
 void CommandExchange::finishDownload() {
-    const bool wasOpen = m_downloadFile.isOpen();
-    closeDownloadTarget();
+    QString systemReason;
+    const DownloadTarget::Outcome outcome = m_download.finish(systemReason);
     m_view.endDownload();
-    if (!wasOpen) {
-        // Nothing was written for this download (its copy could not be created, or it was
-        // stopped): there is nothing to put in place.
+    switch (outcome) {
+    case DownloadTarget::Outcome::NothingWritten:
+    case DownloadTarget::Outcome::Short:
         showBox(QStringLiteral("Fail to download static file"));
-        return;
-    }
-    const QString part = partPath(m_downloadPath);
-    // A copy shorter than the size the receiver listed is not the file, whatever the receiver
-    // says; a longer one is (a file still being recorded grows).
-    if (m_downloadExpected >= 0 && m_downloadWritten < m_downloadExpected) {
-        showBox(QStringLiteral("Fail to download static file"));
-        return;
-    }
-    std::error_code error;
-    // rename replaces an existing target in one step, so the old file stays whole until the new
-    // one takes its place.
-    std::filesystem::rename(std::filesystem::path(part.toStdU16String()),
-                            std::filesystem::path(m_downloadPath.toStdU16String()), error);
-    if (error) {
+        break;
+    case DownloadTarget::Outcome::RenameFailed: {
         // The file name and the system's reason follow the translated text on lines of their own.
-        const QString detail = QDir::toNativeSeparators(m_downloadPath) + QLatin1Char('\n') +
-                               QString::fromStdString(error.message());
+        const QString detail =
+            QDir::toNativeSeparators(m_download.path()) + QLatin1Char('\n') + systemReason;
         const QString text =
             translate(QStringLiteral("Cannot replace the file")) + QLatin1String(":\n") + detail;
         m_view.showMessage(text);
-        return;
+        break;
     }
-    m_downloadComplete = true;
-    showBox(QStringLiteral("Download static file completed"));
+    case DownloadTarget::Outcome::Complete:
+        showBox(QStringLiteral("Download static file completed"));
+        break;
+    }
 }
 
 void CommandExchange::closeDownloadTarget() {
-    if (m_downloadFile.isOpen()) {
-        m_downloadFile.close();
-    }
+    m_download.close();
 }
 
 void CommandExchange::abandonDownload(const QString& reason) {
     // A copy that cannot be written must not end in silence: say which file, tell the receiver
     // to stop sending, keep what was written and leave the page idle.
-    const QString detail = m_downloadFile.errorString();
+    const QString detail = m_download.errorString();
     closeDownloadTarget();
     QString text = translate(reason) + QStringLiteral(":\n") +
-                   QDir::toNativeSeparators(partPath(m_downloadPath));
+                   QDir::toNativeSeparators(partPath(m_download.path()));
     if (!detail.isEmpty()) {
         text += QStringLiteral("\n") + detail;
     }

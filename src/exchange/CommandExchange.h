@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/DownloadChunkJoiner.h"
+#include "exchange/DownloadTarget.h"
 #include "exchange/ExchangePort.h"
 #include "exchange/ExchangeView.h"
 #include "exchange/FirmwareTransfer.h"
@@ -191,15 +192,15 @@ public:
     Byte pendingVolume() const { return m_pendingVolume; }
     int pendingSetOperation() const { return m_pendingSetOperation; }
     int moduleRetryCount() const { return m_moduleRetryCount; }
-    bool downloadTargetOpen() const { return m_downloadFile.isOpen(); }
-    const QString& downloadPath() const { return m_downloadPath; }
+    bool downloadTargetOpen() const { return m_download.isOpen(); }
+    const QString& downloadPath() const { return m_download.path(); }
     // Where the copy is written until it is complete.
     static QString partPath(const QString& localPath) {
-        return localPath + QStringLiteral(".part");
+        return DownloadTarget::partPath(localPath);
     }
     // Whether the last download ended with the complete copy in its place.
-    bool lastDownloadComplete() const { return m_downloadComplete; }
-    std::int64_t downloadWritten() const { return m_downloadWritten; }
+    bool lastDownloadComplete() const { return m_download.complete(); }
+    std::int64_t downloadWritten() const { return m_download.written(); }
 
     const ExpectedReply& expectedReply() const { return m_expected; }
     DecoderState& decoderState() { return m_state; }
@@ -273,12 +274,8 @@ private:
     int m_openWaitedMs = 0;
     std::function<void(bool running)> m_afterOpen;
 
-    QString m_downloadPath;
-    QFile m_downloadFile;
+    DownloadTarget m_download;
     DownloadChunkJoiner m_downloadJoiner;
-    std::int64_t m_downloadExpected = -1;
-    std::int64_t m_downloadWritten = 0;
-    bool m_downloadComplete = false;
 };
 
 } // namespace kestrava

@@ -239,15 +239,7 @@ bool CDialogExpand::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CDialogExpand::PortReady() {
-    PageHost* host = Host();
-    if (host == nullptr) {
-        return false;
-    }
-    if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
-        return false;
-    }
-    return true;
+    return HostWithOpenPort() != nullptr;
 }
 
 void CDialogExpand::OnVoiceSwitch(bool on) {

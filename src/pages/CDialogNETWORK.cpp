@@ -191,15 +191,7 @@ NetForm::Input CDialogNETWORK::CurrentInput() const {
 }
 
 bool CDialogNETWORK::CheckPortOpen() {
-    PageHost* host = Host();
-    if (host == nullptr) {
-        return false;
-    }
-    if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
-        return false;
-    }
-    return true;
+    return HostWithOpenPort() != nullptr;
 }
 
 void CDialogNETWORK::OnRead() {

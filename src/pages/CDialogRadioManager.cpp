@@ -235,15 +235,7 @@ void CDialogRadioManager::resizeEvent(QResizeEvent* event) {
 }
 
 bool CDialogRadioManager::PortReady() {
-    PageHost* host = Host();
-    if (host == nullptr) {
-        return false;
-    }
-    if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
-        return false;
-    }
-    return true;
+    return HostWithOpenPort() != nullptr;
 }
 
 void CDialogRadioManager::OnConnectRadio() {

@@ -1,6 +1,7 @@
 #include "pages/TabPage.h"
 
 #include "pages/ControlFactory.h"
+#include "pages/PageHost.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -44,6 +45,17 @@ QPushButton* TabPage::AddButton(int id, QWidget* parent, const char* english) {
         AddCaption(control, english);
     }
     return control;
+}
+
+PageHost* TabPage::HostWithOpenPort() const {
+    if (m_host == nullptr) {
+        return nullptr;
+    }
+    if (!m_host->portOpen()) {
+        m_host->showMessage(QStringLiteral("Please open port first"));
+        return nullptr;
+    }
+    return m_host;
 }
 
 void TabPage::keyPressEvent(QKeyEvent* event) {

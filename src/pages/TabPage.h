@@ -35,6 +35,10 @@ public:
     PageHost* Host() const { return m_host; }
 
 protected:
+    // The host when the port is open. Otherwise the user is told "Please open port first" (when
+    // there is a host at all) and the result is null: every sending handler starts here.
+    PageHost* HostWithOpenPort() const;
+
     QString Tr(const QString& english) const { return TranslateText(m_translate, english); }
     QString ToText(const ByteString& bytes) const { return ConvertText(m_convert, bytes); }
     void ApplyCaptions() const { m_captions.Apply(m_translate); }
