@@ -190,12 +190,8 @@ void CDialogBase::EnableCommandControls(bool enable) {
 }
 
 void CDialogBase::OnRemoteSet() {
-    PageHost* host = Host();
+    PageHost* host = HostWithOpenPort();
     if (host == nullptr) {
-        return;
-    }
-    if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
         return;
     }
     const FormResult<QString> result =
@@ -208,13 +204,9 @@ void CDialogBase::OnRemoteSet() {
 }
 
 void CDialogBase::OnWifiSet() {
-    PageHost* host = Host();
-    if (host == nullptr) {
-        return;
-    }
     // Like every other Set: with the port closed the user is told, not left wondering.
-    if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
+    PageHost* host = HostWithOpenPort();
+    if (host == nullptr) {
         return;
     }
     const FormResult<QString> result = PasswordForm::wifi(m_wifiPassword->text());
