@@ -7,6 +7,7 @@
 #include "cli/TraceReplay.h"
 #include "protocol/StreamSplitter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string_view>
@@ -225,6 +226,13 @@ int CliApp::run(const std::vector<std::string>& args, std::ostream& out, std::os
     const std::string& verb = args.front();
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (verb == "--help" || verb == "-h" || verb == "help") {
+        printHelp(out);
+        return kExitOk;
+    }
+    const bool asksForHelp = std::find(rest.begin(), rest.end(), "--help") != rest.end() ||
+                             std::find(rest.begin(), rest.end(), "-h") != rest.end();
+    if (asksForHelp &&
+        (verb == "frame" || verb == "decode" || verb == "commands" || verb == "replay")) {
         printHelp(out);
         return kExitOk;
     }

@@ -15,7 +15,8 @@ const char* const kSerial = "FileParams.FileSN";
 
 std::vector<SettingKey> FileParamsGroup::keys() const {
     return {{"FileParams", "FilePrefix", "empty, or one letter, digit or underscore", true},
-            {"FileParams", "FileSN", "file serial number, 0-999 (at most 3 digits)", true}};
+            {"FileParams", "FileSN", "file serial number, 0-999 (at most 3 digits)", true,
+             SettingCompare::Number}};
 }
 
 CliOutcome FileParamsGroup::read(ReceiverSession& session, SettingValues& values) {

@@ -119,6 +119,10 @@ int PortVerbs::run(const std::string& device, const std::vector<std::string>& ve
         err << "kestrava-cli: unknown verb \"" << name << "\" (try --help)\n";
         return kCliUsage;
     }
+    if (asksForHelp(args)) {
+        printVerbHelp(name, out);
+        return kCliOk;
+    }
     SettingsVerbs settings(SettingGroups::all());
     if (verb->check) {
         const std::string problem = verb->check(args, settings);
@@ -153,20 +157,60 @@ int PortVerbs::run(const std::string& device, const std::vector<std::string>& ve
     return status;
 }
 
-void PortVerbs::printHelp(std::ostream& out) {
-    out << "Verbs on a receiver (kestrava-cli --port DEVICE VERB ...):\n";
+namespace {
+
+void printVerb(const PortVerb& verb, std::ostream& out) {
+    out << "  " << verb.name;
+    if (!verb.usage.empty()) {
+        out << ' ' << verb.usage;
+    }
+    out << '\n';
+    std::string::size_type start = 0;
+    while (start < verb.help.size()) {
+        const auto end = verb.help.find('\n', start);
+        out << "      " << verb.help.substr(start, end - start) << '\n';
+        start = end == std::string::npos ? verb.help.size() : end + 1;
+    }
+}
+
+} // namespace
+
+bool PortVerbs::asksForHelp(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PortVerbs::printVerbHelp(const std::string& name, std::ostream& out) {
     for (const PortVerb& verb : all()) {
-        out << "  " << verb.name;
+        if (verb.name != name) {
+            continue;
+        }
+        out << "Usage: kestrava-cli --port DEVICE " << verb.name;
         if (!verb.usage.empty()) {
             out << ' ' << verb.usage;
         }
-        out << '\n';
-        std::string::size_type start = 0;
-        while (start < verb.help.size()) {
-            const auto end = verb.help.find('\n', start);
-            out << "      " << verb.help.substr(start, end - start) << '\n';
-            start = end == std::string::npos ? verb.help.size() : end + 1;
+        out << "\n\n";
+        printVerb(verb, out);
+        if (name == "get" || name == "set" || name == "diff" || name == "apply") {
+            out << "\nSettings (Section.Key, names in any letter case):\n";
+            SettingsVerbs(SettingGroups::all()).printKeys(out);
         }
+        out << "\nExit status: 0 done, 1 bad usage, 2 input refused (nothing was sent), 3 no\n"
+               "reply from the receiver, 4 the receiver reported a failure, 5 the port cannot be\n"
+               "opened.\n";
+        return true;
+    }
+    return false;
+}
+
+void PortVerbs::printHelp(std::ostream& out) {
+    out << "Verbs on a receiver (kestrava-cli --port DEVICE VERB ...):\n";
+    for (const PortVerb& verb : all()) {
+        printVerb(verb, out);
     }
     out << "\nSettings (Section.Key, names in any letter case):\n";
     SettingsVerbs(SettingGroups::all()).printKeys(out);

@@ -47,6 +47,11 @@ public:
                    std::ostream& out, std::ostream& err, const std::string& traceFile = {});
 
     static void printHelp(std::ostream& out);
+    // The help of one verb (its usage and lines; for get, set and apply the settings too);
+    // false when no verb has that name.
+    static bool printVerbHelp(const std::string& name, std::ostream& out);
+    // Whether the arguments ask for help instead of the verb.
+    static bool asksForHelp(const std::vector<std::string>& args);
 };
 
 } // namespace kestrava

@@ -2,6 +2,7 @@
 
 #include "cli/IniText.h"
 #include "cli/ReceiverSession.h"
+#include "cli/SettingPlans.h"
 #include "cli/SettingsVerbs.h"
 
 #include <algorithm>
@@ -64,73 +65,17 @@ std::string frequencyForm(const std::string& value) {
     return text;
 }
 
-struct Plan {
-    SettingGroup* group = nullptr;
-    std::vector<SettingKey> keys;    // the group's keys the profile holds
-    SettingValues current;           // as read from the receiver
-    SettingValues candidate;         // current with the profile's values
-    std::vector<std::string> differ; // keys to send
-};
+using Plan = SettingPlan;
 
 std::string valueOr(const SettingValues& values, const std::string& name) {
-    const auto found = values.find(name);
-    return found == values.end() ? std::string() : found->second;
-}
-
-// Reads the receiver's values of every group the profile touches; false (reported) on failure.
-bool readPlans(ReceiverSession& session, SettingsVerbs& settings, const SettingValues& profile,
-               std::vector<Plan>& plans, std::ostream& err, int& status) {
-    for (const auto& group : settings.groups()) {
-        Plan plan;
-        plan.group = group.get();
-        bool readable = false;
-        for (const SettingKey& key : group->keys()) {
-            if (profile.count(key.name()) != 0) {
-                plan.keys.push_back(key);
-                readable = readable || key.readable;
-            }
-        }
-        if (plan.keys.empty()) {
-            continue;
-        }
-        if (readable) {
-            const CliOutcome outcome = group->read(session, plan.current);
-            if (!outcome.ok()) {
-                err << outcome.message << '\n';
-                status = outcome.status;
-                return false;
-            }
-        }
-        plan.candidate = plan.current;
-        for (const SettingKey& key : plan.keys) {
-            plan.candidate[key.name()] = profile.at(key.name());
-        }
-        plans.push_back(std::move(plan));
-    }
-    return true;
+    return SettingPlans::valueOr(values, name);
 }
 
 } // namespace
 
 bool ProfileVerbs::same(const SettingKey& key, const std::string& receiver,
                         const std::string& profile) {
-    double a = 0;
-    double b = 0;
-    switch (key.compare) {
-    case SettingCompare::Number:
-        if (parseNumber(receiver, a) && parseNumber(profile, b)) {
-            return a == b;
-        }
-        break;
-    case SettingCompare::Frequency:
-        if (parseNumber(receiver, a) && parseNumber(profile, b)) {
-            return static_cast<float>(a) == static_cast<float>(b);
-        }
-        break;
-    case SettingCompare::Text:
-        break;
-    }
-    return receiver == profile;
+    return SettingPlans::same(key, receiver, profile);
 }
 
 bool ProfileVerbs::load(const std::string& path, const SettingsVerbs& settings,
@@ -197,7 +142,7 @@ int ProfileVerbs::diff(ReceiverSession& session, SettingsVerbs& settings,
     }
     std::vector<Plan> plans;
     int status = 0;
-    if (!readPlans(session, settings, profile, plans, err, status)) {
+    if (!SettingPlans::read(session, settings, profile, plans, err, status)) {
         return kDiffError;
     }
     bool differs = false;
@@ -246,16 +191,16 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
     }
     std::vector<Plan> plans;
     int status = 0;
-    if (!readPlans(session, settings, profile, plans, err, status)) {
+    if (!SettingPlans::read(session, settings, profile, plans, err, status)) {
         return status;
     }
     // Every group is checked before anything is set: one refused value stops them all.
+    const CliOutcome checked = SettingPlans::check(plans, profile);
+    if (!checked.ok()) {
+        err << checked.message << '\n';
+        return checked.status;
+    }
     for (Plan& plan : plans) {
-        const CliOutcome outcome = plan.group->check(plan.candidate);
-        if (!outcome.ok()) {
-            err << outcome.message << '\n';
-            return outcome.status;
-        }
         for (const SettingKey& key : plan.keys) {
             if (!plan.group->carries(key, plan.candidate)) {
                 continue;

@@ -36,16 +36,17 @@ constexpr int kRadioWaitMs = CommandExchange::kRadioTimeoutMs + 1000;
 std::vector<SettingKey> RadioChannelsGroup::keys() const {
     std::vector<SettingKey> keys;
     for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
-        keys.push_back({kSection, sendKey(channel),
-                        "transmit frequency of channel " + std::to_string(channel) +
-                            ", MHz as xxx.xxx (reading connects the internal radio first)",
-                        true, SettingCompare::Frequency});
+        keys.push_back(
+            {kSection, sendKey(channel),
+             "transmit frequency of channel " + std::to_string(channel) +
+                 ", MHz as xxx.xxx in steps of 0.025 (reading connects the internal radio first)",
+             true, SettingCompare::Frequency});
     }
     for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
-        keys.push_back(
-            {kSection, receiveKey(channel),
-             "receive frequency of channel " + std::to_string(channel) + ", MHz as xxx.xxx", true,
-             SettingCompare::Frequency});
+        keys.push_back({kSection, receiveKey(channel),
+                        "receive frequency of channel " + std::to_string(channel) +
+                            ", MHz as xxx.xxx in steps of 0.025",
+                        true, SettingCompare::Frequency});
     }
     return keys;
 }
@@ -72,6 +73,16 @@ CliOutcome RadioChannelsGroup::read(ReceiverSession& session, SettingValues& val
 }
 
 CliOutcome RadioChannelsGroup::check(const SettingValues& values) const {
+    // A value off the radio's steps is named by its key, so the user knows which one to fix.
+    for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
+        for (const std::string& key : {sendKey(channel), receiveKey(channel)}) {
+            const QString text = valueOf(values, key);
+            const FormResult<float> frequency = RadioForm::frequency(text);
+            if (!frequency.ok() && frequency.refusalKey() != RadioForm::formatMessage()) {
+                return {kCliRefused, name(key) + ": " + frequency.refusal().toStdString()};
+            }
+        }
+    }
     QStringList transmit;
     QStringList receive;
     for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
@@ -88,6 +99,10 @@ CliOutcome RadioChannelsGroup::write(ReceiverSession& session, const SettingValu
     for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
         transmit.append(valueOf(values, sendKey(channel)));
         receive.append(valueOf(values, receiveKey(channel)));
+    }
+    const CliOutcome refused = check(values);
+    if (!refused.ok()) {
+        return refused;
     }
     const FormResult<ChannelTable> table = RadioForm::channels(transmit, receive);
     if (!table.ok()) {

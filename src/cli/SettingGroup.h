@@ -13,6 +13,7 @@ enum class SettingCompare {
     Text,      // byte for byte
     Number,    // as integers ("05" equals "5")
     Frequency, // as the 32-bit float the radio frame is built from (459.225 equals 459.225006)
+    Switch,    // as on or off ("TRUE", "true" and "1" are the same)
 };
 
 // One setting as the command line addresses it: Section.Key, with the section and key names of

@@ -2,6 +2,7 @@
 
 #include "cli/IniText.h"
 #include "cli/ReceiverSession.h"
+#include "cli/SettingPlans.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,24 +16,6 @@ std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
-}
-
-bool groupHas(const SettingGroup& group, const std::string& name) {
-    for (const SettingKey& key : group.keys()) {
-        if (key.name() == name) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool groupReadable(const SettingGroup& group) {
-    for (const SettingKey& key : group.keys()) {
-        if (key.readable) {
-            return true;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -150,28 +133,20 @@ int SettingsVerbs::set(ReceiverSession& session, const std::vector<std::string>&
         err << "kestrava-cli: " << error << '\n';
         return kCliUsage;
     }
-    for (const auto& group : m_groups) {
-        SettingValues values;
-        bool touched = false;
-        for (const auto& change : changes) {
-            touched = touched || groupHas(*group, change.first);
-        }
-        if (!touched) {
-            continue;
-        }
-        if (groupReadable(*group)) {
-            const CliOutcome outcome = group->read(session, values);
-            if (!outcome.ok()) {
-                err << outcome.message << '\n';
-                return outcome.status;
-            }
-        }
-        for (const auto& change : changes) {
-            if (groupHas(*group, change.first)) {
-                values[change.first] = change.second;
-            }
-        }
-        const CliOutcome outcome = group->write(session, values);
+    // Every group the changes touch is read and checked first: a refused value stops them all
+    // before anything is sent.
+    std::vector<SettingPlan> plans;
+    int status = kCliOk;
+    if (!SettingPlans::read(session, *this, changes, plans, err, status)) {
+        return status;
+    }
+    const CliOutcome checked = SettingPlans::check(plans, changes);
+    if (!checked.ok()) {
+        err << checked.message << '\n';
+        return checked.status;
+    }
+    for (const SettingPlan& plan : plans) {
+        const CliOutcome outcome = plan.group->write(session, plan.candidate);
         if (!outcome.ok()) {
             err << outcome.message << '\n';
             return outcome.status;
@@ -180,7 +155,41 @@ int SettingsVerbs::set(ReceiverSession& session, const std::vector<std::string>&
             out << outcome.message << '\n';
         }
     }
-    return kCliOk;
+    // What was sent is proved by reading it back: a receiver that holds something else has not
+    // taken the setting, whatever it answered.
+    bool allMatch = true;
+    for (const SettingPlan& plan : plans) {
+        bool readable = false;
+        for (const SettingKey& key : plan.keys) {
+            readable = readable || key.readable;
+        }
+        if (!readable) {
+            continue;
+        }
+        SettingValues readBack;
+        const CliOutcome reread = plan.group->read(session, readBack);
+        if (!reread.ok()) {
+            err << reread.message << '\n';
+            return reread.status;
+        }
+        for (const SettingKey& key : plan.keys) {
+            const std::string wanted = changes.at(key.name());
+            if (!plan.group->carries(key, plan.candidate)) {
+                err << "note: " << key.name()
+                    << " is not sent to the receiver with the group's other values\n";
+                continue;
+            }
+            if (!key.readable) {
+                continue;
+            }
+            const std::string held = SettingPlans::valueOr(readBack, key.name());
+            if (!SettingPlans::same(key, held, wanted)) {
+                allMatch = false;
+                err << key.name() << ": the receiver holds " << held << ", not " << wanted << '\n';
+            }
+        }
+    }
+    return allMatch ? kCliOk : kCliFailed;
 }
 
 void SettingsVerbs::printKeys(std::ostream& out) const {

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <csignal>
 
@@ -25,19 +26,27 @@ constexpr int kPrintEveryMs = 100;
 // After the stop command, the port is given this long to send it before it is closed.
 constexpr int kDrainMs = 300;
 
-// Ctrl-C ends the wait instead of the program while it is installed.
+// Ctrl-C, a kill (SIGTERM) and a closed terminal (SIGHUP) end the wait instead of the program
+// while it is installed, so the stop command is always sent.
 class InterruptGuard {
 public:
     InterruptGuard() {
         g_interrupted.store(false);
-        m_previous = std::signal(SIGINT, onInterrupt);
+        for (std::size_t i = 0; i < kSignals.size(); ++i) {
+            m_previous[i] = std::signal(kSignals[i], onInterrupt);
+        }
     }
-    ~InterruptGuard() { std::signal(SIGINT, m_previous); }
+    ~InterruptGuard() {
+        for (std::size_t i = 0; i < kSignals.size(); ++i) {
+            std::signal(kSignals[i], m_previous[i]);
+        }
+    }
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
 private:
-    void (*m_previous)(int) = SIG_DFL;
+    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+    std::array<void (*)(int), 3> m_previous{};
 };
 
 int run(PortVerbContext& c) {

@@ -35,6 +35,12 @@ int main(int argc, char** argv) {
         kestrava::PortVerbs::printHelp(std::cout);
         return 0;
     }
+    if (args.size() > 1 && args.front() == "ports" && (args[1] == "--help" || args[1] == "-h")) {
+        std::cout << "Usage: kestrava-cli ports\n"
+                     "  List the serial ports the system reports, one a line, with what their\n"
+                     "  driver tells of them (description, maker, USB vendor:product).\n";
+        return 0;
+    }
     if (!args.empty() && args.front() == "ports") {
         QCoreApplication app(argc, argv);
         return kestrava::PortCommands::listPorts(std::cout);
@@ -48,6 +54,24 @@ int main(int argc, char** argv) {
         return kestrava::PortVerbs::run(args[1],
                                         std::vector<std::string>(args.begin() + 2, args.end()),
                                         std::cout, std::cerr, traceFile);
+    }
+    if (!args.empty()) {
+        // A verb on a receiver named without its port: its help, or what it needs.
+        for (const kestrava::PortVerb& verb : kestrava::PortVerbs::all()) {
+            if (verb.name != args.front()) {
+                continue;
+            }
+            if (kestrava::PortVerbs::asksForHelp(args)) {
+                kestrava::PortVerbs::printVerbHelp(verb.name, std::cout);
+                return 0;
+            }
+            std::cerr << "kestrava-cli: " << verb.name
+                      << " talks to a receiver: name its port first, as in\n"
+                         "  kestrava-cli --port DEVICE "
+                      << verb.name << (verb.usage.empty() ? "" : " ") << verb.usage
+                      << "\n(kestrava-cli ports lists the serial ports)\n";
+            return 1;
+        }
     }
     return kestrava::CliApp::run(args, std::cout, std::cerr);
 }

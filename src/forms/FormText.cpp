@@ -16,4 +16,11 @@ bool FormText::fits(const QString& text, std::size_t maxBytes) {
     return bytes(text).size() <= maxBytes;
 }
 
+bool FormText::sendable(const QString& text) {
+    if (text.contains(QChar(u'\0'))) {
+        return false;
+    }
+    return TextCodec::toText(bytes(text)) == text;
+}
+
 } // namespace kestrava

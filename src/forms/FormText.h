@@ -18,6 +18,9 @@ public:
     static ByteString bytes(const QString& text);
     // Whether the text fits a field of maxBytes bytes once converted to the 8-bit code page.
     static bool fits(const QString& text, std::size_t maxBytes);
+    // Whether the receiver will hold exactly this text: no NUL (a field ends there) and every
+    // character representable in the 8-bit code page (no substitute on the way).
+    static bool sendable(const QString& text);
 };
 
 } // namespace kestrava

@@ -66,8 +66,32 @@ FormResult<NetParams> NetForm::validate(const Input& input) {
         }
     }
 
-    // Every text travels in a fixed field; one that does not fit is refused rather than cut.
+    // Every text travels in a fixed field; one that does not fit is refused rather than cut,
+    // and one the receiver would hold as something else is refused rather than changed.
     const QString mountPoint = input.mountPoint.trimmed();
+    if (!FormText::sendable(input.phone)) {
+        return Result::refuse(
+            QStringLiteral("The phone number holds characters the receiver cannot store"));
+    }
+    if (!FormText::sendable(input.apn)) {
+        return Result::refuse(QStringLiteral("The APN holds characters the receiver cannot store"));
+    }
+    if (!FormText::sendable(input.address)) {
+        return Result::refuse(
+            QStringLiteral("The IP/URL holds characters the receiver cannot store"));
+    }
+    if (!FormText::sendable(mountPoint)) {
+        return Result::refuse(
+            QStringLiteral("The mount point holds characters the receiver cannot store"));
+    }
+    if (!FormText::sendable(userName)) {
+        return Result::refuse(
+            QStringLiteral("The username holds characters the receiver cannot store"));
+    }
+    if (!FormText::sendable(password)) {
+        return Result::refuse(
+            QStringLiteral("The password holds characters the receiver cannot store"));
+    }
     if (!FormText::fits(input.phone, kPhoneBytes)) {
         return Result::refuse(QStringLiteral("The phone number must not exceed 16 bytes"));
     }

@@ -5,6 +5,11 @@
 
 namespace kestrava {
 
+namespace {
+// The highest step below 1000 MHz, the most three digits before the full stop can say.
+constexpr std::uint32_t kHighestKilohertz = 999975;
+} // namespace
+
 QString RadioForm::formatMessage() {
     return QStringLiteral("Please make sure the frequency value is with the format xxx.xxx");
 }
@@ -14,7 +19,27 @@ FormResult<float> RadioForm::frequency(const QString& text) {
         return FormResult<float>::refuse(formatMessage());
     }
     // The rule leaves only digits around a full stop, so the conversion cannot fail.
-    return FormResult<float>::accept(text.toFloat());
+    const float megahertz = text.toFloat();
+    // The radio frame carries whole steps of 25 kHz; anything between would be stored as the
+    // step below it, so it is refused with the nearest frequency that can be set.
+    const std::uint32_t kilohertz = sentKilohertz(megahertz);
+    if (kilohertz % kStepKilohertz != 0) {
+        std::uint32_t nearest = (kilohertz + kStepKilohertz / 2) / kStepKilohertz * kStepKilohertz;
+        if (nearest > kHighestKilohertz) { // above what xxx.xxx can say
+            nearest -= kStepKilohertz;
+        }
+        return FormResult<float>::refuse(
+            QStringLiteral("%1 MHz is not a frequency the radio can be set to: it takes steps of "
+                           "25 kHz, the nearest is %2 MHz"),
+            {text, QStringLiteral("%1").arg(nearest / 1000.0, 7, 'f', 3, QLatin1Char('0'))});
+    }
+    return FormResult<float>::accept(megahertz);
+}
+
+std::uint32_t RadioForm::sentKilohertz(float megahertz) {
+    // The same rounding as the frame's: radioFrequencyCode is this divided by the step.
+    const double scaled = static_cast<double>(megahertz) * 1000.0 + 0.4;
+    return scaled > 0.0 ? static_cast<std::uint32_t>(scaled) : 0u;
 }
 
 FormResult<ChannelTable> RadioForm::channels(const QStringList& transmit,
@@ -26,8 +51,11 @@ FormResult<ChannelTable> RadioForm::channels(const QStringList& transmit,
     for (int channel = 0; channel < kChannels; ++channel) {
         const FormResult<float> tx = frequency(transmit[channel]);
         const FormResult<float> rx = frequency(receive[channel]);
-        if (!tx.ok() || !rx.ok()) {
-            return FormResult<ChannelTable>::refuse(formatMessage());
+        if (!tx.ok()) {
+            return FormResult<ChannelTable>::refuseAs(tx);
+        }
+        if (!rx.ok()) {
+            return FormResult<ChannelTable>::refuseAs(rx);
         }
         table[static_cast<std::size_t>(channel)] = {tx.record(), rx.record()};
     }

@@ -21,8 +21,13 @@ public:
     // The message of a frequency text that breaks the rule.
     static QString formatMessage();
 
-    // One frequency text in MHz.
+    // The radio takes its frequencies in whole steps of this many kHz.
+    static constexpr std::uint32_t kStepKilohertz = 25;
+
+    // One frequency text in MHz: xxx.xxx, on a step the radio can be set to.
     static FormResult<float> frequency(const QString& text);
+    // The frequency in kHz as the radio frame is built from it (the whole kHz of f x 1000 + 0.4).
+    static std::uint32_t sentKilohertz(float megahertz);
     // The 16 transmit and 16 receive texts, channel by channel. A list of another length is
     // refused with the format message as well, since some channel has no valid text.
     static FormResult<ChannelTable> channels(const QStringList& transmit,

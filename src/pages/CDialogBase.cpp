@@ -197,7 +197,7 @@ void CDialogBase::OnRemoteSet() {
     const FormResult<QString> result =
         PasswordForm::remote(m_remotePassword->text(), m_remoteConfirm->text());
     if (!result.ok()) {
-        host->showMessage(result.refusal());
+        host->showRefusal(result);
         return;
     }
     host->exchange().SetRemotePassword(result.record());
@@ -211,7 +211,7 @@ void CDialogBase::OnWifiSet() {
     }
     const FormResult<QString> result = PasswordForm::wifi(m_wifiPassword->text());
     if (!result.ok()) {
-        host->showMessage(result.refusal());
+        host->showRefusal(result);
         return;
     }
     host->exchange().SetWifiPassword(result.record());

@@ -207,7 +207,7 @@ void CDialogNETWORK::OnSet() {
     }
     const FormResult<NetParams> result = NetForm::validate(CurrentInput());
     if (!result.ok()) {
-        Host()->showMessage(result.refusal());
+        Host()->showRefusal(result);
         return;
     }
     Host()->settings().net = result.record();
@@ -245,7 +245,7 @@ void CDialogNETWORK::OnApnSet(const QString& userName, const QString& password) 
     }
     const FormResult<ApnForm::Login> result = ApnForm::validate(userName, password);
     if (!result.ok()) {
-        host->showMessage(result.refusal());
+        host->showRefusal(result);
         return;
     }
     host->settings().apnUserName = TextCodec::toBytes(result.record().userName);

@@ -205,9 +205,10 @@ bool CDialogRadioManager::CommitCellEdit() {
         return true;
     }
     const QString text = m_cellEditor->text();
-    if (!RadioForm::frequency(text).ok()) {
+    const FormResult<float> frequency = RadioForm::frequency(text);
+    if (!frequency.ok()) {
         if (PageHost* host = Host()) {
-            host->showMessage(RadioForm::formatMessage());
+            host->showRefusal(frequency);
         }
         return false;
     }
@@ -270,7 +271,7 @@ void CDialogRadioManager::OnSetFreq() {
     }
     const FormResult<ChannelTable> table = RadioForm::channels(transmit, receive);
     if (!table.ok()) {
-        Host()->showMessage(table.refusal());
+        Host()->showRefusal(table);
         return;
     }
     Host()->settings().channels = table.record();

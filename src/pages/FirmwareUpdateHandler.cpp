@@ -56,7 +56,7 @@ void FirmwareUpdateHandler::OnStartUpdate() {
     const FormResult<FirmwareJob> form =
         FirmwareForm::check(m_page.FirmwarePath(), m_page.FirmwareType());
     if (!form.ok()) {
-        host->showMessage(form.refusal());
+        host->showRefusal(form);
         return;
     }
     m_page.ShowPageTip(QStringLiteral("Tip: Please open the receiver power"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/FormResult.h"
+
 #include <QFont>
 #include <QString>
 
@@ -32,6 +34,11 @@ public:
     virtual void showMessage(const QString& english) = 0;
     // A box with the same text, already final (translated or composed by the caller).
     virtual void showFinalMessage(const QString& text) = 0;
+    // A form's refusal in the chosen language, its values filled in after the translation.
+    template <class Record>
+    void showRefusal(const FormResult<Record>& refused) {
+        showFinalMessage(refused.refusalIn([this](const QString& key) { return translate(key); }));
+    }
     // A Yes/No question; anything but Yes is false.
     virtual bool askYesNo(const QString& english) = 0;
 

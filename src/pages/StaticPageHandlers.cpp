@@ -54,7 +54,7 @@ void StaticPageHandlers::setCollect() {
     }
     const auto form = StaticForm::collect(m_page.IntervalText(), m_page.CutoffText());
     if (!form.ok()) {
-        host->showMessage(form.refusal());
+        host->showRefusal(form);
         return;
     }
     StoredSettings& settings = host->settings();
@@ -76,7 +76,7 @@ void StaticPageHandlers::setNaming() {
     }
     const auto form = StaticForm::naming(m_page.PrefixText(), m_page.SerialNumberText());
     if (!form.ok()) {
-        host->showMessage(form.refusal());
+        host->showRefusal(form);
         return;
     }
     StoredSettings& settings = host->settings();

@@ -1,5 +1,7 @@
 #include "serial/SerialPortList.h"
 
+#include "serial/PortDescription.h"
+
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -12,10 +14,16 @@ std::vector<SerialPortList::Entry> SerialPortList::available() {
     entries.reserve(static_cast<std::size_t>(ports.size()));
     for (const QSerialPortInfo& info : ports) {
 #ifdef Q_OS_WIN
-        entries.push_back({info.portName(), info.description()});
+        const QString name = info.portName();
 #else
-        entries.push_back({info.systemLocation(), info.description()});
+        const QString name = info.systemLocation();
 #endif
+        PortDescription::Facts facts{name, info.description(), info.manufacturer(), {}, {}};
+        if (info.hasVendorIdentifier() && info.hasProductIdentifier()) {
+            facts.vendorId = info.vendorIdentifier();
+            facts.productId = info.productIdentifier();
+        }
+        entries.push_back({name, PortDescription::describe(facts)});
     }
     sortByName(entries);
     return entries;

@@ -75,6 +75,22 @@ TEST(NetForm, refusesWithTheFirstMessageOrAccepts) {
         {kVrs, kGprs, &In::userName, QString(37, 'n'), nullptr},
         {kVrs, kGprs, &In::userName, QString(38, 'n'), kLogin},
         {kRtk, kGprs, &In::userName, QString(45, 'n'), kLogin}, // sent in IntRTK mode too
+        // A NUL would end the field on the receiver: refused rather than cut.
+        {kVrs, kGprs, &In::userName, QStringLiteral("us") + QChar(u'\0') + QStringLiteral("er"),
+         "The username holds characters the receiver cannot store"},
+        {kVrs, kGprs, &In::password, QString(QChar(u'\0')),
+         "The password holds characters the receiver cannot store"},
+        {kVrs, kGprs, &In::mountPoint, QStringLiteral("RT") + QChar(u'\0'),
+         "The mount point holds characters the receiver cannot store"},
+        {kVrs, kGprs, &In::address, QStringLiteral("a") + QChar(u'\0'),
+         "The IP/URL holds characters the receiver cannot store"},
+        {kVrs, kGprs, &In::apn, QString(QChar(u'\0')),
+         "The APN holds characters the receiver cannot store"},
+        {kVrs, kGprs, &In::phone, QString(QChar(u'\0')),
+         "The phone number holds characters the receiver cannot store"},
+        // A lone surrogate has no encoding at all.
+        {kVrs, kGprs, &In::userName, QString(QChar(0xD800)),
+         "The username holds characters the receiver cannot store"},
     };
     for (const Case& c : cases) {
         In input = validInput(c.netMode, c.communicationMode);

@@ -38,6 +38,35 @@ TEST(RadioForm, frequencyTextsAreThreeDigitsAFullStopAndThreeDigits) {
     }
 }
 
+TEST(RadioForm, aFrequencyOffTheRadiosStepsIsRefusedWithTheNearestOneThatCanBeSet) {
+    struct Case {
+        const char* text;
+        const char* nearest; // nullptr: accepted
+    };
+    for (const Case& c :
+         {Case{"463.125", nullptr}, Case{"459.225", nullptr}, Case{"999.975", nullptr},
+          Case{"463.130", "463.125"}, Case{"463.137", "463.125"}, Case{"463.138", "463.150"},
+          Case{"000.012", "000.000"}, Case{"000.013", "000.025"}, Case{"999.999", "999.975"}}) {
+        const FormResult<float> result = RadioForm::frequency(QString::fromLatin1(c.text));
+        ASSERT_EQ(result.ok(), c.nearest == nullptr) << c.text;
+        if (c.nearest != nullptr) {
+            EXPECT_EQ(result.refusal(),
+                      QStringLiteral("%1 MHz is not a frequency the radio can be set to: it takes "
+                                     "steps of 25 kHz, the nearest is %2 MHz")
+                          .arg(QString::fromLatin1(c.text), QString::fromLatin1(c.nearest)));
+        }
+    }
+    // In a table the first refusing cell's own message is given, translated by its key.
+    QStringList transmit = sixteen(QStringLiteral("463.125"));
+    transmit[4] = QStringLiteral("463.130");
+    const FormResult<ChannelTable> table =
+        RadioForm::channels(transmit, sixteen(QStringLiteral("463.125")));
+    ASSERT_FALSE(table.ok());
+    EXPECT_EQ(table.refusalIn([](const QString& key) { return QStringLiteral("<%1|%2>") + key; }),
+              QStringLiteral("<463.130|463.125>") +
+                  table.refusalKey().arg(QStringLiteral("463.130"), QStringLiteral("463.125")));
+}
+
 TEST(RadioForm, oneBadCellRefusesTheWholeTable) {
     QStringList transmit = sixteen(QStringLiteral("463.125"));
     QStringList receive = sixteen(QStringLiteral("000.000"));

@@ -3,6 +3,8 @@
 #include "FindControl.h"
 #include "PagesOnEmulator.h"
 
+#include <gmock/gmock.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -67,6 +69,27 @@ TEST_F(RadioPageOnEmulator, aCellTextBreakingTheRuleIsRefusedAndNothingIsSent) {
     }
     EXPECT_TRUE(port->writes().empty());
     EXPECT_EQ(emulator().radio().transmit()[0], before);
+}
+
+TEST_F(RadioPageOnEmulator, aFrequencyOffTheRadiosStepsIsRefusedWithTheNearestOne) {
+    open();
+    connectRadio();
+    const std::uint16_t before = emulator().radio().transmit()[3];
+    const QString refusal =
+        QStringLiteral("463.130 MHz is not a frequency the radio can be set to: it takes steps "
+                       "of 25 kHz, the nearest is 463.125 MHz");
+    edit(3, 1, QStringLiteral("463.130"));
+    radio.StartCellEdit(4, 1); // leaving the cell refuses the text, editing stays put
+    EXPECT_EQ(radio.EditRow(), 3);
+    EXPECT_EQ(host->messages, QStringList{refusal});
+    host->messages.clear();
+    // The same text reaching the table another way is refused by Set with the same words.
+    radio.InitRadioPage();
+    edit(3, 1, QStringLiteral("463.130"));
+    press(1126);
+    EXPECT_THAT(host->messages, ::testing::Contains(refusal));
+    EXPECT_TRUE(port->writes().empty());
+    EXPECT_EQ(emulator().radio().transmit()[3], before);
 }
 
 TEST_F(RadioPageOnEmulator, theChannelColumnAndTheCellBeingEditedAreNotEditedAgain) {
