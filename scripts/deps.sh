@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-serialport-dev
     libgtest-dev libgmock-dev
     fonts-liberation fonts-droid-fallback
+    rtklib
 )
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang-14 libclang-rt-14-dev)
