@@ -1,5 +1,6 @@
 #include "cli/PortVerbs.h"
 
+#include "cli/CasterVerb.h"
 #include "cli/FilesVerb.h"
 #include "cli/FirmwareVerb.h"
 #include "cli/PasswordVerb.h"
@@ -9,6 +10,7 @@
 #include "cli/SettingGroups.h"
 #include "cli/SettingsVerbs.h"
 #include "cli/SnrVerb.h"
+#include "cli/StatusVerb.h"
 #include "cli/VoiceVerb.h"
 #include "exchange/ProtocolTrace.h"
 
@@ -91,6 +93,8 @@ std::vector<PortVerb> makeVerbs() {
          },
          FilesVerb::run});
     verbs.push_back(FirmwareVerb::verb());
+    verbs.push_back(CasterVerb::verb());
+    verbs.push_back(StatusVerb::verb());
     return verbs;
 }
 

@@ -1,3 +1,4 @@
+#include "cli/CasterVerb.h"
 #include "cli/CliApp.h"
 #include "cli/PortCommands.h"
 #include "cli/PortVerbs.h"
@@ -32,6 +33,8 @@ int main(int argc, char** argv) {
         (args.front() == "--help" || args.front() == "-h" || args.front() == "help")) {
         kestrava::CliApp::printHelp(std::cout);
         std::cout << '\n';
+        kestrava::CasterVerb::printHelp(std::cout);
+        std::cout << '\n';
         kestrava::PortVerbs::printHelp(std::cout);
         return 0;
     }
@@ -54,6 +57,15 @@ int main(int argc, char** argv) {
         return kestrava::PortVerbs::run(args[1],
                                         std::vector<std::string>(args.begin() + 2, args.end()),
                                         std::cout, std::cerr, traceFile);
+    }
+    if (!args.empty() && args.front() == "caster") {
+        if (kestrava::PortVerbs::asksForHelp(args)) {
+            kestrava::CasterVerb::printHelp(std::cout);
+            return 0;
+        }
+        QCoreApplication app(argc, argv);
+        return kestrava::CasterVerb::run(std::vector<std::string>(args.begin() + 1, args.end()),
+                                         std::cout, std::cerr);
     }
     if (!args.empty()) {
         // A verb on a receiver named without its port: its help, or what it needs.

@@ -233,7 +233,7 @@ void Emulator::reply(SimTime commandEnd, const Bytes& command, Bytes bytes, cons
         if (m_faults.noise == FaultPlan::Noise::Echo) {
             noisy = command;
         } else {
-            const ByteString sentence = Motherboard::sentence(0, at);
+            const ByteString sentence = m_board.sentence(0, at);
             noisy.assign(sentence.begin(), sentence.end());
         }
         noisy.insert(noisy.end(), bytes.begin(), bytes.end());

@@ -184,7 +184,27 @@ Bytes Motherboard::versionLog() const {
     return Bytes(text.begin(), text.end());
 }
 
-ByteString Motherboard::sentence(std::size_t which, SimTime at) {
+std::string Motherboard::ggaFix() const {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d,%02d,%.1f", m_profile.fixQuality, m_profile.satellites,
+                  m_profile.fixQuality == 4 ? 0.6 : 0.9);
+    return text;
+}
+
+std::string Motherboard::ggaAge() const {
+    std::optional<double> age = m_profile.correctionAge;
+    if (!age && (m_profile.fixQuality == 2 || m_profile.fixQuality >= 4)) {
+        age = 1.0;
+    }
+    if (!age) {
+        return ",";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f,0000", *age);
+    return text;
+}
+
+ByteString Motherboard::sentence(std::size_t which, SimTime at) const {
     const auto total = static_cast<long long>(at.count() / 10000); // hundredths of a second
     const int hundredths = static_cast<int>(total % 100);
     const long long seconds = total / 100 + 8 * 3600;
@@ -197,7 +217,7 @@ ByteString Motherboard::sentence(std::size_t which, SimTime at) {
     std::string body;
     switch (which) {
     case 0:
-        body = "GPGGA," + t + ",3015.1234,N,12007.5678,E,1,09,0.9,35.2,M,7.1,M,,";
+        body = "GPGGA," + t + ",3015.1234,N,12007.5678,E," + ggaFix() + ",35.2,M,7.1,M," + ggaAge();
         break;
     case 1:
         body = "GPGSV,1,1,04,05,62,040,45,13,41,305,43,15,22,090,38,29,70,210,47";

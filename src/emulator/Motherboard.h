@@ -36,13 +36,15 @@ public:
     std::optional<SimTime> nextSentence() const;
 
     // One NMEA sentence with its checksum and CR LF, stamped with the given time.
-    static ByteString sentence(std::size_t which, SimTime at);
+    ByteString sentence(std::size_t which, SimTime at) const;
 
 private:
     void setOutput(std::size_t port, std::size_t sentence, std::uint32_t periodMs, SimTime now);
     void clearPort(std::size_t port);
     Bytes serialReply() const;
     Bytes versionLog() const;
+    std::string ggaFix() const;
+    std::string ggaAge() const;
     std::size_t hostPort() const { return m_profile.hostPort == 1 ? 1 : 0; }
 
     const ReceiverProfile& m_profile;

@@ -46,6 +46,12 @@ struct ReceiverProfile {
     std::uint32_t downloadBlockSize = 4095; // largest data block of a download (2 to 4095)
     Byte hostPort = 0;                      // which receiver port the host is on: 0 COM1, 1 COM2
 
+    // The fix its NMEA output reports: GGA quality (0 none, 1 GPS, 2 DGPS, 4 RTK fixed, 5 RTK
+    // float), satellites used and age of corrections in seconds (none without corrections).
+    int fixQuality = 1;
+    int satellites = 9;
+    std::optional<double> correctionAge;
+
     std::vector<StaticFile> files = generatedFiles(10);
 
     // The motherboard byte of the main information.

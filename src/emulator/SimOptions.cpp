@@ -59,6 +59,10 @@ Receiver profile:
   --fast-firmware        the loader asks for 512-byte blocks at 115200 baud
   --wifi-result N        result code of a WiFi password change, 0-3 (default 0)
   --host-port 1|2        receiver port the host is on, for NMEA output (default 1)
+  --fix 0|1|2|4|5        fix its GGA reports: none, GPS (default), DGPS, RTK fixed, RTK float
+  --sats N               satellites used in the fix, 0-60 (default 9)
+  --age S                age of corrections in seconds, 0-999 (default: none; 1 with RTK or
+                         DGPS)
 
 Static files:
   --files N              N generated files KV000000.STH ... (default 10; 0 for none)
@@ -239,6 +243,30 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
              const auto n = number(v, 1, 2);
              if (n) {
                  p.hostPort = static_cast<Byte>(*n - 1);
+             }
+             return n.has_value();
+         }},
+        {"--fix",
+         [&](const std::string& v) {
+             const auto n = number(v, 0, 5);
+             if (n) {
+                 p.fixQuality = static_cast<int>(*n);
+             }
+             return n.has_value() && *n != 3;
+         }},
+        {"--sats",
+         [&](const std::string& v) {
+             const auto n = number(v, 0, 60);
+             if (n) {
+                 p.satellites = static_cast<int>(*n);
+             }
+             return n.has_value();
+         }},
+        {"--age",
+         [&](const std::string& v) {
+             const auto n = number(v, 0, 999);
+             if (n) {
+                 p.correctionAge = static_cast<double>(*n);
              }
              return n.has_value();
          }},
