@@ -1239,15 +1239,14 @@ void CommandExchange::failDownloadOnLine() {
     }
     // Whatever was written can no longer be trusted to be the file: stop the receiver, keep the
     // part for the user to judge, and say what happened.
-    const QString tip = QStringLiteral(
-        "The line delivered a reply that was not asked for: the download has failed");
     if (m_port.readerAlive()) {
         StopDownload();
     } else {
         endDownload();
     }
-    ShowTip(tip);
-    QString text = translate(tip);
+    ShowTip(QStringLiteral(
+        "The line delivered a reply that was not asked for: the download has failed"));
+    QString text = translate(m_tipKey); // the box says it too, with the part's name
     if (const QString kept = partKeptText(); !kept.isEmpty()) {
         text += QLatin1Char('\n') + kept;
     }
