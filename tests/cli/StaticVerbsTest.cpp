@@ -231,15 +231,19 @@ TEST_F(StaticVerbs, aCablePulledBeforeTheFirstBlockSaysTheReceiverWasLost) {
     faults.downloadDeadBlock = 0;
     serve(profile, faults);
     const QString target = path("BIG00001.STH");
+    const std::string device = emulator->devicePath();
+    // Only the puller touches the receiver from here on.
+    std::unique_ptr<ServedEmulator> receiver = std::move(emulator);
     std::atomic<bool> pulled{false};
     std::thread puller([&] {
         for (int i = 0; i < 1000 && !QFile::exists(target + ".part"); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        emulator.reset(); // the terminal closes: the open device hangs up
+        receiver.reset(); // the terminal closes: the open device hangs up
         pulled = true;
     });
-    const int status = run({"files", "download", "BIG00001.STH", "--output", target.toStdString()});
+    const int status = PortVerbs::run(
+        device, {"files", "download", "BIG00001.STH", "--output", target.toStdString()}, out, err);
     puller.join();
     ASSERT_TRUE(pulled);
     EXPECT_EQ(status, 4);
