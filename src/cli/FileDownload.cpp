@@ -33,11 +33,9 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
     view.downloaded = 0;
     view.downloadEnded = false;
 
-    const qsizetype dot = row.name.lastIndexOf(QLatin1Char('.'));
-    const QString name = dot < 0 ? QString() : row.name.left(dot);
     QElapsedTimer clock;
     clock.start();
-    exchange.StartDownload(name, path, row.sizeBytes);
+    exchange.StartDownload(row.downloadName, path, row.sizeBytes);
 
     std::size_t seen = 0;
     qint64 lastChange = 0;
@@ -60,6 +58,10 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
             return kCliNoReply;
         }
     }
+    if (!view.downloadEnded) {
+        // The port went away: its notice ends the download and says what was kept.
+        m_session.waitUntil([&] { return view.downloadEnded; }, ReceiverSession::kCloseWaitMs);
+    }
     if (m_progress) {
         m_err << '\n';
     }
@@ -70,7 +72,8 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
         m_err << view.messages[i].toStdString() << '\n';
     }
     if (view.messages.size() == boxes) {
-        m_err << "Fail to download static file\n";
+        m_err << (exchange.portOpen() ? "Fail to download static file\n"
+                                      : "The receiver was lost: the download has stopped.\n");
     }
     return kCliFailed;
 }

@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
 
@@ -63,6 +64,21 @@ const FileRowText* findRow(const QList<FileRowText>& rows, const QString& name) 
     return match;
 }
 
+// Says so when the listing stopped where the one-byte position ends; true then.
+bool reportCutListing(PortVerbContext& c) {
+    if (!c.session.exchange().fileListCut()) {
+        return false;
+    }
+    c.err << "Only the first 256 files can be listed\n";
+    return true;
+}
+
+// A path that ends in a separator names a folder, whether it exists yet or not.
+bool namesFolder(const QString& path) {
+    return path.endsWith(QLatin1Char('/')) || path.endsWith(QDir::separator()) ||
+           QFileInfo(path).isDir();
+}
+
 int listVerb(PortVerbContext& c) {
     const auto rows = FilesVerb::list(c.session);
     if (!rows) {
@@ -72,6 +88,7 @@ int listVerb(PortVerbContext& c) {
     for (const FileRowText& row : *rows) {
         c.out << FilesVerb::line(row) << '\n';
     }
+    reportCutListing(c);
     return kCliOk;
 }
 
@@ -102,7 +119,11 @@ int downloadVerb(PortVerbContext& c) {
             return kCliRefused;
         }
         QString path = output.isEmpty() ? row->name : output;
-        if (QFileInfo(path).isDir()) {
+        if (namesFolder(path)) {
+            if (!QDir().mkpath(path)) {
+                c.err << "Cannot create the folder: " << path.toStdString() << '\n';
+                return kCliFailed;
+            }
             path = QDir(path).filePath(row->name);
         }
         const int status = download.run(*row, path);
@@ -124,7 +145,8 @@ int downloadVerb(PortVerbContext& c) {
         }
         c.out << path.toStdString() << '\n';
     }
-    return kCliOk;
+    // Files beyond the first 256 may be on the receiver: "all" did not happen.
+    return reportCutListing(c) ? kCliFailed : kCliOk;
 }
 
 int deleteVerb(PortVerbContext& c) {
@@ -134,6 +156,7 @@ int deleteVerb(PortVerbContext& c) {
         return kCliNoReply;
     }
     QStringList names;
+    std::vector<const FileRowText*> chosen;
     for (std::size_t i = 1; i < c.args.size(); ++i) {
         const QString name = QString::fromStdString(c.args[i]);
         const FileRowText* row = findRow(*rows, name);
@@ -141,7 +164,13 @@ int deleteVerb(PortVerbContext& c) {
             c.err << "No such file on the receiver: " << c.args[i] << '\n';
             return kCliRefused;
         }
-        names.append(row->name);
+        // The receiver deletes a file once: naming it again would be answered as a failure.
+        if (std::find(chosen.begin(), chosen.end(), row) != chosen.end()) {
+            c.err << row->name.toStdString() << " is named more than once; it is deleted once\n";
+            continue;
+        }
+        chosen.push_back(row);
+        names.append(row->downloadName);
     }
     CommandExchange& exchange = c.session.exchange();
     ConsoleView& view = c.session.view();
@@ -267,17 +296,20 @@ int FilesVerb::run(PortVerbContext& context) {
 std::optional<QList<FileRowText>> FilesVerb::list(ReceiverSession& session) {
     ConsoleView& view = session.view();
     CommandExchange& exchange = session.exchange();
-    const QString finished = QStringLiteral("Read static file finished");
+    const auto ended = [&view] {
+        return view.tip == QStringLiteral("Read static file finished") ||
+               view.tip == QStringLiteral("Only the first 256 files can be listed");
+    };
     view.fileRows.clear();
     view.tip.clear();
     exchange.setFileListPosition(0);
     exchange.ReadFileList();
     // Each page is asked for when the one before it arrived: wait page by page.
-    while (view.tip != finished) {
+    while (!ended()) {
         const qsizetype before = view.fileRows.size();
-        session.waitUntil([&] { return view.tip == finished || view.fileRows.size() != before; },
+        session.waitUntil([&] { return ended() || view.fileRows.size() != before; },
                           ReceiverSession::kReplyWaitMs);
-        if (view.tip != finished && view.fileRows.size() == before) {
+        if (!ended() && view.fileRows.size() == before) {
             return std::nullopt;
         }
     }

@@ -21,7 +21,8 @@ public:
     static std::string check(const std::vector<std::string>& args);
     static int run(PortVerbContext& context);
 
-    // Lists the receiver's files as "Read All Files" does; nothing when the listing stalled.
+    // Lists the receiver's files as "Read All Files" does; nothing when the listing stalled. The
+    // exchange's fileListCut() tells whether files beyond the first 256 may have been left out.
     static std::optional<QList<FileRowText>> list(ReceiverSession& session);
     // One listing line: name, size as the page shows it, exact bytes, ISO 8601 date and time
     // ("-" when the receiver's date is impossible), separated by tabs.

@@ -155,7 +155,20 @@ void Emulator::handleDollar(const HostCommand& command, SimTime end) {
         answer = m_settings.handle(cls, sub, payload);
     }
     if (answer) {
-        reply(end, frame, CommandFrame::make(cls, sub, *answer), "reply");
+        Bytes bytes = CommandFrame::make(cls, sub, *answer);
+        Bytes copy;
+        if (m_replyTwice) {
+            m_replyTwice = false;
+            copy = bytes;
+            if (m_faults.downloadTwiceGap == SimTime{0}) {
+                bytes.insert(bytes.end(), copy.begin(), copy.end());
+                copy.clear();
+            }
+        }
+        reply(end, frame, std::move(bytes), "reply");
+        if (!copy.empty()) {
+            reply(end + m_faults.downloadTwiceGap, frame, std::move(copy), "reply again");
+        }
     }
 }
 
@@ -204,6 +217,10 @@ std::optional<Bytes> Emulator::handleFiles(Byte sub, const Bytes& payload) {
             m_faults.downloadFailBlock = -1;
             m_store.stopDownload();
             return Bytes{m_faults.downloadFailStatus};
+        }
+        if (static_cast<std::int64_t>(m_store.blocksSent()) == m_faults.downloadTwiceBlock) {
+            m_faults.downloadTwiceBlock = -1;
+            m_replyTwice = true;
         }
         return m_store.nextBlock();
     default:

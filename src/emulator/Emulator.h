@@ -87,6 +87,7 @@ private:
     SimTime m_lastReceive{0};
     bool m_radioConnected = false;
     bool m_dead = false;
+    bool m_replyTwice = false; // the reply being built goes out twice (a line fault)
     std::optional<SimTime> m_snrNext;
     std::uint32_t m_snrCount = 0;
 };

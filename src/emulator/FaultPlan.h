@@ -32,9 +32,11 @@ struct FaultPlan {
     Byte firmwareFailStatus = 7;
 
     // Static file download.
-    std::int32_t downloadFailBlock = -1; // instead of this data block, send a failure status
-    Byte downloadFailStatus = 1;         // 1 or 2
-    std::int32_t downloadDeadBlock = -1; // before this data block the line goes dead for good
+    std::int32_t downloadFailBlock = -1;  // instead of this data block, send a failure status
+    Byte downloadFailStatus = 1;          // 1 or 2
+    std::int32_t downloadDeadBlock = -1;  // before this data block the line goes dead for good
+    std::int32_t downloadTwiceBlock = -1; // the line delivers this data block twice ...
+    SimTime downloadTwiceGap{0};          // ... the copy this much later (0: in the same burst)
 
     bool boardSilent = false; // the motherboard answers nothing and outputs no NMEA
 

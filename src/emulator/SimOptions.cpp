@@ -87,6 +87,8 @@ Faults:
   --fw-fail B[:S]        answer firmware block B with failure status S (default 7)
   --dl-fail B[:S]        send download status S (1 default, or 2) instead of data block B
   --dl-dead B            the line goes dead for good before download data block B
+  --dl-twice B[:GAP]     the line delivers download data block B twice: back to back, or the
+                         copy GAP ms later
   --board-silent         the motherboard answers nothing and sends no NMEA
 
 Other:
@@ -149,6 +151,20 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
                 }
                 time = std::chrono::milliseconds(*ms);
             }
+            return true;
+        };
+    };
+    const auto blockWithMs = [](std::int32_t& block, SimTime& time) {
+        return [&block, &time](const std::string& v) {
+            const auto parts = fields(v);
+            const auto b = number(parts[0], 0, 1'000'000);
+            const auto ms =
+                parts.size() == 2 ? number(parts[1], 0, 600'000) : std::optional<long>{0};
+            if (!b || !ms || parts.size() > 2) {
+                return false;
+            }
+            block = static_cast<std::int32_t>(*b);
+            time = std::chrono::milliseconds(*ms);
             return true;
         };
     };
@@ -384,6 +400,7 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
              }
              return b.has_value();
          }},
+        {"--dl-twice", blockWithMs(f.downloadTwiceBlock, f.downloadTwiceGap)},
         {"--log",
          [&](const std::string& v) {
              options.logPath = v;

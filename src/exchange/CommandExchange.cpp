@@ -164,10 +164,9 @@ void CommandExchange::closePort() {
     ShowTip(QStringLiteral("Port closed"));
     m_staticOnly = false;
     m_view.clearMainInfo();
-    if (m_download.isOpen()) {
+    if (m_downloadRunning) {
         // No more blocks can come: keep what was received and leave the page idle.
-        closeDownloadTarget();
-        m_view.endDownload();
+        endDownload();
     }
 }
 
@@ -199,16 +198,17 @@ void CommandExchange::finishPortEvent(const ReopenRequest& request, bool reopene
     if (request.continueFirmware && m_firmware != nullptr) {
         m_firmware->onPortReopened(reopened);
     }
-    if (!m_port.readerAlive() && m_download.isOpen()) {
-        // The line went away during a download: no more blocks can come. Coming back does not
-        // resume it, so the user must know it ended and where its part lies.
-        const QString path = QDir::toNativeSeparators(m_download.path());
-        closeDownloadTarget();
-        m_view.endDownload();
-        m_view.showMessage(
-            translate(QStringLiteral("The receiver was lost: the download has stopped.")) +
-            QLatin1Char('\n') +
-            translate(QStringLiteral("The part received is kept in %1.")).arg(path));
+    if (!m_port.readerAlive() && m_downloadRunning) {
+        // The line went away during a download, before its first block or after: no more blocks
+        // can come. Coming back does not resume it, so the user must know it ended and where its
+        // part lies.
+        endDownload();
+        QString text =
+            translate(QStringLiteral("The receiver was lost: the download has stopped."));
+        if (const QString kept = partKeptText(); !kept.isEmpty()) {
+            text += QLatin1Char('\n') + kept;
+        }
+        m_view.showMessage(text);
     }
     if (!reopened && !m_port.readerAlive()) {
         forgetReceiver();
@@ -606,7 +606,8 @@ void CommandExchange::StartDownload(const QString& name, const QString& localPat
     m_downloadJoiner.reset();
     Bytes frame;
     kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
-    write(frame);
+    m_downloadRunning = true;
+    m_downloadRequests = write(frame) ? 1 : 0;
 }
 
 void CommandExchange::NextDownloadBlock() {
@@ -615,7 +616,9 @@ void CommandExchange::NextDownloadBlock() {
     }
     Bytes frame;
     kestrava::NextDownloadBlock(frame, m_expected);
-    write(frame);
+    if (write(frame)) {
+        ++m_downloadRequests;
+    }
 }
 
 void CommandExchange::StopDownload() {
@@ -625,8 +628,7 @@ void CommandExchange::StopDownload() {
     Bytes frame;
     kestrava::StopDownload(frame, m_expected);
     write(frame);
-    closeDownloadTarget();
-    m_view.endDownload();
+    endDownload();
 }
 
 void CommandExchange::ReadNetParams() {
@@ -722,8 +724,15 @@ void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count)
     if (m_expected.kind == KindDownload) {
         // A block cut in two by the line is joined rather than lost.
         Bytes joined;
-        if (m_downloadJoiner.join(bytes, count, joined)) {
+        switch (m_downloadJoiner.join(bytes, count, joined)) {
+        case DownloadChunkJoiner::Result::Ready:
             SplitChunk(joined.data(), joined.size(), m_expected, m_state, *this);
+            break;
+        case DownloadChunkJoiner::Result::Held:
+            break;
+        case DownloadChunkJoiner::Result::SeveralFrames:
+            failDownloadOnLine();
+            break;
         }
     } else {
         m_downloadJoiner.reset();
@@ -920,18 +929,24 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         ShowTip(QStringLiteral("Set APN params successfully"));
         break;
     case KindDownloadReady:
-        openDownloadTarget();
-        break;
     case KindDownloadBlock:
-        writeDownloadBlock(valueOr<DownloadBlock>(data, DownloadBlock{}));
-        break;
     case KindDownloadDone:
-        finishDownload();
-        break;
     case KindDownloadFailed:
-        closeDownloadTarget();
-        m_view.endDownload();
-        showBox(QStringLiteral("Fail to download static file"));
+        if (m_downloadRequests <= 0) {
+            failDownloadOnLine();
+            break;
+        }
+        --m_downloadRequests;
+        if (kind == KindDownloadReady) {
+            openDownloadTarget();
+        } else if (kind == KindDownloadBlock) {
+            writeDownloadBlock(valueOr<DownloadBlock>(data, DownloadBlock{}));
+        } else if (kind == KindDownloadDone) {
+            finishDownload();
+        } else {
+            endDownload();
+            showBox(QStringLiteral("Fail to download static file"));
+        }
         break;
     case KindFirmwareStart:
         m_timers.stop(TIMER_FIRMWARE_START);
@@ -1110,9 +1125,14 @@ void CommandExchange::handleFileList(std::span<const FileListRow> rows) {
     const int next = m_fileListPosition + kFileListPageSize;
     // The request carries the position in one byte: a page beyond it would ask for the first
     // page again and list the same files for ever, so the listing ends there.
-    if (rows.size() == static_cast<std::size_t>(kFileListPageSize) && next <= 0xFF) {
+    const bool full = rows.size() == static_cast<std::size_t>(kFileListPageSize);
+    if (full && next <= 0xFF) {
         m_fileListPosition = next;
         ReadFileList();
+    } else if (full) {
+        // Whatever lies beyond cannot be asked for: say so rather than pass it off as the end.
+        m_fileListCut = true;
+        ShowTip(QStringLiteral("Only the first 256 files can be listed"));
     } else {
         ShowTip(QStringLiteral("Read static file finished"));
     }
@@ -1144,11 +1164,18 @@ void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
 void CommandExchange::finishDownload() {
     QString systemReason;
     const DownloadTarget::Outcome outcome = m_download.finish(systemReason);
-    m_view.endDownload();
+    endDownload();
     switch (outcome) {
     case DownloadTarget::Outcome::NothingWritten:
-    case DownloadTarget::Outcome::Short:
         showBox(QStringLiteral("Fail to download static file"));
+        break;
+    case DownloadTarget::Outcome::WrongSize:
+        m_view.showMessage(translate(QStringLiteral("Fail to download static file")) +
+                           QLatin1Char('\n') +
+                           translate(QStringLiteral("%1 bytes arrived; the receiver listed %2."))
+                               .arg(m_download.written())
+                               .arg(m_download.expected()) +
+                           QLatin1Char('\n') + partKeptText());
         break;
     case DownloadTarget::Outcome::RenameFailed: {
         // The file name and the system's reason follow the translated text on lines of their own.
@@ -1183,8 +1210,47 @@ void CommandExchange::abandonDownload(const QString& reason) {
     if (m_port.readerAlive()) {
         StopDownload(); // leaves the page idle too
     } else {
+        endDownload();
+    }
+}
+
+void CommandExchange::endDownload() {
+    const bool running = m_downloadRunning;
+    m_downloadRunning = false;
+    m_downloadRequests = 0;
+    m_downloadJoiner.reset();
+    closeDownloadTarget();
+    if (running) {
         m_view.endDownload();
     }
+}
+
+QString CommandExchange::partKeptText() const {
+    if (!m_download.partCreated()) {
+        return {};
+    }
+    return translate(QStringLiteral("The part received is kept in %1."))
+        .arg(QDir::toNativeSeparators(partPath(m_download.path())));
+}
+
+void CommandExchange::failDownloadOnLine() {
+    if (!m_downloadRunning) {
+        return;
+    }
+    // Whatever was written can no longer be trusted to be the file: stop the receiver, keep the
+    // part for the user to judge, and say what happened.
+    if (m_port.readerAlive()) {
+        StopDownload();
+    } else {
+        endDownload();
+    }
+    ShowTip(QStringLiteral(
+        "The line delivered a reply that was not asked for: the download has failed"));
+    QString text = translate(m_tipKey); // the box says it too, with the part's name
+    if (const QString kept = partKeptText(); !kept.isEmpty()) {
+        text += QLatin1Char('\n') + kept;
+    }
+    m_view.showMessage(text);
 }
 
 } // namespace kestrava

@@ -151,7 +151,9 @@ public:
     void ReadStoreLocation();
     void SetStoreLocation(bool storageCard);
 
-    // Asks for the page of 8 files at the current list position (setFileListPosition).
+    // Asks for the page of 8 files at the current list position (setFileListPosition). The
+    // position travels in one byte, so a listing ends after the page at 248: when that page is
+    // full, the tip line says that only the first 256 files can be listed (fileListCut()).
     void ReadFileList();
     // Names beyond what one write can carry fail the whole deletion with its box, since the
     // receiver never hears of it.
@@ -161,8 +163,10 @@ public:
     // name: the receiver's file name without extension; localPath: where the copy ends up.
     // The copy is written to localPath + ".part" (created when the receiver is ready) and takes
     // the place of localPath only when the receiver reports completion and at least
-    // expectedBytes arrived (-1: the size is not known). Until then an existing file at
-    // localPath is untouched; after a failure or a stop the ".part" file keeps what arrived.
+    // exactly expectedBytes arrived (-1: the size is not known), one reply for each request.
+    // Until then an existing file at localPath is untouched; after a failure or a stop the
+    // ".part" file keeps what arrived. A chunk with more than one download reply, or a reply
+    // with no request outstanding, is a fault of the line: the download fails and says so.
     void StartDownload(const QString& name, const QString& localPath,
                        std::int64_t expectedBytes = -1);
     void NextDownloadBlock();
@@ -184,7 +188,10 @@ public:
     void FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data, std::uint32_t position);
 
     // ---- State the pages set or read ------------------------------------------------------
-    void setFileListPosition(int position) { m_fileListPosition = position; }
+    void setFileListPosition(int position) {
+        m_fileListPosition = position;
+        m_fileListCut = false;
+    }
     int fileListPosition() const { return m_fileListPosition; }
     void setPendingVoiceType(Byte voiceType) { m_pendingVoiceType = voiceType; }
     void setPendingVolume(Byte volume) { m_pendingVolume = volume; }
@@ -192,6 +199,11 @@ public:
     Byte pendingVolume() const { return m_pendingVolume; }
     int pendingSetOperation() const { return m_pendingSetOperation; }
     int moduleRetryCount() const { return m_moduleRetryCount; }
+    // The last listing ended at the one-byte position's limit with a full page: files beyond
+    // the first 256 may exist that no request can reach.
+    bool fileListCut() const { return m_fileListCut; }
+    // From StartDownload until the download ends in any way (done, failed, stopped, lost).
+    bool downloadRunning() const { return m_downloadRunning; }
     bool downloadTargetOpen() const { return m_download.isOpen(); }
     const QString& downloadPath() const { return m_download.path(); }
     // Where the copy is written until it is complete.
@@ -249,6 +261,12 @@ private:
     void closeDownloadTarget();
     void finishDownload();
     void abandonDownload(const QString& reason);
+    // The download is over: the copy closed (kept on disk) and the page left idle.
+    void endDownload();
+    // The line delivered a download reply that no request asked for.
+    void failDownloadOnLine();
+    // "The part received is kept in PATH.part." when this download created its copy, else empty.
+    QString partKeptText() const;
 
     ExchangePort& m_port;
     ReplyTimers& m_timers;
@@ -276,6 +294,9 @@ private:
 
     DownloadTarget m_download;
     DownloadChunkJoiner m_downloadJoiner;
+    bool m_downloadRunning = false;
+    int m_downloadRequests = 0; // requests of the running download not answered yet
+    bool m_fileListCut = false;
 };
 
 } // namespace kestrava

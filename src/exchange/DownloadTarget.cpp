@@ -11,6 +11,7 @@ void DownloadTarget::reset(const QString& path, std::int64_t expectedBytes) {
     m_expected = expectedBytes;
     m_written = 0;
     m_complete = false;
+    m_partCreated = false;
 }
 
 bool DownloadTarget::open() {
@@ -19,8 +20,12 @@ bool DownloadTarget::open() {
     m_file.setFileName(partPath(m_path));
     // Unbuffered: each block goes to the file when it is written, so a failed write is seen at
     // once and not only when the file is closed.
-    return !m_path.isEmpty() &&
-           m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    if (m_path.isEmpty() ||
+        !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        return false;
+    }
+    m_partCreated = true;
+    return true;
 }
 
 bool DownloadTarget::write(std::span<const Byte> bytes) {
@@ -44,10 +49,10 @@ DownloadTarget::Outcome DownloadTarget::finish(QString& systemReason) {
     if (!wasOpen) {
         return Outcome::NothingWritten;
     }
-    // A copy shorter than the size the receiver listed is not the file, whatever the receiver
-    // says; a longer one is (a file still being recorded grows).
-    if (m_expected >= 0 && m_written < m_expected) {
-        return Outcome::Short;
+    // A copy of another size than the receiver listed is not the file, whatever the receiver
+    // says: bytes were lost, or a block arrived twice.
+    if (m_expected >= 0 && m_written != m_expected) {
+        return Outcome::WrongSize;
     }
     std::error_code error;
     // rename replaces an existing target in one step, so the old file stays whole until the new

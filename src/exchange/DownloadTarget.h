@@ -17,7 +17,7 @@ class DownloadTarget {
 public:
     enum class Outcome {
         NothingWritten, // no copy was open (it could not be created, or the download stopped)
-        Short,          // fewer bytes than the receiver listed: not the file
+        WrongSize,      // more or fewer bytes than the receiver listed: not the file
         RenameFailed,   // the copy is whole but could not replace the target
         Complete,       // the copy is in its place
     };
@@ -38,11 +38,14 @@ public:
     bool write(std::span<const Byte> bytes);
     // Closes the copy; what was written stays on disk.
     void close();
-    // Closes the copy and, when it is whole, puts it in place of the target. systemReason gets
-    // the system's words when the rename fails.
+    // Closes the copy and, when it holds exactly the listed size, puts it in place of the target.
+    // systemReason gets the system's words when the rename fails.
     Outcome finish(QString& systemReason);
 
     bool isOpen() const { return m_file.isOpen(); }
+    // Whether this download created its copy (PATH.part exists since, unless removed by others).
+    bool partCreated() const { return m_partCreated; }
+    std::int64_t expected() const { return m_expected; }
     const QString& path() const { return m_path; }
     std::int64_t written() const { return m_written; }
     bool complete() const { return m_complete; }
@@ -54,6 +57,7 @@ private:
     std::int64_t m_expected = -1;
     std::int64_t m_written = 0;
     bool m_complete = false;
+    bool m_partCreated = false;
 };
 
 } // namespace kestrava

@@ -29,7 +29,8 @@ struct MainInfoPanel {
 
 // One row of the static file list as the list shows it.
 struct FileRowText {
-    QString name;
+    QString name;         // name, a full stop, extension
+    QString downloadName; // the name field alone: what download and delete commands carry
     QString size;
     QString time;                // 24-hour, the system locale's time separator
     QString date;                // the system locale's short date

@@ -1,6 +1,7 @@
 #include "exchange/FileRowFormat.h"
 
 #include "exchange/TextCodec.h"
+#include "protocol/FileListDecoder.h"
 
 #include <QDate>
 #include <QLocale>
@@ -11,9 +12,10 @@ namespace kestrava {
 FileRowText FileRowFormat::toText(const FileListRow& row) {
     FileRowText text;
     text.name = TextCodec::toText(row.name);
+    text.downloadName = TextCodec::toText(row.baseName);
     text.size = TextCodec::toText(row.sizeText);
     if (text.size.isEmpty()) {
-        text.size = QStringLiteral("%1K").arg(row.sizeBytes > 1023 ? row.sizeBytes / 1024 : 1);
+        text.size = TextCodec::toText(FileListDecoder::sizeText(row.sizeBytes));
     }
     text.sizeBytes = row.sizeBytes;
     const QTime time(row.hour, row.minute, row.second);

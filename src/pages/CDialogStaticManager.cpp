@@ -39,6 +39,7 @@ bool IsStaticOnlyReceiver(Byte code) {
 
 // Where a row keeps the exact byte count the receiver listed.
 constexpr int kSizeBytesRole = Qt::UserRole + 1;
+constexpr int kCommandNameRole = Qt::UserRole + 2;
 
 } // namespace
 
@@ -308,6 +309,7 @@ void CDialogStaticManager::AppendFiles(const std::vector<FileListRow>& rows) {
     for (const FileListRow& row : rows) {
         FileRowText text = FileRowFormat::toText(row);
         text.name = ToText(row.name);
+        text.downloadName = ToText(row.baseName);
         texts.append(text);
     }
     AppendFileRows(texts);
@@ -320,6 +322,7 @@ void CDialogStaticManager::AppendFileRows(const QList<FileRowText>& rows) {
         item->setText(1, row.size);
         item->setText(2, row.createTime());
         item->setData(0, kSizeBytesRole, QVariant::fromValue<qint64>(row.sizeBytes));
+        item->setData(0, kCommandNameRole, row.downloadName);
     }
 }
 
@@ -339,6 +342,16 @@ std::int64_t CDialogStaticManager::FileSizeBytes(int row) const {
     }
     const QVariant bytes = item->data(0, kSizeBytesRole);
     return bytes.isValid() ? bytes.toLongLong() : -1;
+}
+
+QString CDialogStaticManager::FileCommandName(int row) const {
+    const QTreeWidgetItem* item = m_files->topLevelItem(row);
+    if (item == nullptr) {
+        return {};
+    }
+    const QVariant name = item->data(0, kCommandNameRole);
+    return name.isValid() && !name.toString().isEmpty() ? name.toString()
+                                                        : DownloadNameOf(item->text(0));
 }
 
 std::vector<int> CDialogStaticManager::SelectedRows() const {

@@ -79,6 +79,9 @@ public:
     QString FileText(int row, int column) const;
     // The exact size the receiver listed for a row, or -1 when it is not known.
     std::int64_t FileSizeBytes(int row) const;
+    // The name the receiver knows a row's file by (its name field, without the extension): what
+    // download and delete commands carry. Rows added without one fall back to DownloadNameOf.
+    QString FileCommandName(int row) const;
     // Indexes of the selected rows, ascending.
     std::vector<int> SelectedRows() const;
 

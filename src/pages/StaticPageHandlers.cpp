@@ -138,7 +138,7 @@ void StaticPageHandlers::deleteSelected() {
     }
     QStringList names;
     for (int row : rows) {
-        names.append(m_page.FileText(row, 0));
+        names.append(m_page.FileCommandName(row));
     }
     // A selection too large for one command is refused by the exchange with its box; the
     // selection stays as it is, so the user can narrow it and try again.
@@ -176,7 +176,7 @@ void StaticPageHandlers::startDownload(PageHost& host) {
     }
     const int row = rows.front();
     const QString fileName = m_page.FileText(row, 0);
-    const QString downloadName = CDialogStaticManager::DownloadNameOf(fileName);
+    const QString downloadName = m_page.FileCommandName(row);
     const int expectedKb = CDialogStaticManager::ExpectedSizeOf(m_page.FileText(row, 1));
     const QString path = host.chooseSaveFile(QString(), fileName, QString());
     if (path.isEmpty()) {

@@ -5,7 +5,8 @@
 namespace kestrava {
 
 ByteString FileListDecoder::sizeText(std::uint32_t sizeBytes) {
-    const std::uint32_t kilobytes = sizeBytes > 1023 ? sizeBytes / 1024 : 1;
+    // An empty file is 0K; any other file below 1024 bytes counts as a whole kilobyte.
+    const std::uint32_t kilobytes = sizeBytes > 1023 ? sizeBytes / 1024 : (sizeBytes > 0 ? 1 : 0);
     char text[16] = {};
     std::snprintf(text, sizeof text, "%uK", static_cast<unsigned>(kilobytes));
     return text;
@@ -13,16 +14,18 @@ ByteString FileListDecoder::sizeText(std::uint32_t sizeBytes) {
 
 FileListRow FileListDecoder::decodeEntry(const FieldReader& entry) {
     FileListRow row;
-    // Name, '.', extension as one text that ends at its first zero byte: a name shorter than
-    // eight characters therefore shows without its extension.
-    ByteString name;
-    for (std::size_t i = 0; i < 11; ++i) {
-        if (i == 8) {
-            name.push_back('.');
+    // Each field ends at its own first zero byte, so that a name shorter than eight characters
+    // keeps its extension.
+    const auto field = [&entry](std::size_t from, std::size_t length) {
+        ByteString text;
+        for (std::size_t i = from; i < from + length && entry.byte(i) != 0; ++i) {
+            text.push_back(static_cast<char>(entry.byte(i)));
         }
-        name.push_back(static_cast<char>(entry.byte(i)));
-    }
-    row.name = name.substr(0, name.find('\0'));
+        return text;
+    };
+    row.baseName = field(0, 8);
+    row.extension = field(8, 3);
+    row.name = row.extension.empty() ? row.baseName : row.baseName + '.' + row.extension;
 
     row.fatTime = static_cast<std::uint16_t>(entry.littleEndian16(14));
     row.fatDate = static_cast<std::uint16_t>(entry.littleEndian16(16));

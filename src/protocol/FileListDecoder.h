@@ -21,7 +21,7 @@ public:
     // One complete 32-byte entry.
     static FileListRow decodeEntry(const FieldReader& entry);
 
-    // "%dK" of size / 1024 for sizes above 1023 bytes, else "1K".
+    // "%dK" of size / 1024 for sizes above 1023 bytes, "0K" for an empty file, else "1K".
     static ByteString sizeText(std::uint32_t sizeBytes);
 };
 

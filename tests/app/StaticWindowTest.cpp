@@ -211,6 +211,47 @@ TEST_F(StaticWindow, sixteenFilesShowSixteenRowsAndDeletingRows2And5And9RemovesE
     EXPECT_EQ(held, shown);
 }
 
+// A name shorter than eight characters keeps its extension in the list, and the commands carry
+// its name field: the copy comes whole and the deletion reaches the receiver. An empty file is 0K.
+TEST_F(StaticWindow, shortNamesKeepTheirExtensionAndAreDownloadedAndDeleted) {
+    const StaticFile shortName("AB", "DAT", 5000, 0x4904, 0x3BB3);
+    ReceiverProfile profile;
+    profile.receiverType = 'A'; // keeps its files: the download controls are shown
+    profile.files = {shortName, StaticFile("EMPTY", "STH", 0, 0x4904, 0x3BB3)};
+    open(profile);
+    ASSERT_TRUE(listFiles());
+    ASSERT_EQ(files()->topLevelItemCount(), 2);
+    EXPECT_EQ(files()->topLevelItem(0)->text(0), "AB.DAT");
+    EXPECT_EQ(files()->topLevelItem(0)->text(1), "4K");
+    EXPECT_EQ(files()->topLevelItem(1)->text(0), "EMPTY.STH");
+    EXPECT_EQ(files()->topLevelItem(1)->text(1), "0K");
+
+    files()->topLevelItem(0)->setSelected(true);
+    const QString path = target("AB.DAT");
+    answerer.files = {path};
+    click(1120);
+    ASSERT_TRUE(boxShown("Download static file completed"));
+    EXPECT_TRUE(contentsOf(path) == emulatorContents(shortName));
+
+    files()->clearSelection();
+    files()->topLevelItem(1)->setSelected(true);
+    answerer.answers = {true};
+    click(1116);
+    ASSERT_TRUE(waitUntil([&] { return files()->topLevelItemCount() == 1; }));
+    window.reset();
+    const Emulator& emulator = m_emulator->stop();
+    ASSERT_EQ(emulator.store().files().size(), 1u);
+    EXPECT_EQ(emulator.store().files().front().name(), "AB");
+}
+
+TEST_F(StaticWindow, beyond256FilesTheTipLineSaysOnlyTheFirst256CanBeListed) {
+    ReceiverProfile profile;
+    profile.files = ReceiverProfile::generatedFiles(300);
+    open(profile);
+    ASSERT_TRUE(clickFor(1114, "Only the first 256 files can be listed")) << tip().toStdString();
+    EXPECT_EQ(files()->topLevelItemCount(), 256);
+}
+
 TEST_F(StaticWindow, aSelectionTooLargeForOneCommandIsRefusedAndStaysSelected) {
     ReceiverProfile profile;
     profile.files = ReceiverProfile::generatedFiles(130);
@@ -310,6 +351,25 @@ TEST_F(StaticDownload, aFailedDownloadKeepsThePartFileAndLeavesTheOldTargetUntou
     EXPECT_TRUE(contentsOf(path) == kOldContents);
     EXPECT_TRUE(contentsOf(path + ".part") == emulatorContents(kFile).left(3 * 4095));
     EXPECT_EQ(button(), "Download Selected");
+}
+
+TEST_F(StaticDownload, aBlockDeliveredTwiceFailsInTheTipLineAndKeepsThePart) {
+    FaultPlan faults;
+    faults.downloadTwiceBlock = 2;
+    openWith(faults);
+    const QString path = target("BIG00001.STH");
+    answerer.files = {path};
+    click(1120);
+    const QString failed = QStringLiteral(
+        "The line delivered a reply that was not asked for: the download has failed");
+    ASSERT_TRUE(waitUntil([&] { return tip() == failed; }, 60000)) << tip().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !answerer.boxes.isEmpty(); }));
+    EXPECT_EQ(answerer.boxes.back(),
+              failed + QStringLiteral("\nThe part received is kept in %1.")
+                           .arg(QDir::toNativeSeparators(path + QStringLiteral(".part"))));
+    EXPECT_EQ(button(), "Download Selected");
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(contentsOf(path + ".part") == emulatorContents(kFile).left(2 * 4095));
 }
 
 TEST_F(StaticDownload, stopLeavesThePageIdleAndASecondDownloadStartsAfresh) {

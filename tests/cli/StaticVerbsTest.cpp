@@ -8,9 +8,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
 #include <sstream>
+#include <thread>
 
 namespace kestrava {
 namespace {
@@ -31,8 +35,8 @@ QByteArray emulatorContents(const StaticFile& file) {
 
 class StaticVerbs : public ::testing::Test {
 protected:
-    void serve(ReceiverProfile profile = {}, FaultPlan faults = {}) {
-        emulator = std::make_unique<ServedEmulator>(std::move(profile), faults);
+    void serve(ReceiverProfile profile = {}, FaultPlan faults = {}, Emulator::Timing timing = {}) {
+        emulator = std::make_unique<ServedEmulator>(std::move(profile), faults, timing);
         ASSERT_TRUE(folder.isValid());
     }
     int run(std::vector<std::string> args) {
@@ -157,6 +161,98 @@ TEST_F(StaticVerbs, downloadAllFetchesEveryFileAndUnknownNamesAreRefused) {
     }
 }
 
+// Names shorter than eight characters are listed with their extension and asked for by their
+// name field; an empty file is 0K and downloads as an empty file; a folder named with a trailing
+// separator is created, as --all creates its own.
+TEST_F(StaticVerbs, shortNamesAndEmptyFilesAreListedAndDownloadedIntoANewFolder) {
+    const StaticFile shortName("AB", "DAT", 5000, 0x4904, 0x3BB3);
+    const StaticFile empty("EMPTY", "STH", 0, 0x4904, 0x3BB3);
+    ReceiverProfile profile;
+    profile.files = {shortName, empty};
+    serve(profile);
+    ASSERT_EQ(run({"files", "list"}), 0) << err.str();
+    EXPECT_EQ(out.str(), "AB.DAT\t4K\t5000\t2016-08-04T07:29:38\n"
+                         "EMPTY.STH\t0K\t0\t2016-08-04T07:29:38\n");
+    const QString into = path("new/folder") + QLatin1Char('/');
+    ASSERT_EQ(run({"files", "download", "AB.DAT", "--output", into.toStdString()}), 0) << err.str();
+    EXPECT_TRUE(contentsOf(into + "AB.DAT") == emulatorContents(shortName));
+    ASSERT_EQ(run({"files", "download", "EMPTY.STH", "--output", into.toStdString()}), 0)
+        << err.str();
+    EXPECT_TRUE(QFileInfo(into + "EMPTY.STH").isFile());
+    EXPECT_EQ(QFileInfo(into + "EMPTY.STH").size(), 0);
+}
+
+// The list position travels in one byte: past 256 files the listing says it was cut, and
+// "download --all" cannot claim to have fetched everything.
+TEST_F(StaticVerbs, beyond256FilesTheCutIsReportedAndDownloadAllFails) {
+    ReceiverProfile profile;
+    for (int i = 0; i < 260; ++i) {
+        profile.files.emplace_back(
+            QStringLiteral("F%1").arg(i, 5, 10, QLatin1Char('0')).toStdString(), "DAT", 0, 0x4904,
+            0x3BB3);
+    }
+    Emulator::Timing quick;
+    quick.latency = SimTime{0};
+    serve(profile, {}, quick);
+    ASSERT_EQ(run({"files", "list"}), 0) << err.str();
+    const std::string listing = out.str();
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 256);
+    EXPECT_EQ(err.str(), "Only the first 256 files can be listed\n");
+
+    const QString into = path("all");
+    EXPECT_EQ(run({"files", "download", "--all", "--output", into.toStdString()}), 4);
+    EXPECT_THAT(err.str(), HasSubstr("Only the first 256 files can be listed"));
+    EXPECT_EQ(QDir(into).entryList(QDir::Files).size(), 256);
+}
+
+// A block the line delivers twice is not written as the next one: the download fails, says why
+// and where the part is, and the target is never created.
+TEST_F(StaticVerbs, aBlockDeliveredTwiceFailsTheDownload) {
+    ReceiverProfile profile;
+    profile.files = {StaticFile("BIG00001", "STH", 50000, 0x4904, 0x3BB3)};
+    FaultPlan faults;
+    faults.downloadTwiceBlock = 3;
+    serve(profile, faults);
+    const QString target = path("BIG00001.STH");
+    EXPECT_EQ(run({"files", "download", "BIG00001.STH", "--output", target.toStdString()}), 4);
+    EXPECT_THAT(err.str(), HasSubstr("The line delivered a reply that was not asked for: the "
+                                     "download has failed\nThe part received is kept in " +
+                                     target.toStdString() + ".part."));
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_TRUE(QFile::exists(target + ".part"));
+    EXPECT_EQ(out.str(), "");
+}
+
+// The cable is pulled after the receiver said it was ready and before the first block.
+TEST_F(StaticVerbs, aCablePulledBeforeTheFirstBlockSaysTheReceiverWasLost) {
+    ReceiverProfile profile;
+    profile.files = {StaticFile("BIG00001", "STH", 50000, 0x4904, 0x3BB3)};
+    FaultPlan faults;
+    faults.downloadDeadBlock = 0;
+    serve(profile, faults);
+    const QString target = path("BIG00001.STH");
+    const std::string device = emulator->devicePath();
+    // Only the puller touches the receiver from here on.
+    std::unique_ptr<ServedEmulator> receiver = std::move(emulator);
+    std::atomic<bool> pulled{false};
+    std::thread puller([&] {
+        for (int i = 0; i < 1000 && !QFile::exists(target + ".part"); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        receiver.reset(); // the terminal closes: the open device hangs up
+        pulled = true;
+    });
+    const int status = PortVerbs::run(
+        device, {"files", "download", "BIG00001.STH", "--output", target.toStdString()}, out, err);
+    puller.join();
+    ASSERT_TRUE(pulled);
+    EXPECT_EQ(status, 4);
+    EXPECT_THAT(err.str(), HasSubstr("The receiver was lost: the download has stopped.\nThe part "
+                                     "received is kept in " +
+                                     target.toStdString() + ".part."));
+    EXPECT_THAT(err.str(), ::testing::Not(HasSubstr("Fail to download static file")));
+}
+
 TEST_F(StaticVerbs, deleteRemovesExactlyTheNamedFiles) {
     ReceiverProfile profile;
     profile.files = ReceiverProfile::generatedFiles(10);
@@ -167,6 +263,36 @@ TEST_F(StaticVerbs, deleteRemovesExactlyTheNamedFiles) {
     for (const StaticFile& file : held.store().files()) {
         EXPECT_NE(file.name(), "KV000002");
         EXPECT_NE(file.name(), "KV000005");
+    }
+}
+
+// The exit status says what happened: a file named twice is deleted once (and said so); a name
+// the receiver does not have refuses the whole command before anything is sent.
+TEST_F(StaticVerbs, deleteExitsByWhatHappened) {
+    struct Case {
+        std::vector<std::string> names;
+        int status;
+        std::size_t left;
+        const char* message;
+    };
+    for (const Case& c : {
+             Case{{"KV000002.STH", "KV000002.STH"},
+                  0,
+                  9,
+                  "KV000002.STH is named more than once; it is deleted once"},
+             Case{{"KV000002.STH", "kv000002.sth", "KV000003.STH"},
+                  0,
+                  8,
+                  "KV000002.STH is named more than once; it is deleted once"},
+             Case{
+                 {"KV000002.STH", "NOSUCH.STH"}, 2, 10, "No such file on the receiver: NOSUCH.STH"},
+         }) {
+        serve();
+        std::vector<std::string> args = {"files", "delete"};
+        args.insert(args.end(), c.names.begin(), c.names.end());
+        EXPECT_EQ(run(args), c.status) << err.str();
+        EXPECT_THAT(err.str(), HasSubstr(c.message));
+        EXPECT_EQ(emulator->stop().store().files().size(), c.left) << c.names.size();
     }
 }
 

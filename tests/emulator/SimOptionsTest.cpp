@@ -77,6 +77,16 @@ TEST(SimOptions, optionsReachTheProfileTimingAndFaults) {
              EXPECT_TRUE(o.faults.dropAll);
              EXPECT_EQ(o.faults.badChecksumNext, 1u);
          }},
+        {{"--dl-twice", "3"},
+         [](const SimOptions& o) {
+             EXPECT_EQ(o.faults.downloadTwiceBlock, 3);
+             EXPECT_EQ(o.faults.downloadTwiceGap, 0ms);
+         }},
+        {{"--dl-twice=0:250"},
+         [](const SimOptions& o) {
+             EXPECT_EQ(o.faults.downloadTwiceBlock, 0);
+             EXPECT_EQ(o.faults.downloadTwiceGap, 250ms);
+         }},
     };
     for (const auto& c : cases) {
         std::string error;
@@ -96,6 +106,8 @@ TEST(SimOptions, badOptionsAreRefusedWithAReason) {
         {"--block-size", "1"},
         {"--fw-refuse", "1:3"},
         {"--dl-fail", "0:3"},
+        {"--dl-twice", "x"},
+        {"--dl-twice", "1:2:3"},
         {"--board", "other:4"},
         {"--file", "TOOLONGNAME.STH:5"},
         {"--wifi-result", "4"},

@@ -20,11 +20,25 @@ Bytes frame(std::size_t payload) {
     return bytes;
 }
 
+using Result = DownloadChunkJoiner::Result;
+constexpr Result kReady = Result::Ready;
+constexpr Result kHeld = Result::Held;
+constexpr Result kSeveral = Result::SeveralFrames;
+
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes tailOf(const Bytes& bytes, std::size_t offset) {
+    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(offset), bytes.end());
+}
+
 struct JoinCase {
     const char* name;
     Bytes stream;
     std::vector<std::size_t> cuts; // the chunk boundaries
-    std::vector<bool> handedOver;  // per chunk: whether bytes go to the splitter
+    std::vector<Result> results;   // per chunk
     Bytes last;                    // what the last chunk hands over
 };
 
@@ -37,12 +51,20 @@ TEST_P(Joining, handsOverWholeFramesAndKeepsCutOnes) {
     Bytes out;
     for (std::size_t k = 0; k <= c.cuts.size(); ++k) {
         const std::size_t to = k < c.cuts.size() ? c.cuts[k] : c.stream.size();
-        const bool handed = joiner.join(c.stream.data() + from, to - from, out);
-        EXPECT_EQ(handed, static_cast<bool>(c.handedOver[k])) << "chunk " << k;
+        EXPECT_EQ(joiner.join(c.stream.data() + from, to - from, out), c.results[k])
+            << "chunk " << k;
         from = to;
     }
     EXPECT_EQ(out, c.last);
     EXPECT_FALSE(joiner.holding());
+}
+
+// A block whose payload holds the bytes of a frame header: only the frame's length counts.
+Bytes blockHoldingAHeader() {
+    Bytes bytes = frame(40);
+    const Bytes inner = {0x24, 0x24, 0x46, 0x74, 0x05, 0x00};
+    std::copy(inner.begin(), inner.end(), bytes.begin() + 10);
+    return bytes;
 }
 
 Bytes noiseThen(const Bytes& tail) {
@@ -54,22 +76,52 @@ Bytes noiseThen(const Bytes& tail) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Joining,
     ::testing::Values(
-        JoinCase{"wholeBlock", frame(4095), {}, {true}, frame(4095)},
-        JoinCase{"cutAfterTheReadSize", frame(4095), {4096}, {false, true}, frame(4095)},
-        JoinCase{"cutInsideTheHeader", frame(100), {3}, {false, true}, frame(100)},
-        JoinCase{"cutTwice", frame(4095), {10, 2000}, {false, false, true}, frame(4095)},
+        JoinCase{"wholeBlock", frame(4095), {}, {kReady}, frame(4095)},
+        JoinCase{"cutAfterTheReadSize", frame(4095), {4096}, {kHeld, kReady}, frame(4095)},
+        JoinCase{"cutInsideTheHeader", frame(100), {3}, {kHeld, kReady}, frame(100)},
+        JoinCase{"cutTwice", frame(4095), {10, 2000}, {kHeld, kHeld, kReady}, frame(4095)},
         // What came before the cut block is not kept: only the block is waited for.
-        JoinCase{"noiseBeforeACutBlock", noiseThen(frame(50)), {20}, {false, true}, frame(50)},
+        JoinCase{"noiseBeforeACutBlock", noiseThen(frame(50)), {20}, {kHeld, kReady}, frame(50)},
+        JoinCase{"headerBytesInsideAPayload",
+                 blockHoldingAHeader(),
+                 {},
+                 {kReady},
+                 blockHoldingAHeader()},
+        // A sentence after the block, even cut after its '$', is no second reply.
+        JoinCase{"sentenceAfterABlock",
+                 frame(20) + noiseThen({}),
+                 {},
+                 {kReady},
+                 frame(20) + noiseThen({})},
+        JoinCase{"dollarAfterABlock", frame(20) + Bytes{'$'}, {}, {kReady}, frame(20) + Bytes{'$'}},
+        // Two replies in one chunk: the line delivered one that was not asked for.
+        JoinCase{"blockTwice", frame(300) + frame(300), {}, {kSeveral}, frame(300) + frame(300)},
+        JoinCase{"blockThenStatus", frame(300) + frame(1), {}, {kSeveral}, frame(300) + frame(1)},
+        JoinCase{"secondBlockCut",
+                 frame(300) + frame(300),
+                 {400},
+                 {kSeveral, kReady},
+                 tailOf(frame(300), 91)},
+        JoinCase{"secondHeaderCut",
+                 frame(300) + Bytes{0x24, 0x24},
+                 {},
+                 {kSeveral},
+                 frame(300) + Bytes{0x24, 0x24}},
+        JoinCase{"joinedBlockThenAnother",
+                 frame(300) + frame(300),
+                 {100},
+                 {kHeld, kSeveral},
+                 frame(300) + frame(300)},
         // Lengths that cannot be a block go to the splitter as they stand.
         JoinCase{"emptyPayload",
                  Bytes{0x24, 0x24, 0x46, 0x74, 0x00, 0x00, 0x2C},
                  {},
-                 {true},
+                 {kReady},
                  Bytes{0x24, 0x24, 0x46, 0x74, 0x00, 0x00, 0x2C}},
         JoinCase{"lengthBeyondABlock",
                  Bytes{0x24, 0x24, 0x46, 0x74, 0x00, 0x10, 1},
                  {},
-                 {true},
+                 {kReady},
                  Bytes{0x24, 0x24, 0x46, 0x74, 0x00, 0x10, 1}}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
@@ -77,10 +129,10 @@ TEST(DownloadChunkJoiner, resetForgetsAKeptPiece) {
     DownloadChunkJoiner joiner;
     const Bytes block = frame(200);
     Bytes out;
-    EXPECT_FALSE(joiner.join(block.data(), 50, out));
+    EXPECT_EQ(joiner.join(block.data(), 50, out), kHeld);
     joiner.reset();
     EXPECT_FALSE(joiner.holding());
-    EXPECT_TRUE(joiner.join(block.data(), block.size(), out));
+    EXPECT_EQ(joiner.join(block.data(), block.size(), out), kReady);
     EXPECT_EQ(out, block);
 }
 

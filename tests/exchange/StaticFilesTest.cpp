@@ -23,7 +23,11 @@ struct ListCase {
     std::uint32_t files;
     int requests;
     int rows;
+    const char* tip;
 };
+
+constexpr const char* kListed = "Read static file finished";
+constexpr const char* kListCut = "Only the first 256 files can be listed";
 
 class FileListPaging : public ExchangeFixture, public ::testing::WithParamInterface<ListCase> {};
 
@@ -37,27 +41,38 @@ TEST_P(FileListPaging, asksPageAfterFullPageThenReportsTheEnd) {
     port->pump();
     EXPECT_EQ(port->countWrites(kReadFileListHead), GetParam().requests);
     EXPECT_EQ(view.fileRows.size(), GetParam().rows);
-    EXPECT_EQ(view.tip, QStringLiteral("Read static file finished"));
+    EXPECT_EQ(view.tip, QString::fromLatin1(GetParam().tip));
+    EXPECT_EQ(exchange->fileListCut(), GetParam().tip == kListCut);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, FileListPaging,
-    ::testing::Values(ListCase{"sixteenFilesTakeThreeRequests", 16, 3, 16},
-                      ListCase{"partialPageEndsAtOnce", 3, 1, 3}, ListCase{"emptyStore", 0, 1, 0},
+    ::testing::Values(ListCase{"sixteenFilesTakeThreeRequests", 16, 3, 16, kListed},
+                      ListCase{"partialPageEndsAtOnce", 3, 1, 3, kListed},
+                      ListCase{"emptyStore", 0, 1, 0, kListed},
+                      ListCase{"justBelowTheLimit", 255, 32, 255, kListed},
                       // The position travels in one byte: the listing stops before it wraps to 0
-                      // and lists the same files again for ever.
-                      ListCase{"positionNeverWraps", 300, 32, 256}),
+                      // and lists the same files again for ever, and says that it stopped. With
+                      // exactly 256 files the last page is full too: more cannot be ruled out.
+                      ListCase{"positionNeverWraps", 300, 32, 256, kListCut},
+                      ListCase{"exactlyTheLimit", 256, 32, 256, kListCut}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(ExchangeFixture, fileRowsShowNameSizeAnd24HourTime) {
     ReceiverProfile profile;
     profile.files = {StaticFile("KV000001", "STH", 2048, 0x4904, 0x3BB3),
-                     StaticFile("KV000002", "STH", 1000, 0x0000, 0xFFFF)};
+                     StaticFile("KV000002", "STH", 1000, 0x0000, 0xFFFF),
+                     StaticFile("EMPTY", "STH", 0, 0x4904, 0x3BB3)};
     start(profile);
     openQuietly();
     exchange->ReadFileList();
     port->pump();
-    ASSERT_EQ(view.fileRows.size(), 2);
+    ASSERT_EQ(view.fileRows.size(), 3);
+    // A name shorter than eight characters keeps its extension; commands carry the name alone.
+    EXPECT_EQ(view.fileRows[2].name, QStringLiteral("EMPTY.STH"));
+    EXPECT_EQ(view.fileRows[2].downloadName, QStringLiteral("EMPTY"));
+    EXPECT_EQ(view.fileRows[2].size, QStringLiteral("0K"));
+    EXPECT_EQ(view.fileRows[0].downloadName, QStringLiteral("KV000001"));
     EXPECT_EQ(view.fileRows[0].name, QStringLiteral("KV000001.STH"));
     EXPECT_EQ(view.fileRows[0].size, QStringLiteral("2K"));
     EXPECT_EQ(view.fileRows[0].time, QStringLiteral("07:29:38"));
@@ -253,7 +268,7 @@ struct KeepCase {
     std::int32_t failBlock;        // the receiver reports failure instead of this block
     std::int64_t listedExtraBytes; // the listing promised this many bytes more than arrive
     bool stop;                     // the user stops after two blocks
-    const char* box;
+    const char* box;               // how the one box begins
 };
 
 class ExistingTarget : public Download, public ::testing::WithParamInterface<KeepCase> {};
@@ -270,8 +285,13 @@ TEST_P(ExistingTarget, isUntouchedWhenTheDownloadDoesNotComplete) {
         exchange->StopDownload();
     }
     port->pump();
-    EXPECT_EQ(view.messages,
-              c.box == nullptr ? QStringList{} : QStringList{QString::fromLatin1(c.box)});
+    if (c.box == nullptr) {
+        EXPECT_TRUE(view.messages.isEmpty());
+    } else {
+        ASSERT_EQ(view.messages.size(), 1);
+        EXPECT_TRUE(view.messages.front().startsWith(QString::fromLatin1(c.box)))
+            << view.messages.front().toStdString();
+    }
     EXPECT_TRUE(onDisk() == kOldContents);
     EXPECT_TRUE(partial() == expectedPrefix(static_cast<std::uint32_t>(view.downloaded)));
     EXPECT_FALSE(exchange->lastDownloadComplete());
@@ -283,16 +303,78 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExistingTarget,
                                                     "Fail to download static file"},
                                            KeepCase{"completionShortOfTheListedSize", -1, 1, false,
                                                     "Fail to download static file"},
+                                           KeepCase{"completionBeyondTheListedSize", -1, -1, false,
+                                                    "Fail to download static file"},
                                            KeepCase{"userStops", -1, 0, true, nullptr}),
                          [](const auto& testCase) { return std::string(testCase.param.name); });
 
-TEST_F(Download, aLongerFileThanListedIsStillComplete) {
+// Only the listed size is the file: a copy of any other size names both counts and its part.
+TEST_F(Download, aCopyOfAnotherSizeThanListedIsNotComplete) {
     startWith(20000);
-    exchange->StartDownload(QStringLiteral("BIG00001"), path, 19000); // it grew since listed
+    exchange->StartDownload(QStringLiteral("BIG00001"), path, 19000);
     port->pump();
-    EXPECT_TRUE(exchange->lastDownloadComplete());
-    EXPECT_TRUE(onDisk() == expectedPrefix(20000));
+    EXPECT_FALSE(exchange->lastDownloadComplete());
+    EXPECT_FALSE(QFile::exists(path));
+    ASSERT_EQ(view.messages.size(), 1);
+    const QStringList lines = view.messages.front().split(QLatin1Char('\n'));
+    EXPECT_EQ(lines,
+              (QStringList{QStringLiteral("Fail to download static file"),
+                           QStringLiteral("20000 bytes arrived; the receiver listed 19000."),
+                           QStringLiteral("The part received is kept in %1.")
+                               .arg(QDir::toNativeSeparators(path + QStringLiteral(".part")))}));
 }
+
+// The line hands over a block twice: the copy shares a chunk with the block or with a later
+// reply, which no sound line does (a copy on its own would pass for the next block, and the size
+// at the end gives it away, above). The download fails, the part stays and the user's file is
+// untouched.
+struct TwiceCase {
+    const char* name;
+    std::int32_t block;
+    SimTime gap;
+    const char* firstLine;
+    int stops; // StopDownload frames sent
+};
+
+class BlockTwice : public Download, public ::testing::WithParamInterface<TwiceCase> {};
+
+TEST_P(BlockTwice, failsTheDownloadAndKeepsThePart) {
+    const TwiceCase& c = GetParam();
+    FaultPlan faults;
+    faults.downloadTwiceBlock = c.block;
+    faults.downloadTwiceGap = c.gap;
+    startWith(30000, faults);
+    writeOldFile();
+    exchange->StartDownload(QStringLiteral("BIG00001"), path, 30000);
+    port->pump();
+    EXPECT_FALSE(exchange->lastDownloadComplete());
+    EXPECT_FALSE(exchange->downloadRunning());
+    EXPECT_EQ(view.downloadEnds, 1);
+    EXPECT_TRUE(onDisk() == kOldContents);
+    ASSERT_EQ(view.messages.size(), 1);
+    const QStringList lines = view.messages.front().split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.front(), QString::fromLatin1(c.firstLine));
+    EXPECT_EQ(lines.back(), QStringLiteral("The part received is kept in %1.")
+                                .arg(QDir::toNativeSeparators(path + QStringLiteral(".part"))));
+    EXPECT_TRUE(QFile::exists(path + QStringLiteral(".part")));
+    EXPECT_EQ(port->countWrites(kStopDownload), c.stops);
+    if (c.stops > 0) {
+        EXPECT_EQ(view.tip, QString::fromLatin1(c.firstLine)); // in the tip line too
+        EXPECT_TRUE(partial() == expectedPrefix(static_cast<std::uint32_t>(view.downloaded)));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BlockTwice,
+    ::testing::Values(
+        TwiceCase{"inTheSameChunk", 2, SimTime{0},
+                  "The line delivered a reply that was not asked for: the download has failed", 1},
+        TwiceCase{"firstBlockInTheSameChunk", 0, SimTime{0},
+                  "The line delivered a reply that was not asked for: the download has failed", 1},
+        // Later, the copy lands in the chunk of a later reply.
+        TwiceCase{"copyALittleLater", 2, SimTime{200'000},
+                  "The line delivered a reply that was not asked for: the download has failed", 1}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST_F(Download, stopLeavesThePartialFileAndNoMoreBlocksAreAsked) {
     startWith(100000);
@@ -351,28 +433,57 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct LineEndCase {
     const char* name;
+    int chunks; // delivered before the line ends: the ready status, then blocks
     void (*end)(CommandExchange&, InMemoryExchangePort&);
+    bool lostBox;         // the loss is reported
+    std::uint32_t blocks; // blocks kept in the part (-1: no part was created)
 };
 
 class LineEndsMidway : public Download, public ::testing::WithParamInterface<LineEndCase> {};
 
 TEST_P(LineEndsMidway, keepsWhatArrivedAndLeavesThePageIdle) {
+    const LineEndCase& c = GetParam();
     startWith(100000);
     exchange->StartDownload(QStringLiteral("BIG00001"), path);
-    port->pump(2); // ready and one block
-    GetParam().end(*exchange, *port);
+    port->pump(c.chunks);
+    c.end(*exchange, *port);
     port->pump();
     EXPECT_FALSE(exchange->downloadTargetOpen());
+    EXPECT_FALSE(exchange->downloadRunning());
     EXPECT_EQ(view.downloadEnds, 1);
-    EXPECT_TRUE(partial() == expectedPrefix(4095));
+    const QString part = path + QStringLiteral(".part");
+    const bool partKept = c.blocks != static_cast<std::uint32_t>(-1);
+    EXPECT_EQ(QFile::exists(part), partKept);
+    if (partKept) {
+        EXPECT_TRUE(partial() == expectedPrefix(c.blocks * 4095));
+    }
+    QStringList box;
+    if (c.lostBox) {
+        box << QStringLiteral("The receiver was lost: the download has stopped.");
+        if (partKept) {
+            box << QStringLiteral("The part received is kept in %1.")
+                       .arg(QDir::toNativeSeparators(part));
+        }
+    }
+    EXPECT_EQ(view.messages, c.lostBox ? QStringList{box.join(QLatin1Char('\n'))} : QStringList{});
+}
+
+void closeByUser(CommandExchange& e, InMemoryExchangePort&) {
+    e.closePort();
+}
+void pullTheCable(CommandExchange&, InMemoryExchangePort& p) {
+    p.shutdown();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LineEndsMidway,
-    ::testing::Values(LineEndCase{"userClosesThePort",
-                                  [](CommandExchange& e, InMemoryExchangePort&) { e.closePort(); }},
-                      LineEndCase{"deviceGoesAway",
-                                  [](CommandExchange&, InMemoryExchangePort& p) { p.shutdown(); }}),
+    ::testing::Values(LineEndCase{"userClosesThePort", 2, closeByUser, false, 1},
+                      LineEndCase{"userClosesBeforeTheReceiverIsReady", 0, closeByUser, false,
+                                  static_cast<std::uint32_t>(-1)},
+                      LineEndCase{"deviceGoesAway", 2, pullTheCable, true, 1},
+                      LineEndCase{"deviceGoesAwayBeforeTheFirstBlock", 1, pullTheCable, true, 0},
+                      LineEndCase{"deviceGoesAwayBeforeTheReceiverIsReady", 0, pullTheCable, true,
+                                  static_cast<std::uint32_t>(-1)}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 } // namespace

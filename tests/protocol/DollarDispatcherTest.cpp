@@ -209,16 +209,40 @@ TEST_F(DollarDispatcherTest, fileListRowsCarryNameSizeAndFatTimestamp) {
               (std::array<int, 6>{2016, 8, 4, 7, 29, 38}));
 
     const std::pair<std::uint32_t, const char*> sizes[] = {
-        {0, "1K"}, {1023, "1K"}, {2047, "1K"}, {2048, "2K"}, {0xFFFFFFFF, "4194303K"}};
+        {0, "0K"}, {1, "1K"}, {1023, "1K"}, {2047, "1K"}, {2048, "2K"}, {0xFFFFFFFF, "4194303K"}};
     Bytes page;
     for (const auto& s : sizes) {
-        page = page + fileEntry("F", s.first); // a short name ends before its extension
+        page = page + fileEntry("F", s.first);
     }
     reply('F', 'M', KindFileList, page + zeros(31)); // and a partial entry is not decoded
     ASSERT_EQ(sink.only().rows->size(), std::size(sizes));
     for (std::size_t i = 0; i < std::size(sizes); ++i) {
         EXPECT_EQ((*sink.only().rows)[i].sizeText, sizes[i].second);
-        EXPECT_EQ((*sink.only().rows)[i].name, "F");
+        EXPECT_EQ((*sink.only().rows)[i].name, "F"); // no extension: no full stop
+    }
+}
+
+// Name and extension end each at their own first zero byte: a short name keeps its extension,
+// and the name field alone is what a download or delete command carries.
+TEST_F(DollarDispatcherTest, fileListNamesAreFormedFromTheirOwnFields) {
+    struct Case {
+        Bytes field; // the 11 name and extension bytes
+        const char* name;
+        const char* baseName;
+    };
+    const auto field = [](std::string_view text) { return Bytes(text.begin(), text.end()); };
+    for (const Case& c : {
+             Case{field("ABCDEFGHDAT"), "ABCDEFGH.DAT", "ABCDEFGH"},
+             Case{field(std::string_view("ABC\0\0\0\0\0DAT", 11)), "ABC.DAT", "ABC"},
+             Case{field(std::string_view("A\0\0\0\0\0\0\0D\0\0", 11)), "A.D", "A"},
+             Case{field(std::string_view("AB\0XYZ\0\0STH", 11)), "AB.STH", "AB"},
+         }) {
+        Bytes entry = zeros(32);
+        std::copy(c.field.begin(), c.field.end(), entry.begin());
+        reply('F', 'M', KindFileList, entry);
+        ASSERT_EQ(sink.only().rows->size(), 1u);
+        EXPECT_EQ(sink.only().rows->front().name, c.name);
+        EXPECT_EQ(sink.only().rows->front().baseName, c.baseName);
     }
 }
 
