@@ -17,6 +17,9 @@ struct AppOptions {
     QString error;        // an option that was not understood
 
     static AppOptions parse(const QStringList& arguments);
+    // Makes sure the --settings folder exists, creating it (and its parents) when missing; false
+    // with `problem` saying why when it cannot be had. Nothing to do without --settings.
+    bool makeSettingsFolder(QString& problem) const;
     static QString usage();
     // "kestrava <version>", one line.
     static QString versionLine();

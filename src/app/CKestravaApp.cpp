@@ -82,6 +82,11 @@ int CKestravaApp::run(int argc, char** argv) {
         std::fputs(qPrintable(AppOptions::versionLine()), stdout);
         return 0;
     }
+    QString folderError;
+    if (!options.makeSettingsFolder(folderError)) {
+        std::fprintf(stderr, "kestrava: %s\n", qPrintable(folderError));
+        return 1;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrava"));

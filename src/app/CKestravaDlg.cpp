@@ -16,6 +16,7 @@
 #include "exchange/TextCodec.h"
 #include "exchange/TracingErrorReporter.h"
 #include "exchange/TracingExchangePort.h"
+#include "forms/RadioForm.h"
 #include "pages/CDialogAPN.h"
 #include "pages/CDialogBase.h"
 #include "pages/CDialogExpand.h"
@@ -419,6 +420,14 @@ void CKestravaDlg::loadSettings() {
     m_radioPage->ShowChannelTable(m_settings.channels);
     m_basePage->ShowFirmwareSettings(TextCodec::toText(m_settings.firmwarePath),
                                      m_settings.firmwareType);
+    if (m_settings.airBaud) {
+        m_radioPage->ShowAirBaud(*m_settings.airBaud);
+    }
+    if (m_settings.staticVoice) {
+        m_staticPage->SetStaticVoiceChecked(*m_settings.staticVoice != 0);
+    }
+    // The band lists depend on the module, unknown until a receiver is read: the kept bands
+    // stay in the file (and a profile made of it) but select nothing here.
 }
 
 void CKestravaDlg::selectCurrentLanguage() {
@@ -459,12 +468,17 @@ void CKestravaDlg::addAboutToSystemMenu() {
 
 bool CKestravaDlg::saveSettings() {
     const IoResult result = m_settingsFile->save(m_settings);
-    if (!result.ok) {
+    const QString path = QString::fromStdU16String(m_settingsFile->path().u16string());
+    if (result.readOnly) {
+        // The user made the file read-only so that it is not written: say so, no more.
+        QMessageBox::warning(
+            this, QStringLiteral("Kestrava"),
+            translate(QStringLiteral("The settings were not saved: %1 is read-only.")).arg(path));
+    } else if (!result.ok) {
         // Each line is its own key: a language file holds one text per line.
         QMessageBox::warning(
             this, QStringLiteral("Kestrava"),
-            translate(QStringLiteral("The settings could not be saved to %1:"))
-                    .arg(QString::fromStdU16String(m_settingsFile->path().u16string())) +
+            translate(QStringLiteral("The settings could not be saved to %1:")).arg(path) +
                 QLatin1Char('\n') + QString::fromStdString(result.message) + QLatin1Char('\n') +
                 translate(QStringLiteral("The previous file is unchanged.")));
     }
@@ -521,6 +535,11 @@ void CKestravaDlg::onLanguageChanged(int index) {
         return;
     }
     const IoResult result = m_language->chooseLanguage(toU16(m_languageList->itemText(index)));
+    if (result.readOnly && m_toldLanguageReadOnly) {
+        relabel();
+        return; // the user knows already, and chose so
+    }
+    m_toldLanguageReadOnly = m_toldLanguageReadOnly || result.readOnly;
     if (!result.ok) {
         QMessageBox::warning(this, QStringLiteral("Kestrava"),
                              translate(QStringLiteral("The language choice could not be saved:")) +
@@ -646,6 +665,9 @@ void CKestravaDlg::showRadioChannels(const ChannelTable& table) {
 
 void CKestravaDlg::showAirBaud(int bitsPerSecond) {
     m_radioPage->ShowAirBaud(bitsPerSecond);
+    // Kept as the page shows it: 19200 is 19200, any other rate the slower one.
+    m_settings.airBaud = bitsPerSecond == RadioForm::kFastAirBaud ? RadioForm::kFastAirBaud
+                                                                  : RadioForm::kSlowAirBaud;
 }
 
 void CKestravaDlg::showNetParams(const NetParams& params) {
@@ -676,6 +698,7 @@ void CKestravaDlg::setRinexChecked(bool on) {
 
 void CKestravaDlg::setStaticVoiceChecked(bool on) {
     m_staticPage->SetStaticVoiceChecked(on);
+    m_settings.staticVoice = on ? 1 : 0;
 }
 
 void CKestravaDlg::addFileRows(const QList<FileRowText>& rows) {
@@ -704,6 +727,13 @@ void CKestravaDlg::endDownload() {
 
 void CKestravaDlg::showNetBand(int moduleCode, int band2g, int band3g) {
     m_expandPage->FillBandLists(moduleCode, band2g, band3g);
+    // Below zero is "not read yet".
+    if (band2g >= 0) {
+        m_settings.band2g = static_cast<Byte>(band2g);
+    }
+    if (band3g >= 0) {
+        m_settings.band3g = static_cast<Byte>(band3g);
+    }
 }
 
 void CKestravaDlg::showVoiceParams(int voiceType, int volume) {

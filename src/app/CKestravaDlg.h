@@ -127,6 +127,7 @@ private:
 
     int m_currentTab = 0;
     bool m_staticOnly = false;
+    bool m_toldLanguageReadOnly = false; // a read-only langsetting.ini is mentioned once
 
     // Reconnecting after the device went away: the port the user opened last, whether the user
     // is closing it (so its closing is no loss), and whether a reconnect awaits its panel.

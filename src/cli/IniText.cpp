@@ -1,55 +1,104 @@
 #include "cli/IniText.h"
 
+#include "exchange/TextCodec.h"
+#include "settings/IniFile.h"
+
 #include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <map>
+#include <utility>
 
 namespace kestrava {
 namespace {
 
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
 std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
+    const auto first = text.find_first_not_of(" \t\r\n\v\f");
     if (first == std::string::npos) {
         return {};
     }
-    const auto last = text.find_last_not_of(" \t\r\n");
+    const auto last = text.find_last_not_of(" \t\r\n\v\f");
     return text.substr(first, last - first + 1);
+}
+
+std::string atLine(std::size_t index) {
+    return "line " + std::to_string(index + 1) + ": ";
+}
+
+// Whether the reader would give back something else than `value`.
+bool needsQuotes(const std::string& value) {
+    if (value.empty()) {
+        return false;
+    }
+    if (trim(value) != value) {
+        return true;
+    }
+    return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+           value.back() == value.front();
 }
 
 } // namespace
 
 bool IniText::parse(std::istream& in, std::vector<Entry>& entries, std::string& error) {
-    std::string raw;
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const CodePage page = TextCodec::codePage();
+    const IniDocument document = IniFile::decode(bytes, page);
+    using Kind = IniDocument::LineKind;
+
     std::string section;
-    int number = 0;
-    while (std::getline(in, raw)) {
-        ++number;
-        std::string line = trim(raw);
-        if (number == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) {
-            line = trim(line.substr(3));
-        }
-        if (line.empty() || line[0] == ';' || line[0] == '#') {
+    std::map<std::string, std::size_t> headings; // folded section name -> its line
+    std::map<std::string, std::size_t> keys;     // folded "section.key" -> its line
+    for (std::size_t i = 0; i < document.lines().size(); ++i) {
+        const std::string line = trim(document.lineBytes(i, page));
+        switch (document.lineKind(i)) {
+        case Kind::Blank:
+        case Kind::Comment:
             continue;
-        }
-        if (line.front() == '[') {
-            if (line.back() != ']' || line.size() < 3) {
-                error = "line " + std::to_string(number) + ": malformed section \"" + line + "\"";
+        case Kind::Heading: {
+            section = page.fromUtf16(document.lineName(i));
+            if (line.back() != ']' || section.empty()) {
+                error = atLine(i) + "malformed section \"" + line + "\"";
                 return false;
             }
-            section = trim(line.substr(1, line.size() - 2));
+            const auto [first, added] = headings.emplace(lower(section), i);
+            if (!added) {
+                error = atLine(i) + "[" + section + "] comes a second time (first on line " +
+                        std::to_string(first->second + 1) +
+                        "); only the first is read, keep its keys under one heading";
+                return false;
+            }
             continue;
         }
-        const auto equals = line.find('=');
-        if (equals == std::string::npos || equals == 0) {
-            error =
-                "line " + std::to_string(number) + ": expected Key=value, found \"" + line + "\"";
+        case Kind::Key:
+        case Kind::Other:
+            break;
+        }
+        if (line.front() == '#') {
+            continue; // a comment, also when it holds a '=' (no key is named so)
+        }
+        const std::string key = page.fromUtf16(document.lineName(i));
+        if (document.lineKind(i) != Kind::Key || key.empty()) {
+            error = atLine(i) + "expected Key=value, found \"" + line + "\"";
             return false;
         }
         if (section.empty()) {
-            error =
-                "line " + std::to_string(number) + ": \"" + line + "\" comes before any [Section]";
+            error = atLine(i) + "\"" + line + "\" comes before any [Section]";
+            return false;
+        }
+        const auto [first, added] = keys.emplace(lower(section) + '.' + lower(key), i);
+        if (!added) {
+            error = atLine(i) + section + '.' + key + " is given again (first on line " +
+                    std::to_string(first->second + 1) + "); only the first is read";
             return false;
         }
         entries.push_back(
-            {section, trim(line.substr(0, equals)), trim(line.substr(equals + 1)), number});
+            {section, key, document.lineValueBytes(i, page), static_cast<int>(i + 1)});
     }
     return true;
 }
@@ -70,7 +119,8 @@ void IniText::write(const std::vector<Entry>& entries, std::ostream& out) {
         out << '[' << section << "]\n";
         for (const Entry& entry : entries) {
             if (entry.section == section) {
-                out << entry.key << '=' << entry.value << '\n';
+                out << entry.key << '='
+                    << (needsQuotes(entry.value) ? '"' + entry.value + '"' : entry.value) << '\n';
             }
         }
     }

@@ -297,7 +297,10 @@ void CDialogExpand::OnSetBand() {
         Host()->showMessage(QStringLiteral("Please choose baudrate to set"));
         return;
     }
-    exchange.SetNetModuleBand(static_cast<Byte>(Band2GIndex()), static_cast<Byte>(index3G));
+    StoredSettings& settings = Host()->settings();
+    settings.band2g = static_cast<Byte>(Band2GIndex());
+    settings.band3g = static_cast<Byte>(index3G);
+    exchange.SetNetModuleBand(*settings.band2g, *settings.band3g);
 }
 
 void CDialogExpand::OnDataOutput() {

@@ -288,7 +288,9 @@ void CDialogRadioManager::OnSetAirBaud() {
     if (!PortReady() || !Host()->askYesNo(QStringLiteral("Are you sure to set?"))) {
         return;
     }
-    Host()->exchange().SetAirBaud(RadioForm::airBaudForIndex(AirBaudIndex()));
+    const std::int32_t rate = RadioForm::airBaudForIndex(AirBaudIndex());
+    Host()->settings().airBaud = rate;
+    Host()->exchange().SetAirBaud(rate);
 }
 
 } // namespace kestrava

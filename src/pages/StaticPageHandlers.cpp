@@ -112,7 +112,9 @@ void StaticPageHandlers::readStaticVoice() {
 
 void StaticPageHandlers::setStaticVoice() {
     if (PageHost* host = openHost()) {
-        host->exchange().SetStaticVoice(m_page.IsStaticVoiceChecked());
+        const bool on = m_page.IsStaticVoiceChecked();
+        host->settings().staticVoice = on ? 1 : 0;
+        host->exchange().SetStaticVoice(on);
     }
 }
 

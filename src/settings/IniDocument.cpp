@@ -49,19 +49,43 @@ std::optional<std::u16string_view> keyName(std::u16string_view line) {
     return trimmed(text.substr(0, equals));
 }
 
-std::u16string_view valueOf(std::u16string_view line) {
-    auto text = trimmed(line.substr(line.find(u'=') + 1));
-    if (text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') &&
+bool isSpace(char16_t c) {
+    return isTextSpace(c);
+}
+bool isSpace(char c) {
+    return isTextSpace(static_cast<char16_t>(static_cast<unsigned char>(c)));
+}
+
+// The value part of a "key=value" line, in characters or in bytes alike: white space trimmed,
+// then one pair of surrounding quotes dropped.
+template <typename Char>
+std::basic_string_view<Char> valueOf(std::basic_string_view<Char> line) {
+    auto text = line.substr(line.find(Char('=')) + 1);
+    while (!text.empty() && isSpace(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isSpace(text.back())) {
+        text.remove_suffix(1);
+    }
+    if (text.size() >= 2 && (text.front() == Char('"') || text.front() == Char('\'')) &&
         text.back() == text.front()) {
         text = text.substr(1, text.size() - 2);
     }
     return text;
 }
 
-std::u16string_view singleLine(std::u16string_view value) {
-    const auto stop = value.find_first_of(std::u16string_view(u"\0\r\n", 3));
-    return stop == std::u16string_view::npos ? value : value.substr(0, stop);
+// A value ends at its first NUL, CR or LF.
+template <typename Char>
+std::basic_string_view<Char> singleLine(std::basic_string_view<Char> value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == Char(0) || value[i] == Char('\r') || value[i] == Char('\n')) {
+            return value.substr(0, i);
+        }
+    }
+    return value;
 }
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
 } // namespace
 
@@ -82,29 +106,67 @@ IniDocument::IniDocument(std::u16string_view text, IniEncoding encoding) : m_enc
     }
 }
 
+IniDocument IniDocument::fromCodePage(std::string_view bytes, const CodePage& codePage) {
+    IniDocument document;
+    document.m_encoding = IniEncoding::CodePage;
+    if (bytes.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
+        document.m_byteOrderMark = kUtf8Mark;
+        bytes.remove_prefix(kUtf8Mark.size());
+    }
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        auto end = bytes.find('\n', start);
+        const bool last = end == std::string_view::npos;
+        if (last) {
+            end = bytes.size();
+        }
+        auto line = bytes.substr(start, end - start);
+        if (!last && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+        document.insertLine(document.m_lines.size(), codePage.toUtf16(line), std::string(line));
+        start = last ? bytes.size() : end + 1;
+    }
+    return document;
+}
+
+std::string IniDocument::codePageBytes(const CodePage& codePage) const {
+    std::string out = m_byteOrderMark;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        out += m_info[i].bytes ? *m_info[i].bytes : codePage.fromUtf16(m_lines[i]);
+        out += "\r\n";
+    }
+    return out;
+}
+
 IniDocument::LineInfo IniDocument::classify(std::u16string_view line) {
     LineInfo info;
-    if (trimmed(line).empty()) {
-        info.kind = LineInfo::Kind::Blank;
+    const auto text = trimmed(line);
+    if (text.empty()) {
+        info.kind = LineKind::Blank;
     } else if (const auto heading = headingName(line)) {
-        info.kind = LineInfo::Kind::Heading;
+        info.kind = LineKind::Heading;
         info.name = *heading;
+    } else if (text.front() == u';') {
+        info.kind = LineKind::Comment;
     } else if (const auto key = keyName(line)) {
-        info.kind = LineInfo::Kind::Key;
+        info.kind = LineKind::Key;
         info.name = *key;
     }
     return info;
 }
 
-void IniDocument::insertLine(std::size_t at, std::u16string line) {
+void IniDocument::insertLine(std::size_t at, std::u16string line,
+                             std::optional<std::string> bytes) {
     auto info = classify(line);
+    info.bytes = std::move(bytes);
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
     m_info.insert(m_info.begin() + static_cast<std::ptrdiff_t>(at), std::move(info));
 }
 
 std::optional<IniDocument::SectionSpan> IniDocument::findSection(std::u16string_view section,
                                                                  std::size_t from) const {
-    using Kind = LineInfo::Kind;
+    using Kind = LineKind;
     for (std::size_t i = from; i < m_lines.size(); ++i) {
         if (m_info[i].kind != Kind::Heading || !sameName(m_info[i].name, section)) {
             continue;
@@ -121,7 +183,7 @@ std::optional<IniDocument::SectionSpan> IniDocument::findSection(std::u16string_
 std::optional<std::size_t> IniDocument::findKey(const SectionSpan& span,
                                                 std::u16string_view key) const {
     for (std::size_t i = span.heading + 1; i < span.end; ++i) {
-        if (m_info[i].kind == LineInfo::Kind::Key && sameName(m_info[i].name, key)) {
+        if (m_info[i].kind == LineKind::Key && sameName(m_info[i].name, key)) {
             return i;
         }
     }
@@ -138,7 +200,35 @@ std::optional<std::u16string> IniDocument::value(std::u16string_view section,
     if (!line) {
         return std::nullopt;
     }
-    return std::u16string(valueOf(m_lines[*line]));
+    return std::u16string(valueOf(std::u16string_view(m_lines[*line])));
+}
+
+std::optional<std::string> IniDocument::valueBytes(std::u16string_view section,
+                                                   std::u16string_view key) const {
+    const auto span = findSection(section, 0);
+    if (!span) {
+        return std::nullopt;
+    }
+    const auto line = findKey(*span, key);
+    if (!line || !m_info[*line].bytes) {
+        return std::nullopt;
+    }
+    return std::string(valueOf(std::string_view(*m_info[*line].bytes)));
+}
+
+std::u16string IniDocument::lineValue(std::size_t index) const {
+    return std::u16string(valueOf(std::u16string_view(m_lines[index])));
+}
+
+std::string IniDocument::lineValueBytes(std::size_t index, const CodePage& codePage) const {
+    if (m_info[index].bytes) {
+        return std::string(valueOf(std::string_view(*m_info[index].bytes)));
+    }
+    return codePage.fromUtf16(lineValue(index));
+}
+
+std::string IniDocument::lineBytes(std::size_t index, const CodePage& codePage) const {
+    return m_info[index].bytes ? *m_info[index].bytes : codePage.fromUtf16(m_lines[index]);
 }
 
 std::u16string IniDocument::readString(std::u16string_view section, std::u16string_view key,
@@ -153,23 +243,48 @@ std::u16string IniDocument::readString(std::u16string_view section, std::u16stri
 
 void IniDocument::writeString(std::u16string_view section, std::u16string_view key,
                               std::u16string_view value) {
+    setKey(section, key, singleLine(value), std::nullopt, nullptr);
+}
+
+void IniDocument::writeBytes(std::u16string_view section, std::u16string_view key,
+                             std::string_view value, const CodePage& codePage) {
     value = singleLine(value);
+    if (m_encoding != IniEncoding::CodePage) {
+        writeString(section, key, codePage.toUtf16(value));
+        return;
+    }
+    const std::u16string text = codePage.toUtf16(value);
+    setKey(section, key, singleLine(std::u16string_view(text)), value, &codePage);
+}
+
+void IniDocument::setKey(std::u16string_view section, std::u16string_view key,
+                         std::u16string_view value, std::optional<std::string_view> bytes,
+                         const CodePage* codePage) {
+    // The line's bytes, when the value comes as bytes: the key name converted, the value as is.
+    auto lineBytes = [&](std::u16string_view name) -> std::optional<std::string> {
+        if (!bytes || codePage == nullptr) {
+            return std::nullopt;
+        }
+        return codePage->fromUtf16(name) + "=" + std::string(*bytes);
+    };
     const auto span = findSection(section, 0);
     if (!span) {
         insertLine(m_lines.size(), u"[" + std::u16string(section) + u"]");
-        insertLine(m_lines.size(), std::u16string(key) + u"=" + std::u16string(value));
+        insertLine(m_lines.size(), std::u16string(key) + u"=" + std::u16string(value),
+                   lineBytes(key));
         return;
     }
     if (const auto line = findKey(*span, key)) {
         // Keep the key as the file spells it; only the value changes (the name stays the same).
         m_lines[*line] = m_info[*line].name + u"=" + std::u16string(value);
+        m_info[*line].bytes = lineBytes(m_info[*line].name);
         return;
     }
     std::size_t after = span->end;
-    while (after > span->heading + 1 && m_info[after - 1].kind == LineInfo::Kind::Blank) {
+    while (after > span->heading + 1 && m_info[after - 1].kind == LineKind::Blank) {
         --after;
     }
-    insertLine(after, std::u16string(key) + u"=" + std::u16string(value));
+    insertLine(after, std::u16string(key) + u"=" + std::u16string(value), lineBytes(key));
 }
 
 void IniDocument::deleteSection(std::u16string_view section) {

@@ -45,7 +45,7 @@ IoResult IniFile::save(const std::filesystem::path& path, const IniDocument& doc
 
 IniDocument IniFile::decode(std::string_view bytes, const CodePage& codePage) {
     if (!hasByteOrderMark(bytes)) {
-        return IniDocument(codePage.toUtf16(bytes), IniEncoding::CodePage);
+        return IniDocument::fromCodePage(bytes, codePage);
     }
     std::u16string text;
     text.reserve(bytes.size() / 2);
@@ -57,10 +57,10 @@ IniDocument IniFile::decode(std::string_view bytes, const CodePage& codePage) {
 }
 
 std::string IniFile::encode(const IniDocument& document, const CodePage& codePage) {
-    const auto text = document.text();
     if (document.encoding() == IniEncoding::CodePage) {
-        return codePage.fromUtf16(text);
+        return document.codePageBytes(codePage);
     }
+    const auto text = document.text();
     std::string bytes("\xFF\xFE");
     bytes.reserve(2 + 2 * text.size());
     for (const char16_t unit : text) {

@@ -1,6 +1,7 @@
 #include "settings/LanguageManager.h"
 #include "settings/TextTrim.h"
 
+#include "settings/AtomicFile.h"
 #include "settings/IniFile.h"
 #include "settings/TextNumbers.h"
 
@@ -46,15 +47,18 @@ LanguageManager::LanguageManager(std::filesystem::path settingsFolder,
     : m_settingsPath(std::move(settingsFolder) / kSettingsFileName),
       m_languageFolder(std::move(languageFolder)), m_reporter(reporter),
       m_codePage(std::move(codePage)), m_language(kDefaultLanguage), m_fontFace(kDefaultFace),
-      m_fontSize(kDefaultSize), m_font{m_fontFace, LeadingDecimal(m_fontSize)} {}
+      m_fontSize(kDefaultSize), m_font{m_fontFace, UiFont::saneHeight(LeadingDecimal(m_fontSize))} {
+}
 
 void LanguageManager::initialise() {
+    RemoveStaleTemporaries(m_settingsPath);
     IniDocument document;
     IniFile::load(m_settingsPath, m_codePage, document);
     m_language = document.readString(kSection, u"Language", kDefaultLanguage);
     m_fontFace = document.readString(kSection, u"Font", kDefaultFace);
     m_fontSize = document.readString(kSection, u"Size", kDefaultSize);
-    m_font = UiFont{m_fontFace, LeadingDecimal(m_fontSize)};
+    // The text stays as the file has it (it is written back so); the font gets a usable height.
+    m_font = UiFont{m_fontFace, UiFont::saneHeight(LeadingDecimal(m_fontSize))};
 }
 
 std::filesystem::path LanguageManager::languageFile() const {

@@ -31,7 +31,9 @@ public:
                     std::filesystem::path languageFolder = "lang",
                     FileErrorReporter* reporter = nullptr, CodePage codePage = Latin1CodePage());
 
-    // Reads the three settings (defaults "english.lang", "Arial", "15" when missing).
+    // Reads the three settings (defaults "english.lang", "Arial", "15" when missing); the font's
+    // height is "Size" brought into UiFont's sane range. Being the start of a run, it first
+    // removes the stale temporary files that an interrupted save left beside langsetting.ini.
     void initialise();
 
     // The translation of `english`, or `english` itself. The language file is read anew on every

@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include "settings/AtomicFile.h"
 #include "settings/IniFile.h"
 #include "settings/TextNumbers.h"
 
@@ -31,9 +32,16 @@ public:
     std::u16string text(std::u16string_view key, std::u16string_view fallback) const {
         return m_document.readString(m_section, key, fallback);
     }
+    // A text field keeps the bytes the file holds, whatever the code page makes of them.
     ByteString bytes(std::u16string_view key, std::u16string_view fallback) const {
+        if (const auto raw = m_document.valueBytes(m_section, key)) {
+            if (m_document.value(m_section, key)->size() < IniDocument::kValueBuffer) {
+                return *raw;
+            }
+        }
         return m_page.fromUtf16(text(key, fallback));
     }
+    bool has(std::u16string_view key) const { return m_document.value(m_section, key).has_value(); }
     std::int32_t integer(std::u16string_view key, std::u16string_view fallback) const {
         return LeadingDecimal(text(key, fallback));
     }
@@ -59,9 +67,15 @@ public:
         m_document.writeString(m_section, key, value);
     }
     void bytes(std::u16string_view key, const ByteString& value) {
-        text(key, m_page.toUtf16(value));
+        m_document.writeBytes(m_section, key, value, m_page);
     }
     void integer(std::u16string_view key, std::int64_t value) { text(key, DecimalText(value)); }
+    template <typename Number>
+    void optionalInteger(std::u16string_view key, const std::optional<Number>& value) {
+        if (value) {
+            integer(key, *value);
+        }
+    }
 
 private:
     IniDocument& m_document;
@@ -75,6 +89,7 @@ SettingsFile::SettingsFile(const std::filesystem::path& folder, CodePage codePag
     : m_path(folder / kFileName), m_codePage(std::move(codePage)) {}
 
 IoResult SettingsFile::load(StoredSettings& settings) const {
+    RemoveStaleTemporaries(m_path);
     settings = StoredSettings::firstRunDefaults();
     IniDocument document;
     switch (IniFile::load(m_path, m_codePage, document)) {
@@ -137,6 +152,9 @@ void SettingsFile::read(const IniDocument& document, StoredSettings& s) const {
         s.channels[i].transmit = LeadingFraction(hz.text(channelKey(u"HZSend", i), u"0.0"));
         s.channels[i].receive = LeadingFraction(hz.text(channelKey(u"HZReceive", i), u"0.0"));
     }
+    if (hz.has(u"AirBaud")) {
+        s.airBaud = hz.integer(u"AirBaud", u"");
+    }
 
     const SectionReader other(document, kOther, m_codePage);
     s.staticLocation = other.byte(u"StaticLocation", u"0");
@@ -152,6 +170,12 @@ void SettingsFile::read(const IniDocument& document, StoredSettings& s) const {
     s.rinex = other.byte(u"Rinex", u"0");
     s.voice = other.byte(u"Voice", u"0");
     s.volume = other.byte(u"Volume", u"10");
+    const auto optionalByte = [&other](std::u16string_view key) -> std::optional<Byte> {
+        return other.has(key) ? std::optional<Byte>(other.byte(key, u"")) : std::nullopt;
+    };
+    s.staticVoice = optionalByte(u"StaticVoice");
+    s.band2g = optionalByte(u"Band2G");
+    s.band3g = optionalByte(u"Band3G");
 }
 
 void SettingsFile::write(const StoredSettings& s, IniDocument& document) const {
@@ -196,6 +220,7 @@ void SettingsFile::write(const StoredSettings& s, IniDocument& document) const {
             hz.text(channelKey(u"HZSend", i), FixedSixText(s.channels[i].transmit));
             hz.text(channelKey(u"HZReceive", i), FixedSixText(s.channels[i].receive));
         }
+        hz.optionalInteger(u"AirBaud", s.airBaud);
     }
     {
         SectionWriter other(document, kOther, m_codePage);
@@ -210,6 +235,9 @@ void SettingsFile::write(const StoredSettings& s, IniDocument& document) const {
         other.integer(u"Rinex", s.rinex);
         other.integer(u"Voice", s.voice);
         other.integer(u"Volume", s.volume);
+        other.optionalInteger(u"StaticVoice", s.staticVoice);
+        other.optionalInteger(u"Band2G", s.band2g);
+        other.optionalInteger(u"Band3G", s.band3g);
     }
 }
 

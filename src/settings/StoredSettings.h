@@ -6,6 +6,7 @@
 #include "protocol/ProtocolTypes.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace kestrava {
 
@@ -28,6 +29,11 @@ struct StoredSettings {
     Byte volume = 0;
     ByteString firmwarePath;
     NmeaOutputChoice nmea;
+    // Known only once read from or set on a receiver; nothing is kept for what never was.
+    std::optional<Byte> staticVoice;     // "OtherParams": 1 static voice prompt on, 0 off
+    std::optional<Byte> band2g;          // item index of the module's 2G band list
+    std::optional<Byte> band3g;          // item index of the module's 3G band list
+    std::optional<std::int32_t> airBaud; // "HZParams": the internal radio's air baud rate
 
     // The values a first run starts from and writes (not the fallbacks of missing keys).
     static StoredSettings firstRunDefaults();

@@ -1,3 +1,4 @@
+#include "ModalAnswerer.h"
 #include "app/AppOptions.h"
 #include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
@@ -6,10 +7,12 @@
 #include <gmock/gmock.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -17,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 
 namespace kestrava {
@@ -177,6 +181,118 @@ TEST_F(MainWindow, theCloseBoxSavesTheSettingsAndEscapeDoesNot) {
         ASSERT_TRUE(QFile::remove(settings));
         window->reject(); // what Esc does
         EXPECT_FALSE(QFile::exists(settings));
+    }
+}
+
+// UTF-16LE with its mark, as the program writes langsetting.ini.
+void writeUtf16(const QString& path, const QString& text) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\xFF\xFE", 2));
+    file.write(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void makeReadOnly(const QString& path) {
+    ASSERT_TRUE(
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+}
+
+TEST_F(MainWindow, aReadOnlySettingsFileIsNotWrittenAndTheCloseSaysSoOnce) {
+    const QString settings = m_folder.filePath(QStringLiteral("recvcfg.ini"));
+    {
+        QFile file(settings);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[NetParams]\r\nPort=5\r\n");
+    }
+    makeReadOnly(settings);
+    test::ModalAnswerer answerer;
+    {
+        auto window = openWindow();
+        window->close();
+        EXPECT_TRUE(waitUntil([&] { return !answerer.boxes.isEmpty(); }));
+    }
+    ASSERT_EQ(answerer.boxes.size(), 1) << answerer.boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(answerer.boxes.front(),
+              QStringLiteral("The settings were not saved: %1 is read-only.").arg(settings));
+    EXPECT_EQ(readAll(settings), QByteArray("[NetParams]\r\nPort=5\r\n"));
+}
+
+TEST_F(MainWindow, aReadOnlyLanguageChoiceIsMentionedOnlyOnce) {
+    const QString choice = m_folder.filePath(QStringLiteral("langsetting.ini"));
+    writeUtf16(choice, QStringLiteral("[Setting]\r\nLanguage=english\r\n"));
+    makeReadOnly(choice);
+    const QByteArray before = readAll(choice);
+    test::ModalAnswerer answerer;
+    auto window = openWindow();
+    auto* languages = control<QComboBox>(*window, 1011);
+    for (const char* name : {"chinese", "english", "chinese"}) {
+        const int index = languages->findText(QString::fromLatin1(name));
+        ASSERT_GE(index, 0) << name;
+        languages->setCurrentIndex(index);
+        emit languages->activated(index);
+    }
+    QElapsedTimer settle;
+    settle.start();
+    waitUntil([&] { return settle.elapsed() > 200; });
+    EXPECT_EQ(answerer.boxes.size(), 1) << answerer.boxes.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(readAll(choice), before);
+    EXPECT_EQ(value(*window, 1177), QStringLiteral("请先打开端口")); // the choice still applies
+}
+
+TEST_F(MainWindow, anAbsurdFontSizeGivesAUsableFont) {
+    writeUtf16(m_folder.filePath(QStringLiteral("langsetting.ini")),
+               QStringLiteral("[Setting]\r\nLanguage=english\r\nSize=2147483647\r\n"));
+    auto window = openWindow();
+    EXPECT_GE(window->font().pixelSize(), 8);
+    EXPECT_LE(window->font().pixelSize(), 72);
+}
+
+TEST_F(MainWindow, theRadioRateAndStaticVoiceKeptLastTimeAreShown) {
+    QFile file(m_folder.filePath(QStringLiteral("recvcfg.ini")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[HZParams]\r\nAirBaud=9600\r\n[OtherParams]\r\nStaticVoice=1\r\nBand2G=2\r\n");
+    file.close();
+    auto window = openWindow();
+    auto* tabs = control<QTabWidget>(*window, 1008);
+    EXPECT_EQ(tabs->widget(1)->findChild<QComboBox*>(QStringLiteral("1129"))->currentText(),
+              "9600");
+    EXPECT_TRUE(tabs->widget(2)->findChild<QCheckBox*>(QStringLiteral("1031"))->isChecked());
+    window->close();
+    const QByteArray saved = readAll(file.fileName());
+    EXPECT_TRUE(saved.contains("AirBaud=9600\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("StaticVoice=1\r\nBand2G=2\r\n")) << saved.toStdString();
+}
+
+TEST(AppOptionsTest, theSettingsFolderIsCreatedWhenMissing) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    QFile plain(root.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    struct Case {
+        QString folder;
+        bool ok;
+    };
+    for (const Case& c :
+         {Case{root.filePath(QStringLiteral("new/deeper")), true}, Case{root.path(), true},
+          Case{QString(), true}, Case{root.filePath(QStringLiteral("plain")), false},
+          Case{root.filePath(QStringLiteral("plain/sub")), false}}) {
+        AppOptions options;
+        options.settingsFolder = c.folder;
+        QString error;
+        EXPECT_EQ(options.makeSettingsFolder(error), c.ok) << c.folder.toStdString();
+        if (c.ok) {
+            EXPECT_TRUE(c.folder.isEmpty() || QFileInfo(c.folder).isDir());
+            EXPECT_TRUE(error.isEmpty());
+        } else {
+            EXPECT_TRUE(error.contains(c.folder)) << error.toStdString();
+            EXPECT_TRUE(error.contains(QStringLiteral("cannot be created")));
+        }
     }
 }
 

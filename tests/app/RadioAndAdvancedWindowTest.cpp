@@ -155,6 +155,10 @@ TEST_F(PagesInWindow, theRadioTableIsEditedInPlaceAndWrittenToTheRadio) {
     EXPECT_TRUE(boxTexts.contains("Connect to internal radio module successfully"));
     clickFor(1130, "Read parameters successfully"); // air baud
     EXPECT_EQ(control<QComboBox>(1129)->currentText(), "19200");
+    EXPECT_EQ(window->storedSettings().airBaud, 19200);
+    control<QComboBox>(1129)->setCurrentIndex(0);
+    clickFor(1039, "Set air baudrate successfully");
+    EXPECT_EQ(window->storedSettings().airBaud, 9600);
 
     button(1127)->click(); // defaults for 460M
     auto* list = control<QTreeWidget>(1038);
@@ -215,6 +219,9 @@ TEST_F(PagesInWindow, voiceVolumeAndBandAreSetOnTheReceiver) {
     auto* band2G = control<QComboBox>(1136);
     EXPECT_EQ(band2G->currentIndex(), -1);
     clickFor(1137, "Read parameters successfully");
+    const StoredSettings& stored = window->storedSettings();
+    ASSERT_TRUE(stored.band2g && stored.band3g);
+    EXPECT_EQ(*stored.band2g, band2G->currentIndex());
     band2G->setCurrentIndex(3);
     control<QComboBox>(1044)->setCurrentIndex(6);
     clickFor(1138, "Set frequency band successfully");
@@ -222,6 +229,8 @@ TEST_F(PagesInWindow, voiceVolumeAndBandAreSetOnTheReceiver) {
         EXPECT_EQ(emulator.settings().bands()[0], 3);
         EXPECT_EQ(emulator.settings().bands()[1], 6);
     });
+    EXPECT_EQ(stored.band2g, 3);
+    EXPECT_EQ(stored.band3g, 6);
 }
 
 TEST_F(PagesInWindow, dataOutputReachesEitherBoardAsItsOwnCommands) {

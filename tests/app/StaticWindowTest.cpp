@@ -154,6 +154,7 @@ TEST_F(StaticWindow, eachSetReachesTheReceiverAndEachReadShowsWhatItHolds) {
     EXPECT_EQ(stored.filePrefix, "B");
     EXPECT_EQ(stored.staticLocation, 0);
     EXPECT_EQ(stored.rinex, 1);
+    EXPECT_EQ(stored.staticVoice, 0);
 
     window.reset();
     const Emulator& emulator = m_emulator->stop();

@@ -134,5 +134,31 @@ TEST_F(ProfileOnReceiver, theWindowsSettingsFileAppliesWhole) {
     EXPECT_EQ(after.status, 0) << after.out << after.err;
 }
 
+TEST_F(ProfileOnReceiver, theWindowsSettingsFileWithWhatItReadFromAReceiverApplies) {
+    // The radio, band and static voice keys the window keeps once it has read or set them.
+    std::ifstream in(std::string(KESTRAVA_TEST_DATA_DIR) + "/recvcfg_first_run.ini",
+                     std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    text = replaceLine(text, "VRSName", "surveyor\r");
+    text = replaceLine(text, "VRSPassWord", "secret\r");
+    text = replaceLine(text, "HZReceive15", "460.725098\r\nAirBaud=9600\r");
+    text = replaceLine(text, "Volume", "10\r\nStaticVoice=0\r\nBand2G=2\r\nBand3G=5\r");
+    const std::string path = write("recvcfg.ini", text);
+
+    test::ServedEmulator receiver;
+    const VerbRun applied = run(receiver, {"apply", path});
+    EXPECT_EQ(applied.status, 0) << applied.err << applied.out;
+    for (const char* line : {"HZParams.AirBaud: set\n", "OtherParams.StaticVoice: set\n",
+                             "OtherParams.Band2G: set\n", "OtherParams.Band3G: set\n"}) {
+        EXPECT_THAT(applied.out, HasSubstr(line));
+    }
+    EXPECT_THAT(applied.out, Not(HasSubstr("FAILED")));
+    const VerbRun after = run(receiver, {"diff", path});
+    EXPECT_EQ(after.status, 0) << after.out << after.err;
+    const Emulator& emulator = receiver.stop();
+    EXPECT_FALSE(emulator.settings().staticVoice());
+    EXPECT_EQ(emulator.settings().bands(), (std::array<Byte, 2>{2, 5}));
+}
+
 } // namespace
 } // namespace kestrava

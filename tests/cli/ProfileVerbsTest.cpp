@@ -189,7 +189,15 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"[Collect]\nIntervall=3\n", false,
                  "line 2: unknown setting \"Collect.Intervall\""},
         LoadCase{"[OtherParams]\nFWPath=x\n", false, "no receiver settings"},
-        LoadCase{"Interval=3\n", false, "before any [Section]"}));
+        LoadCase{"Interval=3\n", false, "before any [Section]"},
+        LoadCase{"[Collect]\nInterval=3\nName=KW\ninterval=4\n", false,
+                 "line 4: Collect.interval is given again (first on line 2)"}));
+
+TEST_F(ProfileVerbsTest, aQuotedValueIsSentAsTheWindowReadsIt) {
+    EXPECT_EQ(apply("[Collect]\nName=\"KW\"\n"), 0) << err.str();
+    EXPECT_EQ(receiver.values["Collect.Name"], "KW");
+    EXPECT_EQ(out.str(), "Collect.Name: set\n");
+}
 
 } // namespace
 } // namespace kestrava

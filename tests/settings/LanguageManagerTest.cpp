@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -158,6 +159,49 @@ TEST_F(LanguageManagerTest, settingsAreReadBackAndTheFontIsKeptForTheRun) {
     EXPECT_EQ(test::ReadBytes(m_folder / "langsetting.ini"),
               kBom + test::Utf16Le(u"; mine\r\n[setting]\r\nsize=20\r\nFont=\u5B8B\u4F53\r\n"
                                    u"Language=chinese\r\n"));
+}
+
+struct SizeCase {
+    const char* name;
+    std::u16string size;
+    std::int32_t height;
+};
+
+class LanguageFontSize : public LanguageManagerTest,
+                         public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(LanguageFontSize, theFontHeightStaysInAUsableRangeAndTheTextAsWritten) {
+    const std::string file = kBom + test::Utf16Le(u"[Setting]\r\nSize=" + GetParam().size +
+                                                  u"\r\nFont=Arial\r\nLanguage=english\r\n");
+    test::WriteBytes(m_folder / "langsetting.ini", file);
+    auto m = manager();
+    EXPECT_EQ(m.font().height, GetParam().height);
+    EXPECT_EQ(m.fontSize(), GetParam().size);
+    ASSERT_TRUE(m.chooseLanguage(u"english"));
+    EXPECT_EQ(test::ReadBytes(m_folder / "langsetting.ini"), file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LanguageFontSize,
+    ::testing::Values(SizeCase{"usual", u"20", 20}, SizeCase{"largest", u"72", 72},
+                      SizeCase{"int32Max", u"2147483647", 72},
+                      SizeCase{"beyondInt32", u"99999999999", 72}, SizeCase{"tooSmall", u"3", 8},
+                      SizeCase{"zeroIsTheDefault", u"0", 0},
+                      SizeCase{"negative", u"-2147483648", 0}, SizeCase{"notANumber", u"big", 0}),
+    [](const auto& testCase) { return std::string(testCase.param.name); });
+
+TEST_F(LanguageManagerTest, startingRemovesTheStaleTemporariesOfTheSettingsFile) {
+    // 2^31 - 1 is above any process id a system hands out.
+    const auto stale = m_folder / "langsetting.ini.tmp2147483647-0";
+    const auto other = m_folder / "recvcfg.ini.tmp2147483647-0";
+    for (const auto& file : {stale, other}) {
+        test::WriteBytes(file, "partial");
+        std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::minutes(1));
+    }
+    manager();
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(other));
 }
 
 TEST_F(LanguageManagerTest, failedSettingsWriteIsReportedButTheLanguageChanges) {
