@@ -1,5 +1,7 @@
 #include "ntrip/CasterWords.h"
 
+#include <QtGlobal>
+
 #include <cmath>
 
 namespace kestrava {
@@ -35,39 +37,45 @@ CasterWords CasterWords::describe(const CasterOutcome& outcome, const QString& m
     const QString detail = QString::fromStdString(outcome.detail);
     switch (outcome.result) {
     case Result::Sourcetable:
-        return {QStringLiteral("The caster lists %1 mount points"),
+        return {QString::fromLatin1(QT_TR_NOOP("The caster lists %1 mount points")),
                 {QString::number(outcome.table.streams().size())}};
     case Result::Accepted:
         if (outcome.validFrames() == 0) {
-            return {QStringLiteral("Login accepted, but no RTCM 3 data arrived in %1 s"),
+            return {QString::fromLatin1(
+                        QT_TR_NOOP("Login accepted, but no RTCM 3 data arrived in %1 s")),
                     {QString::number(outcome.seconds, 'f', 0)}};
         }
         if (outcome.station && receiver) {
             const double km =
                 StationPosition::distance(outcome.station->geodetic(), *receiver) / 1000.0;
-            return {QStringLiteral("Login accepted: RTCM 3 %1 at %2 kB/s, base %3 km from the "
-                                   "receiver"),
+            return {QString::fromLatin1(
+                        QT_TR_NOOP("Login accepted: RTCM 3 %1 at %2 kB/s, base %3 km from the "
+                                   "receiver")),
                     {messageList(outcome), rateText(outcome), QString::number(km, 'f', 1)}};
         }
         if (outcome.station) {
-            return {QStringLiteral("Login accepted: RTCM 3 %1 at %2 kB/s, base at %3"),
-                    {messageList(outcome), rateText(outcome),
-                     positionText(outcome.station->geodetic())}};
+            return {
+                QString::fromLatin1(QT_TR_NOOP("Login accepted: RTCM 3 %1 at %2 kB/s, base at %3")),
+                {messageList(outcome), rateText(outcome),
+                 positionText(outcome.station->geodetic())}};
         }
-        return {QStringLiteral("Login accepted: RTCM 3 %1 at %2 kB/s"),
+        return {QString::fromLatin1(QT_TR_NOOP("Login accepted: RTCM 3 %1 at %2 kB/s")),
                 {messageList(outcome), rateText(outcome)}};
     case Result::Refused:
-        return {QStringLiteral("The caster refused the user name or password"), {}};
+        return {QString::fromLatin1(QT_TR_NOOP("The caster refused the user name or password")),
+                {}};
     case Result::UnknownMount:
-        return {QStringLiteral("Mount point %1 is not on this caster"), {mountPoint}};
+        return {QString::fromLatin1(QT_TR_NOOP("Mount point %1 is not on this caster")),
+                {mountPoint}};
     case Result::Unreachable:
-        return {QStringLiteral("The caster cannot be reached: %1"), {detail}};
+        return {QString::fromLatin1(QT_TR_NOOP("The caster cannot be reached: %1")), {detail}};
     case Result::TimedOut:
-        return {QStringLiteral("The caster did not answer in time"), {}};
+        return {QString::fromLatin1(QT_TR_NOOP("The caster did not answer in time")), {}};
     case Result::BadReply:
-        return {QStringLiteral("The caster's answer was not understood: %1"), {detail}};
+        return {QString::fromLatin1(QT_TR_NOOP("The caster's answer was not understood: %1")),
+                {detail}};
     case Result::Cancelled:
-        return {QStringLiteral("The check was cancelled"), {}};
+        return {QString::fromLatin1(QT_TR_NOOP("The check was cancelled")), {}};
     }
     return {};
 }

@@ -4,6 +4,7 @@
 #include "exchange/TextCodec.h"
 #include "forms/ApnForm.h"
 #include "pages/CDialogAPN.h"
+#include "pages/CDialogCaster.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
 #include "settings/StoredSettings.h"
@@ -24,6 +25,7 @@ namespace {
 constexpr int kGsmItem = 1;
 constexpr int kVrsItem = 0;
 constexpr int kIntRtkItem = 1;
+constexpr int kMaxCasterPort = 65535;
 
 } // namespace
 
@@ -76,6 +78,8 @@ CDialogNETWORK::CDialogNETWORK(QWidget* parent) : TabPage(parent) {
     vrsLayout->addWidget(AddLabel(1092, vrsGroup, "Mount Point:"), 1, 0);
     m_mountPoint = MakeControl<QLineEdit>(1093, vrsGroup);
     vrsLayout->addWidget(m_mountPoint, 1, 1);
+    m_checkCaster = AddButton(1241, vrsGroup, "Check Caster");
+    vrsLayout->addWidget(m_checkCaster, 1, 3);
     netLayout->addWidget(vrsGroup);
 
     auto* intRtkGroup = AddGroup(1165, netGroup, "IntRTK");
@@ -110,6 +114,7 @@ CDialogNETWORK::CDialogNETWORK(QWidget* parent) : TabPage(parent) {
     connect(m_read, &QPushButton::clicked, this, [this] { OnRead(); });
     connect(m_set, &QPushButton::clicked, this, [this] { OnSet(); });
     connect(m_key, &QPushButton::clicked, this, [this] { OnKey(); });
+    connect(m_checkCaster, &QPushButton::clicked, this, [this] { OnCheckCaster(); });
 }
 
 void CDialogNETWORK::FillNetLists() {
@@ -271,8 +276,56 @@ void CDialogNETWORK::ApplyNetModeRule() {
     m_userName->setEnabled(vrs);
     m_password->setEnabled(vrs);
     m_mountPoint->setEnabled(vrs);
+    m_checkCaster->setEnabled(vrs);
     m_userGroupId->setEnabled(!vrs);
     m_subGroupId->setEnabled(!vrs);
+}
+
+void CDialogNETWORK::SetPositionSource(std::function<std::optional<GeodeticPosition>()> source) {
+    m_positionSource = std::move(source);
+}
+
+CDialogCaster* CDialogNETWORK::CasterDialog() const {
+    return m_casterDialog.data();
+}
+
+void CDialogNETWORK::OnCheckCaster() {
+    // The caster is checked from this computer: no receiver and no open port are needed.
+    const QString address = m_address->text().trimmed();
+    const QString portText = m_port->text().trimmed();
+    if (address.isEmpty()) {
+        if (PageHost* host = Host()) {
+            host->showMessage(QStringLiteral("Please fill in the caster's IP/URL first"));
+        }
+        return;
+    }
+    bool portOk = false;
+    const int port = portText.toInt(&portOk);
+    if (!portOk || port < 1 || port > kMaxCasterPort) {
+        if (PageHost* host = Host()) {
+            host->showMessage(QStringLiteral("The port should be an integer between 0-65535"));
+        }
+        return;
+    }
+    CDialogCaster::Target target;
+    target.host = address;
+    target.port = port;
+    target.mountPoint = m_mountPoint->text().trimmed();
+    target.user = m_userName->text().trimmed();
+    target.password = m_password->text().trimmed();
+    if (m_positionSource) {
+        target.receiver = m_positionSource();
+    }
+    CDialogCaster dialog(
+        target, [this](const QString& english) { return Tr(english); }, this);
+    if (PageHost* host = Host()) {
+        dialog.setFont(host->languageFont());
+    }
+    m_casterDialog = &dialog;
+    dialog.StartList();
+    if (dialog.exec() == QDialog::Accepted && !dialog.SelectedMountPoint().isEmpty()) {
+        m_mountPoint->setText(dialog.SelectedMountPoint());
+    }
 }
 
 } // namespace kestrava

@@ -1,10 +1,14 @@
 #pragma once
 
 #include "forms/NetForm.h"
+#include "ntrip/StationPosition.h"
 #include "pages/TabPage.h"
 #include "protocol/NetParams.h"
 
 #include <QPointer>
+
+#include <functional>
+#include <optional>
 
 class QComboBox;
 class QGroupBox;
@@ -15,6 +19,7 @@ class QPushButton;
 namespace kestrava {
 
 class CDialogAPN;
+class CDialogCaster;
 
 // The "Net" tab page: how the receiver reaches its correction server. It shows a NetParams
 // record, keeps the two enabling rules (communication mode, net mode) in step with its lists, and
@@ -52,6 +57,12 @@ public:
     void OnRead();
     void OnSet();
     void OnKey();
+    // "Check Caster" (VRS mode): the caster the page names, checked from this computer in a
+    // modal dialog; a mount point picked there and confirmed fills Mount Point.
+    void OnCheckCaster();
+    CDialogCaster* CasterDialog() const;
+    // Where the receiver's own position comes from, for the distance to the caster's base.
+    void SetPositionSource(std::function<std::optional<GeodeticPosition>()> source);
     // The APN dialog's Read and Set, served for the dialog while it is open.
     void OnApnRead();
     void OnApnSet(const QString& userName, const QString& password);
@@ -77,7 +88,10 @@ private:
     QLineEdit* m_subGroupId = nullptr;
     QPushButton* m_read = nullptr;
     QPushButton* m_set = nullptr;
+    QPushButton* m_checkCaster = nullptr;
     QPointer<CDialogAPN> m_apnDialog;
+    QPointer<CDialogCaster> m_casterDialog;
+    std::function<std::optional<GeodeticPosition>()> m_positionSource;
     bool m_commandsEnabled = true;
 };
 
