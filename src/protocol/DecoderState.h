@@ -2,6 +2,7 @@
 
 #include "protocol/MainInfoRecord.h"
 #include "protocol/ProtocolTypes.h"
+#include "protocol/SentFrames.h"
 
 #include <array>
 #include <cstddef>
@@ -42,6 +43,10 @@ struct DecoderState {
     std::int32_t firmwareHardwareCode = 0;
     std::uint32_t firmwareAddress = 0;    // running target address after the block just sent
     std::uint32_t firmwareLastLength = 0; // byte count of the block just sent
+
+    // The frames the program wrote last, noted by whoever writes them: a copy of one of them
+    // that comes back on an echoing line is not the receiver's answer.
+    SentFrames sent;
 };
 
 } // namespace kestrava
