@@ -316,9 +316,9 @@ int main(int argc, char** argv) {
     std::snprintf(what, sizeof what, "firmware %d KB, fast, 115200", imageKb);
     firmware(what, 98, true, imageKb, folder.path());
     // The protocol trace must cost nothing on the line: the same transfer with --trace.
-    std::snprintf(what, sizeof what, "firmware %d KB, 98, 19200, traced", imageKb);
+    std::snprintf(what, sizeof what, "firmware %d KB, 98 layout, traced", imageKb);
     firmware(what, 98, false, imageKb, folder.path(), true);
-    std::snprintf(what, sizeof what, "firmware %d KB, fast, 115200, traced", imageKb);
+    std::snprintf(what, sizeof what, "firmware %d KB, fast, traced", imageKb);
     firmware(what, 98, true, imageKb, folder.path(), true);
     mainInformation(runs);
     download(downloadKb, folder.path());

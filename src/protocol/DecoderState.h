@@ -1,8 +1,8 @@
 #pragma once
 
+#include "protocol/LastSentFrame.h"
 #include "protocol/MainInfoRecord.h"
 #include "protocol/ProtocolTypes.h"
-#include "protocol/SentFrames.h"
 
 #include <array>
 #include <cstddef>
@@ -44,9 +44,9 @@ struct DecoderState {
     std::uint32_t firmwareAddress = 0;    // running target address after the block just sent
     std::uint32_t firmwareLastLength = 0; // byte count of the block just sent
 
-    // The frames the program wrote last, noted by whoever writes them: a copy of one of them
-    // that comes back on an echoing line is not the receiver's answer.
-    SentFrames sent;
+    // The frame the program wrote last, noted by whoever writes it: its copy coming back on an
+    // echoing line is not the receiver's answer.
+    LastSentFrame sent;
 };
 
 } // namespace kestrava

@@ -15,10 +15,10 @@ bool endsWithCrLf(const Byte* bytes, std::size_t count) {
 }
 
 bool dollarComplete(const ExpectedReply& expected, const Byte* bytes, std::size_t count,
-                    const SentFrames* sent) {
+                    const LastSentFrame* sent) {
     const Byte cls = expected.replyClass;
     const Byte sub = expected.replySub;
-    const bool copiesCount = SentFrames::answerCopiesCommand(expected.kind);
+    const bool copiesCount = LastSentFrame::answerCopiesCommand(expected.kind);
     for (std::size_t i = 0; i + 5 < count; ++i) {
         if (bytes[i] != CommandFrame::kDollar || bytes[i + 1] != CommandFrame::kDollar ||
             bytes[i + 2] != cls || bytes[i + 3] != sub) {
@@ -49,10 +49,16 @@ bool dollarComplete(const ExpectedReply& expected, const Byte* bytes, std::size_
     return false;
 }
 
-bool radioComplete(const Byte* bytes, std::size_t count) {
+bool radioComplete(const Byte* bytes, std::size_t count, const LastSentFrame* sent) {
     for (std::size_t j = 0; j + 2 < count; ++j) {
         if (bytes[j] != 0x96 || bytes[j + 1] == 0 || bytes[j + 2] != 0x80) {
             continue;
+        }
+        if (sent != nullptr) {
+            if (const std::size_t copy = sent->copyAt(bytes + j, count - j); copy > 0) {
+                j += copy - 1; // the echo of the command: the answer is still to come
+                continue;
+            }
         }
         return count - j >= static_cast<std::size_t>(bytes[j + 1]) + 2;
     }
@@ -72,7 +78,7 @@ bool packetComplete(const Byte* bytes, std::size_t count) {
 } // namespace
 
 bool ReplyEnd::complete(const ExpectedReply& expected, const Byte* bytes, std::size_t count,
-                        const SentFrames* sent) {
+                        const LastSentFrame* sent) {
     if (bytes == nullptr || count == 0 || expected.kind == 0) {
         return false;
     }
@@ -80,7 +86,7 @@ bool ReplyEnd::complete(const ExpectedReply& expected, const Byte* bytes, std::s
     case FRAMING_DOLLAR:
         return dollarComplete(expected, bytes, count, sent);
     case FRAMING_RADIO:
-        return radioComplete(bytes, count);
+        return radioComplete(bytes, count, sent);
     case FRAMING_PACKET:
         return packetComplete(bytes, count);
     default:

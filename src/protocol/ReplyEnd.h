@@ -1,8 +1,8 @@
 #pragma once
 
 #include "protocol/ExpectedReply.h"
+#include "protocol/LastSentFrame.h"
 #include "protocol/ProtocolTypes.h"
-#include "protocol/SentFrames.h"
 
 #include <cstddef>
 
@@ -22,7 +22,7 @@ namespace kestrava {
 class ReplyEnd {
 public:
     static bool complete(const ExpectedReply& expected, const Byte* bytes, std::size_t count,
-                         const SentFrames* sent = nullptr);
+                         const LastSentFrame* sent = nullptr);
 };
 
 } // namespace kestrava

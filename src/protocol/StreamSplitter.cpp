@@ -4,9 +4,9 @@
 #include "protocol/Checksums.h"
 #include "protocol/CommandFrame.h"
 #include "protocol/DollarDispatcher.h"
+#include "protocol/LastSentFrame.h"
 #include "protocol/PacketDecoder.h"
 #include "protocol/RadioDecoder.h"
-#include "protocol/SentFrames.h"
 
 namespace kestrava {
 
@@ -40,7 +40,7 @@ void splitDollar(const Byte* chunk, std::size_t count, ExpectedReply& expected, 
                  ReplySink& sink) {
     const Byte cls = expected.replyClass;
     const Byte sub = expected.replySub;
-    const bool copiesCount = SentFrames::answerCopiesCommand(expected.kind);
+    const bool copiesCount = LastSentFrame::answerCopiesCommand(expected.kind);
     for (std::size_t i = 0; i + 5 < count; ++i) {
         if (chunk[i] != CommandFrame::kDollar || chunk[i + 1] != CommandFrame::kDollar ||
             chunk[i + 2] != cls || chunk[i + 3] != sub) {
@@ -73,10 +73,16 @@ void splitDollar(const Byte* chunk, std::size_t count, ExpectedReply& expected, 
     }
 }
 
+// Radio frames: the first one that is not a copy of the program's own command (an echoing line
+// returns the command, which has the same shape) is the answer.
 void splitRadio(const Byte* chunk, std::size_t count, ExpectedReply& expected, DecoderState& state,
                 ReplySink& sink) {
     for (std::size_t j = 0; j + 2 < count; ++j) {
         if (chunk[j] != kRadioStart || chunk[j + 1] == 0 || chunk[j + 2] != kRadioMarker) {
+            continue;
+        }
+        if (const std::size_t copy = state.sent.copyAt(chunk + j, count - j); copy > 0) {
+            j += copy - 1;
             continue;
         }
         const std::size_t frameLength = static_cast<std::size_t>(chunk[j + 1]) + 2;

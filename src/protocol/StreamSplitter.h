@@ -14,7 +14,8 @@ namespace kestrava {
 //   FRAMING_DOLLAR  the first dollar frame with the armed class and sub bytes
 //                   that the decoder takes, anywhere in the chunk, passing over
 //                   copies of the frames the program wrote (state.sent)      -> DollarDispatcher
-//   FRAMING_RADIO   the first radio frame (0x96, nonzero length, 0x80)        -> RadioDecoder
+//   FRAMING_RADIO   the first radio frame (0x96, nonzero length, 0x80) that
+//                   is not a copy of one the program wrote                     -> RadioDecoder
 //   FRAMING_PACKET  the first serial reply packet (0x02, status, 0x07) whose
 //                   checksum holds (the end byte is not tested)                -> PacketDecoder
 //   FRAMING_ASCII   the whole chunk                                            -> AsciiDecoder

@@ -85,7 +85,7 @@ TEST_F(TraceFile, passwordsAreWrittenAsStarsAndTheRestAsItWas) {
     const std::string wifiOld = "wifiOld1";
     const std::string wifiNew = "wifiNew2";
     const std::string remote = "remote77";
-    const std::string longPassword = "a-long-caster-password-of-many-letters";
+    const std::string longPassword = "long-caster-pass-25chars!"; // a long-form login
     ExpectedReply armed;
     struct Case {
         const char* what;

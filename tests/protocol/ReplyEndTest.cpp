@@ -2,8 +2,8 @@
 #include "protocol/ReplyEnd.h"
 #include "protocol/ExpectedReply.h"
 #include "protocol/FramingMode.h"
+#include "protocol/LastSentFrame.h"
 #include "protocol/ReplyKind.h"
-#include "protocol/SentFrames.h"
 
 #include <gtest/gtest.h>
 
@@ -92,7 +92,7 @@ TEST(ReplyEnd, anAnswerAfterOtherBytesIsCompleteButTheEchoOfTheCommandIsNot) {
         }
         return all;
     };
-    SentFrames sent;
+    LastSentFrame sent;
     sent.note(block.data(), block.size());
     ExpectedReply expected;
     expected.arm('V', 'X', KindFirmwareBlock);

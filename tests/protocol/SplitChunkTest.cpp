@@ -193,6 +193,16 @@ TEST_F(SplitChunkTest, theAnswerIsFoundAmongNmeaSentencesAndTheEchoOfTheCommand)
     }
 }
 
+TEST_F(SplitChunkTest, aRadioAnswerIsFoundBehindTheEchoOfItsCommand) {
+    // ReadAirBaud as written, then the radio's answer for 9600 baud.
+    const Bytes command = bytes({0x96, 0x05, 0x80, 'r', 0x00, 0x00, 0x00});
+    state.sent.note(command.data(), command.size());
+    expected.arm(0, 0, KindRadioAirBaud, FRAMING_RADIO);
+    split(command + radio('s', Bytes(7, 0x55)));
+    ASSERT_EQ(sink.deliveries.size(), 1u);
+    EXPECT_EQ(sink.only().value, 9600);
+}
+
 TEST_F(SplitChunkTest, anAnswerThatRepeatsItsCommandIsTakenEvenRightAfterTheCommand) {
     // The receiver answers the internal radio connection with the command's own bytes: without
     // a second copy nothing tells the answer from an echo, and it is taken.
