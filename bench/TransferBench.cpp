@@ -13,8 +13,10 @@
 #include "exchange/ExchangeView.h"
 #include "exchange/FirmwareJob.h"
 #include "exchange/FirmwareUpdater.h"
+#include "exchange/ProtocolTrace.h"
 #include "exchange/QtReplyTimers.h"
 #include "exchange/SerialExchangePort.h"
+#include "exchange/TracingExchangePort.h"
 #include "serial/CSerialPort.h"
 #include "settings/StoredSettings.h"
 
@@ -91,7 +93,8 @@ bool runUntil(const std::function<bool()>& done, int guardMs) {
 // The emulator on its pseudo-terminal and the program's exchange on the real serial port.
 class Rig {
 public:
-    explicit Rig(ReceiverProfile profile) {
+    // With trace, the exchange talks through the protocol trace, as with --trace.
+    explicit Rig(ReceiverProfile profile, ProtocolTrace* trace = nullptr) {
         std::string error;
         m_pty = PtyTransport::open(error);
         if (!m_pty) {
@@ -104,8 +107,16 @@ public:
         m_emulator = std::make_unique<Emulator>(std::move(profile), m_clock, timing);
         m_serve = std::thread([this] { m_pty->serve(*m_emulator, m_clock, m_stop); });
         m_serialPort = std::make_unique<SerialExchangePort>(m_serial);
-        port = std::make_unique<CountingPort>(*m_serialPort);
+        ExchangePort* below = m_serialPort.get();
+        if (trace != nullptr) {
+            m_tracing = std::make_unique<TracingExchangePort>(*m_serialPort, *trace);
+            below = m_tracing.get();
+        }
+        port = std::make_unique<CountingPort>(*below);
         exchange = std::make_unique<CommandExchange>(*port, m_timers, view, m_settings);
+        if (m_tracing) {
+            m_tracing->attach(*exchange);
+        }
     }
 
     ~Rig() {
@@ -157,6 +168,7 @@ private:
     std::thread m_serve;
     CSerialPort m_serial;
     std::unique_ptr<SerialExchangePort> m_serialPort;
+    std::unique_ptr<TracingExchangePort> m_tracing;
     QtReplyTimers m_timers;
     StoredSettings m_settings;
 };
@@ -167,11 +179,20 @@ void printRow(const char* what, double seconds, double limit) {
     std::fflush(stdout);
 }
 
-void firmware(const char* what, int code, bool fast, int imageKb, const QString& folder) {
+void firmware(const char* what, int code, bool fast, int imageKb, const QString& folder,
+              bool traced = false) {
     ReceiverProfile profile;
     profile.hardwareCode = code;
     profile.fastFirmware = fast;
-    Rig rig(profile);
+    ProtocolTrace trace;
+    if (traced) {
+        QString error;
+        if (!trace.open(folder + QStringLiteral("/bench.trace"), error)) {
+            std::printf("| %-34s | no trace: %s |\n", what, error.toStdString().c_str());
+            return;
+        }
+    }
+    Rig rig(profile, traced ? &trace : nullptr);
     if (!rig.open()) {
         std::printf("| %-34s | no main information |\n", what);
         return;
@@ -294,6 +315,11 @@ int main(int argc, char** argv) {
     firmware(what, 88, false, imageKb, folder.path());
     std::snprintf(what, sizeof what, "firmware %d KB, fast, 115200", imageKb);
     firmware(what, 98, true, imageKb, folder.path());
+    // The protocol trace must cost nothing on the line: the same transfer with --trace.
+    std::snprintf(what, sizeof what, "firmware %d KB, 98 layout, traced", imageKb);
+    firmware(what, 98, false, imageKb, folder.path(), true);
+    std::snprintf(what, sizeof what, "firmware %d KB, fast, traced", imageKb);
+    firmware(what, 98, true, imageKb, folder.path(), true);
     mainInformation(runs);
     download(downloadKb, folder.path());
     return 0;

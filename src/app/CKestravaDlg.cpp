@@ -172,6 +172,13 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
                                                    m_settings, m_language.get(), this);
     if (m_parts->tracing) {
         m_parts->tracing->attach(*m_exchange);
+        // Said once, in the tip line, from whichever thread found the trace unwritable.
+        m_parts->trace.onFailure([this](const QString&) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] { m_exchange->ShowTip(QStringLiteral("Fail to write the protocol trace")); },
+                Qt::QueuedConnection);
+        });
     }
     // Message boxes answer with buttons in the chosen language too.
     QCoreApplication::instance()->installEventFilter(

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string_view>
 
@@ -170,6 +171,12 @@ int replayTrace(const std::vector<std::string>& rest, std::ostream& out, std::os
         err << "kestrava-cli: replay: usage: replay TRACEFILE\n";
         return kExitUsage;
     }
+    std::error_code code;
+    if (std::filesystem::is_directory(rest.front(), code)) {
+        err << "kestrava-cli: replay: \"" << rest.front()
+            << "\" is a folder; give the trace file written with --trace\n";
+        return kExitUsage;
+    }
     std::ifstream file(rest.front(), std::ios::binary);
     if (!file) {
         err << "kestrava-cli: replay: cannot read \"" << rest.front() << "\"\n";
@@ -181,7 +188,14 @@ int replayTrace(const std::vector<std::string>& rest, std::ostream& out, std::os
         err << "kestrava-cli: replay: " << rest.front() << ": " << error << '\n';
         return kExitUsage;
     }
+    if (file.bad()) {
+        err << "kestrava-cli: replay: \"" << rest.front() << "\" could not be read to its end\n";
+        return kExitUsage;
+    }
     err << "replayed " << summary.chunks << " received chunks, " << summary.replies << " replies";
+    if (summary.masked > 0) {
+        err << "; " << summary.masked << " chunks with passwords left out were not decoded";
+    }
     if (summary.truncated) {
         err << "; the last line was cut off and not replayed";
     }

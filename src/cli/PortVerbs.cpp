@@ -144,21 +144,34 @@ int PortVerbs::run(const std::string& device, const std::vector<std::string>& ve
             return verb->errorStatus != 0 ? verb->errorStatus : kCliUsage;
         }
     }
+    // A trace that could not be written is said once, at the end, and the verb does not exit 0:
+    // the user asked for a record and has none.
+    const auto traced = [&](int status) {
+        if (!trace.failed()) {
+            return status;
+        }
+        err << "kestrava-cli: the trace could not be written to \"" << traceFile
+            << "\": " << trace.failure().toStdString() << '\n';
+        if (status != kCliOk) {
+            return status;
+        }
+        return verb->errorStatus != 0 ? verb->errorStatus : kCliUsage;
+    };
     ReceiverSession session(err, trace.isOpen() ? &trace : nullptr);
     switch (session.open(QString::fromStdString(device), verb->readsMainInfo)) {
     case ReceiverSession::OpenResult::OpenFail:
         err << "Open fail (" << device << ")\n";
-        return verb->errorStatus != 0 ? verb->errorStatus : kCliPortFailed;
+        return traced(verb->errorStatus != 0 ? verb->errorStatus : kCliPortFailed);
     case ReceiverSession::OpenResult::NoReply:
         err << "No reply from receiver\n";
-        return verb->errorStatus != 0 ? verb->errorStatus : kCliNoReply;
+        return traced(verb->errorStatus != 0 ? verb->errorStatus : kCliNoReply);
     case ReceiverSession::OpenResult::Ok:
         break;
     }
     PortVerbContext context{session, settings, args, out, err};
     const int status = verb->run(context);
     session.close();
-    return status;
+    return traced(status);
 }
 
 namespace {

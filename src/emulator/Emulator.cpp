@@ -59,6 +59,13 @@ void Emulator::receive(std::span<const Byte> bytes) {
         m_assembler.discardPartial();
     }
     m_lastReceive = now;
+    if (m_faults.echo) {
+        // The host's bytes come straight back, before anything the receiver makes of them.
+        if (m_log) {
+            m_log->sent(std::max(now, m_inputFree), "echo", Bytes(bytes.begin(), bytes.end()));
+        }
+        m_line.queue(std::max(now, m_inputFree), Bytes(bytes.begin(), bytes.end()));
+    }
     // With pacing the bytes are taken to arrive one after another at the line rate, so a command
     // ends when its last byte would have crossed a real line.
     const SimTime byteTime = m_line.byteTime();
@@ -87,7 +94,10 @@ void Emulator::dispatch(const HostCommand& command, SimTime end) {
     case HostCommand::Type::FirmwareStart: {
         Bytes answer = m_firmware.handshake(command.bytes);
         if (!answer.empty()) {
-            reply(end, command.bytes, std::move(answer), "loader");
+            // A loader still booting answers its first handshake late, once.
+            const SimTime late = m_faults.firmwareLateStart;
+            m_faults.firmwareLateStart = SimTime{0};
+            reply(end + late, command.bytes, std::move(answer), "loader");
             setBaud(m_firmware.fast() ? m_timing.fastBaud : m_timing.baud);
         }
         break;

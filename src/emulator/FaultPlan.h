@@ -30,6 +30,9 @@ struct FaultPlan {
     std::int32_t firmwareWrongAddressBlock = -1; // accept this block but echo another address
     std::int32_t firmwareFailBlock = -1;         // answer this block with a failure status
     Byte firmwareFailStatus = 7;
+    SimTime firmwareLateStart{0}; // the first handshake answer comes this much later (booting)
+
+    bool echo = false; // the line echoes every byte the host sends, ahead of any reply
 
     // Static file download.
     std::int32_t downloadFailBlock = -1;  // instead of this data block, send a failure status

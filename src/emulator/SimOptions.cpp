@@ -85,6 +85,8 @@ Faults:
   --fw-refuse N[:S[:B]]  refuse N firmware blocks with status S (1 default, or 2) from block B
   --fw-wrong-address B   accept firmware block B but echo another address
   --fw-fail B[:S]        answer firmware block B with failure status S (default 7)
+  --fw-late MS           answer the first firmware handshake MS late (a loader still booting)
+  --echo                 the line echoes every byte the host sends, ahead of the reply
   --dl-fail B[:S]        send download status S (1 default, or 2) instead of data block B
   --dl-dead B            the line goes dead for good before download data block B
   --dl-twice B[:GAP]     the line delivers download data block B twice: back to back, or the
@@ -390,6 +392,14 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
              }
              return b.has_value();
          }},
+        {"--fw-late",
+         [&](const std::string& v) {
+             const auto ms = number(v, 0, 600'000);
+             if (ms) {
+                 f.firmwareLateStart = std::chrono::milliseconds(*ms);
+             }
+             return ms.has_value();
+         }},
         {"--fw-fail", blockWithStatus(f.firmwareFailBlock, f.firmwareFailStatus, 3, 255)},
         {"--dl-fail", blockWithStatus(f.downloadFailBlock, f.downloadFailStatus, 1, 2)},
         {"--dl-dead",
@@ -418,6 +428,7 @@ std::optional<SimOptions> SimOptions::parse(const std::vector<std::string>& args
         {"--pace", [&] { options.timing.pacing = true; }},
         {"--drop-all", [&] { f.dropAll = true; }},
         {"--board-silent", [&] { f.boardSilent = true; }},
+        {"--echo", [&] { f.echo = true; }},
     };
 
     for (std::size_t i = 0; i < args.size(); ++i) {

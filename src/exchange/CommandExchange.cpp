@@ -273,11 +273,15 @@ bool CommandExchange::write(const Bytes& frame) {
     if (frame.empty()) {
         return false;
     }
+    // An echoing line returns this frame before the answer: neither the splitter nor the reader
+    // may take that copy for the answer.
+    m_state.sent.note(frame.data(), frame.size());
     // The reader may hand the reply over as soon as it is whole; it judges by a copy of what is
     // awaited now, since this thread re-arms the record while the reader gathers.
-    m_port.setChunkComplete([awaited = m_expected](const std::uint8_t* bytes, std::size_t count) {
-        return ReplyEnd::complete(awaited, bytes, count);
-    });
+    m_port.setChunkComplete(
+        [awaited = m_expected, sent = m_state.sent](const std::uint8_t* bytes, std::size_t count) {
+            return ReplyEnd::complete(awaited, bytes, count, &sent);
+        });
     return m_port.queueWrite(frame.data(), frame.size());
 }
 

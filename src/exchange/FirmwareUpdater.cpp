@@ -3,6 +3,8 @@
 #include "exchange/CommandExchange.h"
 #include "exchange/ReplyTimers.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <array>
 
@@ -17,6 +19,7 @@ const QString kFailed =
     QString::fromLatin1(QT_TR_NOOP("Fail to update,pls close the receiver and try again"));
 const QString kMismatch = QString::fromLatin1(QT_TR_NOOP("Hardware don't match the FW file"));
 const QString kUnreadable = QString::fromLatin1(QT_TR_NOOP("Fail to read the FW file"));
+const QString kChanged = QString::fromLatin1(QT_TR_NOOP("The FW file changed during the update"));
 const QString kNoFastLine =
     QString::fromLatin1(QT_TR_NOOP("Fail to switch the port to 115200 baud"));
 
@@ -48,10 +51,14 @@ bool FirmwareUpdater::start(const FirmwareJob& job) {
     if (running() || !m_exchange.portOpen()) {
         return false;
     }
+    // The image is the one checked at Start: its size and time are fixed now, and a file that
+    // differs from them later ends the update instead of being sent.
+    const QFileInfo checked(job.path);
     m_job = job;
     m_layout.reset();
     m_fast = false;
-    m_imageSize = 0;
+    m_imageSize = job.imageSize > 0 ? job.imageSize : checked.size();
+    m_imageTime = checked.lastModified();
     m_bytesSent = 0;
     m_blockStart = 0;
     m_blockIndex = 0;
@@ -119,9 +126,12 @@ void FirmwareUpdater::beginSending() {
         finish(false, kUnreadable);
         return;
     }
-    m_imageSize = m_image.size();
     if (m_imageSize <= 0) {
         finish(false, kUnreadable);
+        return;
+    }
+    if (!imageAsChecked()) {
+        finish(false, kChanged);
         return;
     }
     m_state = State::Sending;
@@ -143,22 +153,27 @@ void FirmwareUpdater::sendBlock(bool resend) {
             return;
         }
     }
+    if (!imageAsChecked()) {
+        finish(false, kChanged);
+        return;
+    }
     m_blockStart = m_image.pos();
+    const std::int64_t left = m_imageSize - m_blockStart;
+    if (left <= 0) {
+        finish(true, kSuccess); // every byte of the checked image has been accepted
+        return;
+    }
     std::array<Byte, 512> data{};
-    const std::size_t capacity = std::min(firmwareBlockCapacity(*m_layout), data.size());
-    const qint64 read =
-        m_image.read(reinterpret_cast<char*>(data.data()), static_cast<qint64>(capacity));
+    const auto capacity =
+        static_cast<std::int64_t>(std::min(firmwareBlockCapacity(*m_layout), data.size()));
+    const qint64 wanted = std::min(capacity, left);
+    const qint64 read = m_image.read(reinterpret_cast<char*>(data.data()), wanted);
     if (read < 0) {
         finish(false, kUnreadable);
         return;
     }
-    if (read == 0) {
-        // A file that shrank under the transfer is not a complete image.
-        if (m_bytesSent < m_imageSize) {
-            finish(false, kUnreadable);
-        } else {
-            finish(true, kSuccess);
-        }
+    if (read < wanted) {
+        finish(false, kChanged); // the file is shorter than it was at Start
         return;
     }
     const auto count = static_cast<std::size_t>(read);
@@ -175,6 +190,11 @@ void FirmwareUpdater::sendBlock(bool resend) {
     const std::int64_t shown = std::min(m_bytesSent, m_imageSize);
     emit progressChanged(static_cast<int>(shown * kProgressRange / m_imageSize), shown,
                          m_imageSize);
+}
+
+bool FirmwareUpdater::imageAsChecked() const {
+    return m_image.size() == m_imageSize &&
+           m_image.fileTime(QFileDevice::FileModificationTime) == m_imageTime;
 }
 
 void FirmwareUpdater::onBlockReply(int outcome) {

@@ -4,6 +4,7 @@
 #include "exchange/FirmwareTransfer.h"
 #include "protocol/FirmwareCommands.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QObject>
 #include <QString>
@@ -71,20 +72,25 @@ signals:
     // position in 0..300; sent and size in bytes.
     void progressChanged(int position, std::int64_t sent, std::int64_t size);
     // The update is over. english: "Update successfully,Please restart the receiver" on
-    // success, the failure's message otherwise, empty after stop().
+    // success (every byte of the image as it was at Start accepted), the failure's message
+    // otherwise ("The FW file changed during the update" when the file's size or time differs
+    // from Start), empty after stop().
     void finished(bool success, const QString& english);
 
 private:
     void beginSending();
     void sendBlock(bool resend);
     void finish(bool success, const QString& english);
+    // The open image still has the size and time it had at Start.
+    bool imageAsChecked() const;
 
     CommandExchange& m_exchange;
     State m_state = State::Idle;
     FirmwareJob m_job;
     std::optional<FirmwareLayout> m_layout;
     QFile m_image;
-    std::int64_t m_imageSize = 0;
+    std::int64_t m_imageSize = 0; // fixed at Start
+    QDateTime m_imageTime;        // the image's modification time at Start
     std::int64_t m_bytesSent = 0;
     std::int64_t m_blockStart = 0;
     std::uint32_t m_address = 0;

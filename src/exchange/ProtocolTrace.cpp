@@ -1,8 +1,11 @@
 #include "exchange/ProtocolTrace.h"
 
+#include "protocol/PasswordFields.h"
+
 #include <QDateTime>
 
 #include <cstdio>
+#include <vector>
 
 namespace kestrava {
 
@@ -14,12 +17,46 @@ bool ProtocolTrace::open(const QString& path, QString& error) {
         return false;
     }
     m_clock.start();
+    m_failed = false;
+    m_failure.clear();
     const QByteArray note = "# Kestrava protocol trace started " +
                             QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toUtf8() +
                             "; fields: ms, event, bytes in hex, comment\n";
-    m_file.write(note);
-    m_file.flush();
+    writeLocked(note); // a file that takes nothing is a failed trace, reported as such
     return true;
+}
+
+void ProtocolTrace::onFailure(std::function<void(const QString& reason)> handler) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_onFailure = std::move(handler);
+    if (m_failed && m_onFailure) {
+        m_onFailure(m_failure);
+    }
+}
+
+bool ProtocolTrace::failed() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_failed;
+}
+
+QString ProtocolTrace::failure() const {
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_failure;
+}
+
+bool ProtocolTrace::writeLocked(const QByteArray& text) {
+    if (m_failed) {
+        return false;
+    }
+    if (m_file.write(text) == text.size() && m_file.flush()) {
+        return true;
+    }
+    m_failed = true;
+    m_failure = m_file.errorString();
+    if (m_onFailure) {
+        m_onFailure(m_failure);
+    }
+    return false;
 }
 
 double ProtocolTrace::elapsedMs() const {
@@ -53,9 +90,17 @@ void ProtocolTrace::line(double ms, const char* name, const std::uint8_t* bytes,
     text += name;
     text += '\t';
     static const char kDigits[] = "0123456789abcdef";
+    const std::vector<PasswordFields::Range> secrets = PasswordFields::find(bytes, count);
+    auto secret = secrets.begin();
     for (std::size_t i = 0; i < count; ++i) {
         if (i > 0) {
             text += ' ';
+        }
+        if (secret != secrets.end() && i == secret->from) {
+            text += "***";
+            i = secret->to - 1;
+            ++secret;
+            continue;
         }
         text += kDigits[bytes[i] >> 4];
         text += kDigits[bytes[i] & 0x0F];
@@ -67,8 +112,7 @@ void ProtocolTrace::line(double ms, const char* name, const std::uint8_t* bytes,
         .replace(QLatin1Char('\n'), QLatin1Char(' '));
     text += flat.toUtf8();
     text += '\n';
-    m_file.write(text);
-    m_file.flush();
+    writeLocked(text);
 }
 
 } // namespace kestrava

@@ -99,6 +99,11 @@ void TracingExchangePort::setHoldInputOpen(bool hold) {
     m_inner.setHoldInputOpen(hold);
 }
 
+void TracingExchangePort::setChunkComplete(
+    std::function<bool(const std::uint8_t*, std::size_t)> complete) {
+    m_inner.setChunkComplete(std::move(complete));
+}
+
 QString TracingExchangePort::portName() const {
     return m_inner.portName();
 }

@@ -19,7 +19,9 @@ class ProtocolTrace;
 // received, every opening, closing and baud change becomes a line of the trace; everything else
 // passes through unchanged. The received line is written after the exchange has handled the chunk,
 // so it can name the reply kinds decoded from it; commands the exchange sends while handling a
-// chunk follow that line, in the order they went out.
+// chunk follow that line, in the order they went out. The trace changes nothing of the
+// conversation: every call, the hand-over of a reply as soon as it is whole included, reaches the
+// inner port as it would without it.
 class TracingExchangePort : public ExchangePort, public SerialPortOwner {
 public:
     // inner and trace must outlive this object.
@@ -37,6 +39,7 @@ public:
     bool queueWrite(const std::uint8_t* bytes, std::size_t length) override;
     void shutdown() override;
     void setHoldInputOpen(bool hold) override;
+    void setChunkComplete(std::function<bool(const std::uint8_t*, std::size_t)> complete) override;
     QString portName() const override;
 
     // SerialPortOwner: the inner port delivers here first.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "protocol/LastSentFrame.h"
 #include "protocol/MainInfoRecord.h"
 #include "protocol/ProtocolTypes.h"
 
@@ -42,6 +43,10 @@ struct DecoderState {
     std::int32_t firmwareHardwareCode = 0;
     std::uint32_t firmwareAddress = 0;    // running target address after the block just sent
     std::uint32_t firmwareLastLength = 0; // byte count of the block just sent
+
+    // The frame the program wrote last, noted by whoever writes it: its copy coming back on an
+    // echoing line is not the receiver's answer.
+    LastSentFrame sent;
 };
 
 } // namespace kestrava

@@ -40,9 +40,10 @@ std::int32_t zeroStatusIsSuccess(const Byte* frame, std::size_t length) {
     return length >= 7 && frame[6] == 0 ? 1 : 0;
 }
 
-// The remote password answer arrives as the whole chunk. It confirms the change only when the
-// chunk begins with one complete dollar frame whose checksum is right and whose status byte, if
-// it carries one, is 0: 0 confirmed, 1 anything else (a cut, garbled or refusing answer).
+// The remote password answer is taken from its start to the end of the chunk. It confirms the
+// change only when those bytes begin with one complete dollar frame whose checksum is right and
+// whose status byte, if it carries one, is 0: 0 confirmed, 1 anything else (a cut, garbled or
+// refusing answer).
 std::int32_t remotePasswordOutcome(const Byte* frame, std::size_t length) {
     if (length < kMinCheckedFrame) {
         return 1;

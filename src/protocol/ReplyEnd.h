@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/ExpectedReply.h"
+#include "protocol/LastSentFrame.h"
 #include "protocol/ProtocolTypes.h"
 
 #include <cstddef>
@@ -15,10 +16,13 @@ namespace kestrava {
 // the block answer of at least 10, each closed by CR LF), a radio frame by its length byte and
 // a motherboard packet by its data length. Everything else (the motherboard's version text, the
 // remote password answer, nothing awaited) is never complete here: the quiet line decides, as
-// before. A yes means the splitter finds the same frame at the same place in these bytes.
+// before. A yes means the splitter finds the same frame at the same place in these bytes. With
+// sent, copies of the program's own frames (an echoing line) are passed over, as the splitter
+// passes them over.
 class ReplyEnd {
 public:
-    static bool complete(const ExpectedReply& expected, const Byte* bytes, std::size_t count);
+    static bool complete(const ExpectedReply& expected, const Byte* bytes, std::size_t count,
+                         const LastSentFrame* sent = nullptr);
 };
 
 } // namespace kestrava

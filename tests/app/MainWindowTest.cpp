@@ -57,11 +57,13 @@ protected:
     }
 
     // The window with the emulator of that profile first in its port list.
-    std::unique_ptr<CKestravaDlg> openWindow(ReceiverProfile profile = {}) {
+    std::unique_ptr<CKestravaDlg> openWindow(ReceiverProfile profile = {},
+                                             const QString& traceFile = {}) {
         QString error;
         m_emulator = std::make_unique<BuiltInEmulator>();
         EXPECT_TRUE(m_emulator->start(error, std::move(profile))) << error.toStdString();
         AppOptions options;
+        options.traceFile = traceFile;
         options.settingsFolder = m_folder.path();
         options.languageFolder = m_folder.filePath(QStringLiteral("lang"));
         options.emulatorPort = m_emulator->devicePath();
@@ -100,6 +102,17 @@ TEST_F(MainWindow, openFillsThePanelAndCloseEmptiesIt) {
     EXPECT_EQ(value(*window, 1177), "Port closed");
     EXPECT_TRUE(value(*window, 1064).isEmpty());
     EXPECT_TRUE(value(*window, 1070).isEmpty());
+}
+
+TEST_F(MainWindow, aTraceThatCannotBeWrittenIsSaidInTheTipLine) {
+    auto window = openWindow({}, QStringLiteral("/dev/full"));
+    ASSERT_TRUE(waitUntil([&] {
+        return value(*window, 1177) == "Fail to write the protocol trace";
+    })) << value(*window, 1177).toStdString();
+    // The port works as without the trace, and the failure is not said again.
+    pressOpen(*window);
+    ASSERT_TRUE(waitUntil([&] { return !value(*window, 1072).isEmpty(); }));
+    EXPECT_EQ(value(*window, 1177), "Read main information successfully");
 }
 
 TEST_F(MainWindow, aStaticOnlyReceiverLocksTheTabsOnStaticAndBasic) {

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -62,11 +63,11 @@ protected:
     std::ostringstream out;
     std::ostringstream err;
     Bytes m_image;
+    QTemporaryDir m_dir;
+    std::unique_ptr<PtyTransport> m_pty;
 
 private:
-    QTemporaryDir m_dir;
     SteadyClock m_clock;
-    std::unique_ptr<PtyTransport> m_pty;
     std::unique_ptr<Emulator> m_emulator;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
@@ -101,6 +102,48 @@ TEST_F(FirmwareVerbOnPty, refusesWithTheWindowsWordsAndGivesUpOnASilentReceiver)
         run({"firmware", receiver.toStdString(), "--type", "receiver", "--yes", "--timeout", "1"}),
         kCliNoReply);
     EXPECT_EQ(err.str(), "No answer from the receiver,please check that it is switched on\n");
+}
+
+// Over a real serial reader, where the hand-over of each answer matters: a loader that answers
+// its first handshake late, a line that echoes every command, NMEA before every answer; each
+// with and without a protocol trace, which must change nothing.
+TEST_F(FirmwareVerbOnPty, writesTheImageAmongLateAnswersEchoesAndNmeaTracedOrNot) {
+    struct Case {
+        const char* what;
+        void (*fault)(FaultPlan&);
+    };
+    const Case cases[] = {
+        {"late first answer",
+         [](FaultPlan& f) { f.firmwareLateStart = std::chrono::milliseconds(600); }},
+        {"echo", [](FaultPlan& f) { f.echo = true; }},
+        {"nmea",
+         [](FaultPlan& f) {
+             f.noise = FaultPlan::Noise::Nmea;
+             f.noiseNext = 1'000'000;
+         }},
+    };
+    for (const Case& c : cases) {
+        for (bool traced : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (traced ? ", traced" : ""));
+            TearDown();
+            FaultPlan plan;
+            c.fault(plan);
+            serve(ReceiverProfile{}, plan);
+            const QString path = image(QStringLiteral("main.098.kvb"), 6000);
+            const std::string trace =
+                traced ? m_dir.filePath(QStringLiteral("fw.trace")).toStdString() : std::string();
+            out.str({});
+            err.str({});
+            EXPECT_EQ(
+                PortVerbs::run(m_pty->slavePath(),
+                               {"firmware", path.toStdString(), "--type", "receiver", "--yes"}, out,
+                               err, trace),
+                kCliOk)
+                << err.str();
+            EXPECT_EQ(out.str(), "Update successfully,Please restart the receiver\n");
+            EXPECT_EQ(received(), m_image);
+        }
+    }
 }
 
 TEST(FirmwareVerbArguments, areCheckedBeforeThePortIsOpened) {

@@ -1,6 +1,7 @@
 // A session traced against the emulator, then replayed: the replay must decode what the session
 // decoded, and a trace cut off by a crash replays up to its last whole line.
 #include "cli/TraceReplay.h"
+#include "cli/CliApp.h"
 #include "cli/PortVerbs.h"
 #include "support/ServedEmulator.h"
 
@@ -170,6 +171,66 @@ TEST(TraceReplay, aMalformedLineIsNamedAndNothingIsGuessed) {
     EXPECT_FALSE(TraceReplay::run(in, out, summary, error));
     EXPECT_THAT(error, HasSubstr("line 2"));
     EXPECT_THAT(out.str(), IsEmpty());
+}
+
+TEST_F(TraceReplayTest, aTraceThatCannotBeWrittenIsSaidOnceAndTheVerbFails) {
+    tracePath = "/dev/full";
+    EXPECT_NE(runTraced({"info"}), 0);
+    const std::string said = "the trace could not be written to \"/dev/full\"";
+    const auto first = errors.find(said);
+    ASSERT_NE(first, std::string::npos) << errors;
+    EXPECT_EQ(errors.find(said, first + 1), std::string::npos) << errors;
+}
+
+TEST(TraceReplay, badLinesAreRefusedWithTheirNumber) {
+    const struct {
+        const char* what;
+        const char* line;
+    } cases[] = {
+        {"class not hex", "1.0\tsend\t24 24 56 43 00 00 15 0d 0a\tReadMainInfo; awaits class zz "
+                          "sub 43 kind 1 mode 0"},
+        {"sub too large", "1.0\tsend\t24 24\tX; awaits class 56 sub 1ff kind 1 mode 0"},
+        {"sub far too large",
+         "1.0\tsend\t24 24\tX; awaits class 56 sub 99999999999999999999 kind 1 mode 0"},
+        {"kind not a number", "1.0\tsend\t24 24\tX; awaits class 56 sub 43 kind one mode 0"},
+        {"cut after class", "1.0\tsend\t24 24\tX; awaits class 56"},
+        {"bytes not hex", "1.0\trecv\t24 2g\tnothing awaited"},
+        {"too few fields", "1.0\trecv\t24 24"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::istringstream in(std::string("# note\n0.5\topen\t\tsim\n") + c.line + "\n");
+        std::ostringstream out;
+        TraceReplay::Summary summary;
+        std::string error;
+        EXPECT_FALSE(TraceReplay::run(in, out, summary, error));
+        EXPECT_THAT(error, HasSubstr("line 3"));
+    }
+}
+
+TEST(TraceReplay, maskedPasswordsAreReadAndTheirChunksOnlyCounted) {
+    std::istringstream in(
+        "1.0\tsend\t24 24 47 41 64 00 61 *** 11 0d 0a\tSetApnParams; awaits class 47 sub 41 "
+        "kind 23 mode 0\n"
+        "2.0\trecv\t24 24 47 41 01 00 00 07 0d 0a\tKindApnParamsSet\n"
+        "3.0\tsend\t24 24 47 41 00 00 06 0d 0a\tReadApnParams; awaits class 47 sub 41 kind 22 "
+        "mode 0\n"
+        "4.0\trecv\t24 24 47 41 64 00 61 *** 11 0d 0a\tKindApnParams\n");
+    std::ostringstream out;
+    TraceReplay::Summary summary;
+    std::string error;
+    ASSERT_TRUE(TraceReplay::run(in, out, summary, error)) << error;
+    EXPECT_EQ(summary.chunks, 2);
+    EXPECT_EQ(summary.masked, 1);
+    EXPECT_EQ(summary.replies, 1);
+}
+
+TEST(TraceReplay, aFolderIsNoTrace) {
+    QTemporaryDir folder;
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(CliApp::run({"replay", folder.path().toStdString()}, out, err), 1);
+    EXPECT_THAT(err.str(), HasSubstr("is a folder"));
 }
 
 TEST(TraceReplay, aChunkArrivingWhileNothingIsAwaitedDecodesNothing) {

@@ -87,12 +87,23 @@ TEST(SimOptions, optionsReachTheProfileTimingAndFaults) {
              EXPECT_EQ(o.faults.downloadTwiceBlock, 0);
              EXPECT_EQ(o.faults.downloadTwiceGap, 250ms);
          }},
+        {{"--fw-late", "750", "--echo"},
+         [](const SimOptions& o) {
+             EXPECT_EQ(o.faults.firmwareLateStart, 750ms);
+             EXPECT_TRUE(o.faults.echo);
+         }},
     };
     for (const auto& c : cases) {
         std::string error;
         const auto options = SimOptions::parse(c.args, error);
         ASSERT_TRUE(options) << error;
         c.check(*options);
+    }
+}
+
+TEST(SimOptions, theHelpListsTheLineFaults) {
+    for (const char* option : {"--fw-late MS", "--echo"}) {
+        EXPECT_NE(SimOptions::usage().find(option), std::string::npos) << option;
     }
 }
 
@@ -113,6 +124,9 @@ TEST(SimOptions, badOptionsAreRefusedWithAReason) {
         {"--wifi-result", "4"},
         {"--serial", "123456789"},
         {"--pace=1"},
+        {"--fw-late", "-1"},
+        {"--fw-late"},
+        {"--echo=1"},
     };
     for (const auto& args : cases) {
         std::string error;

@@ -4,11 +4,14 @@
 #include "exchange/FirmwareUpdater.h"
 #include "forms/FirmwareForm.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
 #include <vector>
 
 namespace kestrava::test {
@@ -351,6 +354,113 @@ TEST_F(FirmwareUpdate, theHandshakeCheckKeepsTheWholeHardwareCode) {
     port->pump();
     ASSERT_EQ(endings.size(), 1u);
     EXPECT_EQ(endings[0].english, QStringLiteral("Hardware don't match the FW file"));
+}
+
+// Whatever shares the line with the loader's answers, an update whose every block the receiver
+// accepted ends in success: a first handshake answer that comes late (a loader still booting,
+// answered only after a repeat, so that it arrives among the block answers), a line that echoes
+// every command before the answer, NMEA sentences before the answers.
+TEST_F(FirmwareUpdate, anUpdateSucceedsAmongLateAnswersEchoesAndNmea) {
+    struct Case {
+        std::string what;
+        int code;
+        bool fast;
+        void (*fault)(FaultPlan&, int);
+        int lateMs;
+    };
+    const auto late = [](FaultPlan& f, int ms) {
+        f.firmwareLateStart = std::chrono::milliseconds(ms);
+    };
+    const auto echo = [](FaultPlan& f, int) { f.echo = true; };
+    const auto nmea = [](FaultPlan& f, int) {
+        f.noise = FaultPlan::Noise::Nmea;
+        f.noiseNext = 1'000'000;
+    };
+    std::vector<Case> cases;
+    // The late answer lands before, among and after the block answers of the transfer.
+    for (int ms : {500, 520, 540, 550, 560, 600, 900}) {
+        cases.push_back({"late " + std::to_string(ms), 98, false, late, ms});
+    }
+    cases.push_back({"echo, 98", 98, false, echo, 0});
+    cases.push_back({"echo, 88", 88, false, echo, 0});
+    cases.push_back({"echo, fast", 98, true, echo, 0});
+    cases.push_back({"nmea, 98", 98, false, nmea, 0});
+    cases.push_back({"nmea, fast", 88, true, nmea, 0});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        endings.clear();
+        ReceiverProfile profile;
+        profile.hardwareCode = c.code;
+        profile.fastFirmware = c.fast;
+        FaultPlan plan;
+        c.fault(plan, c.lateMs);
+        begin(QStringLiteral("main.0%1.kvb").arg(c.code), 4000, profile, plan);
+        ASSERT_TRUE(updater->start(job(1)));
+        if (c.lateMs > 0) {
+            timers.advance(500); // the repeat goes out before the late answer is read
+        }
+        port->pump();
+        if (endings.size() != 1u) {
+            ADD_FAILURE() << "the update did not end (" << endings.size() << " endings)";
+            continue;
+        }
+        EXPECT_EQ(endings[0].english, kSuccess);
+        EXPECT_TRUE(endings[0].ok);
+        EXPECT_EQ(received(), data);
+        EXPECT_FALSE(updater->running());
+    }
+}
+
+// The image sent is the one checked at Start: a file that grows, shrinks or is rewritten
+// afterwards, before the handshake is answered or while blocks go out, ends the update.
+TEST_F(FirmwareUpdate, anImageChangedAfterStartEndsTheUpdateWithAMessage) {
+    const QString changed = QStringLiteral("The FW file changed during the update");
+    struct Case {
+        const char* what;
+        int chunksFirst; // chunks delivered before the change (1: the handshake answer)
+        void (*change)(const QString& path);
+    };
+    const Case cases[] = {
+        {"grown before the answer", 0,
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::Append));
+             f.write(QByteArray(100, 'x'));
+         }},
+        {"grown while sent", 3,
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::Append));
+             f.write(QByteArray(300, 'x'));
+         }},
+        {"shrunk while sent", 3,
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             ASSERT_TRUE(f.resize(600));
+         }},
+        {"rewritten in place while sent", 3,
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+             ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(60),
+                                       QFileDevice::FileModificationTime));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        endings.clear();
+        begin("main.098.kvb", 2000);
+        ASSERT_TRUE(updater->start(job(1)));
+        port->pump(c.chunksFirst);
+        c.change(path);
+        port->pump();
+        ASSERT_EQ(endings.size(), 1u);
+        EXPECT_FALSE(endings[0].ok);
+        EXPECT_EQ(endings[0].english, changed);
+        EXPECT_FALSE(timersRunningAtEnd);
+        EXPECT_LE(received().size(), data.size());
+    }
 }
 
 } // namespace

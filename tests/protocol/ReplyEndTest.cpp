@@ -2,6 +2,7 @@
 #include "protocol/ReplyEnd.h"
 #include "protocol/ExpectedReply.h"
 #include "protocol/FramingMode.h"
+#include "protocol/LastSentFrame.h"
 #include "protocol/ReplyKind.h"
 
 #include <gtest/gtest.h>
@@ -76,12 +77,40 @@ TEST(ReplyEnd, aReplyIsCompleteAtItsLastByteAndNotBefore) {
     }
 }
 
-TEST(ReplyEnd, aBlockAnswerCountsOnlyAtTheStartOfTheChunk) {
+TEST(ReplyEnd, anAnswerAfterOtherBytesIsCompleteButTheEchoOfTheCommandIsNot) {
+    const Bytes nmea{'$', 'G', 'P', 'G', 'G', 'A', ',', '1', '*', '7', 'A', 0x0D, 0x0A};
+    const Bytes lateHandshake{0x24, 0x24, 0x56, 0x53, 0x01, 0x62, 0x00, 0x00, 0x35, 0x0D, 0x0A};
+    const Bytes answer{0x24, 0x24, 0x56, 0x58, 0x01, 0x00, 0x40,
+                       0x00, 0x81, 0x00, 0x3A, 0x0D, 0x0A};
+    Bytes block{0x24, 0x24, 0x56, 0x58, 0x01, 0x00, 0x40, 0x00, 0x80, 0x00};
+    block.resize(267, 0x0D); // data that ends like a trailer, and no checksum to tell
+    block.back() = 0x0A;
+    const auto join = [](std::initializer_list<Bytes> parts) {
+        Bytes all;
+        for (const Bytes& part : parts) {
+            all.insert(all.end(), part.begin(), part.end());
+        }
+        return all;
+    };
+    LastSentFrame sent;
+    sent.note(block.data(), block.size());
     ExpectedReply expected;
     expected.arm('V', 'X', KindFirmwareBlock);
-    const Bytes late{0x0D, 0x0A, 0x24, 0x24, 0x56, 0x58, 0x01, 0x00,
-                     0x40, 0x00, 0x81, 0x00, 0x3A, 0x0D, 0x0A};
-    EXPECT_FALSE(ReplyEnd::complete(expected, late.data(), late.size()));
+    const struct {
+        const char* what;
+        Bytes chunk;
+        bool complete;
+    } cases[] = {
+        {"after a late handshake answer", join({lateHandshake, answer}), true},
+        {"after NMEA", join({nmea, answer}), true},
+        {"after the echo", join({block, answer}), true},
+        {"echo only", block, false},
+        {"echo and NMEA", join({block, nmea}), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(ReplyEnd::complete(expected, c.chunk.data(), c.chunk.size(), &sent), c.complete);
+    }
 }
 
 } // namespace

@@ -59,22 +59,12 @@ TEST_F(SplitChunkTest, findsTheFirstCompleteReplyOfTheArmedFraming) {
          bytes({0x24, 0x24, 'F', 'J', 0xFF, 0xFF, 1}),
          {}},
         {"wrong checksum", 0, 'F', 'J', 12, badSum, {}},
-        {"whole-chunk reply not at the start",
-         0,
-         'V',
-         'X',
-         31,
-         bytes({0x0D, 0x24, 0x24, 'V', 'X', 1, 1}),
-         {}},
+        {"block answer after other bytes", 0, 'V', 'X', 31,
+         bytes({0x0D, 0x24, 0x24, 'V', 'X', 1, 1}), 10},
         {"whole-chunk reply at the start", 0, 'V', 'X', 31, bytes({0x24, 0x24, 'V', 'X', 1, 1}),
          10},
-        {"password answer not at the start",
-         0,
-         'I',
-         'C',
-         34,
-         bytes({'x', 0x24, 0x24, 'I', 'C', 0, 0}),
-         {}},
+        {"password answer after other bytes", 0, 'I', 'C', 34,
+         text("x") + dollar('I', 'C', bytes({0})), 0},
         {"firmware start answer is 8 bytes", 0, 'V', 'S', 30,
          bytes({0x41, 0x24, 0x24, 'V', 'S', 1, 0, 0, 1, 0xEE}), 2},
         {"radio frame after other bytes", 1, 0, 0, 4, bytes({0x96, 0x00, 0x96, 0x05, 0x81}) + baud,
@@ -124,6 +114,106 @@ TEST_F(SplitChunkTest, everyPrefixOfAReplyIsSafeAndYieldsNothing) {
             split(head(c.reply, n));
             EXPECT_EQ(sink.deliveries.size(), n == c.reply.size() ? 1u : 0u) << c.kind << " " << n;
         }
+    }
+}
+
+// A 98-layout firmware block as the program writes it: 256 bytes for address 0x40008000.
+Bytes firmwareBlock() {
+    Bytes block = bytes({0x24, 0x24, 'V', 'X', 0x01, 0x00, 0x40, 0x00, 0x80, 0x00});
+    Byte sum = 0;
+    for (int i = 0; i < 256; ++i) {
+        block.push_back(static_cast<Byte>(i));
+        sum ^= static_cast<Byte>(i);
+    }
+    block.push_back(sum);
+    return block;
+}
+
+// The receiver's answer must be found whatever shares the chunk with it: NMEA sentences the
+// receiver streams, a late answer of another command, and the copy of the command that an
+// echoing line sends back first. The copy alone is no answer.
+TEST_F(SplitChunkTest, theAnswerIsFoundAmongNmeaSentencesAndTheEchoOfTheCommand) {
+    const Bytes nmea =
+        text("$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n");
+    const Bytes lateHandshake = bytes({0x24, 0x24, 'V', 'S', 1, 98, 0, 0, 0x35, 0x0D, 0x0A});
+    const Bytes login(32, '0');
+    const struct {
+        const char* what;
+        char cls, sub;
+        std::int32_t kind;
+        Bytes command;
+        Bytes answer;
+        std::int32_t value; // -1: a record
+    } commands[] = {
+        {"collect params read", 'F', 'J', KindCollectParams, dollar('F', 'J'),
+         dollar('F', 'J', bytes({5, 10})), -1},
+        {"collect params set", 'F', 'J', KindCollectParamsSet, dollar('F', 'J', bytes({5, 10})),
+         dollar('F', 'J', bytes({0})), 0},
+        {"handshake", 'V', 'S', KindFirmwareStart,
+         bytes({0x24, 0x24, 'V', 'S', 1, 0, 1, 5, 0x0D, 0x0A}), lateHandshake, 1},
+        {"block", 'V', 'X', KindFirmwareBlock, firmwareBlock(),
+         bytes({0x24, 0x24, 'V', 'X', 1, 0, 0x40, 0x00, 0x80, 0x00, 0x1A, 0x0D, 0x0A}), 0},
+        {"remote password", 'I', 'C', KindRemotePasswordSet, dollar('I', 'C', login),
+         dollar('I', 'C', bytes({0})), 0},
+    };
+    for (const auto& c : commands) {
+        const struct {
+            const char* how;
+            Bytes chunk;
+            bool answered;
+        } arrangements[] = {
+            {"alone", c.answer, true},
+            {"after NMEA", nmea + c.answer, true},
+            {"before NMEA", c.answer + nmea, true},
+            {"between NMEA", nmea + c.answer + nmea, true},
+            {"after a late handshake answer", lateHandshake + nmea + c.answer, true},
+            {"after the echo", c.command + c.answer, true},
+            {"after the echo and NMEA", c.command + nmea + c.answer, true},
+            {"echo only", c.command, false},
+            {"echo cut short", head(c.command, c.command.size() - 1), false},
+        };
+        for (const auto& a : arrangements) {
+            SCOPED_TRACE(std::string(c.what) + ", " + a.how);
+            sink.deliveries.clear();
+            state = DecoderState{};
+            state.firmwareHardwareCode = 98;
+            state.firmwareAddress = 0x40008100;
+            state.firmwareLastLength = 256;
+            state.sent.note(c.command.data(), c.command.size());
+            expected.arm(static_cast<Byte>(c.cls), static_cast<Byte>(c.sub), c.kind);
+            split(a.chunk);
+            ASSERT_EQ(sink.deliveries.size(), a.answered ? 1u : 0u);
+            if (a.answered) {
+                EXPECT_EQ(sink.only().kind, c.kind);
+                if (c.value >= 0) {
+                    EXPECT_EQ(sink.only().value, c.value);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(SplitChunkTest, aRadioAnswerIsFoundBehindTheEchoOfItsCommand) {
+    // ReadAirBaud as written, then the radio's answer for 9600 baud.
+    const Bytes command = bytes({0x96, 0x05, 0x80, 'r', 0x00, 0x00, 0x00});
+    state.sent.note(command.data(), command.size());
+    expected.arm(0, 0, KindRadioAirBaud, FRAMING_RADIO);
+    split(command + radio('s', Bytes(7, 0x55)));
+    ASSERT_EQ(sink.deliveries.size(), 1u);
+    EXPECT_EQ(sink.only().value, 9600);
+}
+
+TEST_F(SplitChunkTest, anAnswerThatRepeatsItsCommandIsTakenEvenRightAfterTheCommand) {
+    // The receiver answers the internal radio connection with the command's own bytes: without
+    // a second copy nothing tells the answer from an echo, and it is taken.
+    const Bytes connect = dollar('G', 'Q', bytes({0x0A}));
+    for (const Bytes& chunk : {connect, connect + connect}) {
+        sink.deliveries.clear();
+        state.sent.note(connect.data(), connect.size());
+        expected.arm('G', 'Q', KindRadioConnected);
+        split(chunk);
+        ASSERT_EQ(sink.deliveries.size(), 1u);
+        EXPECT_EQ(sink.only().kind, KindRadioConnected);
     }
 }
 
