@@ -8,6 +8,7 @@
 #include "app/PortComboBox.h"
 #include "app/PortWatcher.h"
 #include "app/WindowPageHost.h"
+#include "emulator/SimAnnouncement.h"
 #include "exchange/CommandExchange.h"
 #include "exchange/FirmwareUpdater.h"
 #include "exchange/ProtocolTrace.h"
@@ -35,12 +36,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -111,6 +114,7 @@ constexpr PanelRow kPanelRows[] = {
 const char* const kTabCaptions[] = {QT_TR_NOOP("Net"), QT_TR_NOOP("Radio"), QT_TR_NOOP("Static"),
                                     QT_TR_NOOP("Basic"), QT_TR_NOOP("Advanced")};
 constexpr int kStaticTab = 2;
+constexpr int kPortListPollMs = 1000;
 constexpr int kBasicTab = 3;
 
 } // namespace
@@ -169,12 +173,19 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
 
     m_exchange = std::make_unique<CommandExchange>(*exchangePort, *m_parts->timers, *this,
                                                    m_settings, m_language.get(), this);
+    // Every command ends with an outcome the user sees, the silence of one included.
+    m_exchange->setReplyWait(CommandExchange::kReplyWaitMs);
     if (m_parts->tracing) {
         m_parts->tracing->attach(*m_exchange);
     }
     // Message boxes answer with buttons in the chosen language too.
     QCoreApplication::instance()->installEventFilter(
         new MessageBoxTexts([this](const QString& english) { return translate(english); }, this));
+
+    // Ports come and go (an adapter plugged in, an emulator started): the list follows them.
+    auto* portPoll = new QTimer(this);
+    connect(portPoll, &QTimer::timeout, this, [this] { fillPortList(); });
+    portPoll->start(kPortListPollMs);
 
     m_watcher = new PortWatcher(this);
     connect(m_watcher, &PortWatcher::deviceReturned, this, &CKestravaDlg::onDeviceReturned);
@@ -324,27 +335,50 @@ void CKestravaDlg::fillLanguageList() {
 }
 
 void CKestravaDlg::fillPortList() {
-    m_portList->clear();
-    std::vector<SerialPortList::Entry> ports = SerialPortList::available();
+    if (m_portList->view()->isVisible()) {
+        return; // not under the user's hand: the next look refreshes it
+    }
+    QList<PortComboBox::Port> ports;
+    QStringList listed;
+    const auto add = [&ports, &listed](PortComboBox::Port port) {
+        if (port.device.isEmpty() || listed.contains(port.device)) {
+            return;
+        }
+        listed.append(port.device);
+        ports.append(std::move(port));
+    };
+    // A device path shows by its device name (ttyUSB0) in the narrow box; the full path is what
+    // gets opened.
+    const auto shortName = [](const QString& device) {
+        return device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    };
     if (!m_emulatorPort.isEmpty()) {
         // The built-in emulator comes first, ahead of the sorted ports.
-        m_portList->addItem(QStringLiteral("Kestrava receiver emulator"), m_emulatorPort);
-        m_portList->setItemData(0, m_emulatorPort, Qt::ToolTipRole);
-        m_portList->setItemData(0, QStringLiteral("Emulator"), PortComboBox::kShortNameRole);
+        add({m_emulatorPort, translate(QStringLiteral("Kestrava receiver emulator")),
+             translate(QStringLiteral("Emulator")), m_emulatorPort});
     }
-    for (const SerialPortList::Entry& entry : ports) {
-        // A device path shows by its device name (ttyUSB0) in the narrow list; the full path
-        // is what gets opened.
-        const QString shown =
-            entry.name.startsWith(QLatin1String("/dev/")) ? entry.name.mid(5) : entry.name;
-        m_portList->addItem(shown, entry.name);
-        if (!entry.description.isEmpty()) {
-            m_portList->setItemData(m_portList->count() - 1, entry.description, Qt::ToolTipRole);
+    // Emulators running beside the window: the link they offer (a name that stays while the
+    // cable is pulled) and their terminal.
+    for (const SimAnnouncement::Entry& sim : SimAnnouncement::running()) {
+        const QString device = QString::fromStdString(sim.device);
+        const QString description = translate(QStringLiteral("Receiver emulator (kestrava-sim)")) +
+                                    QLatin1Char(' ') + device;
+        const QString link = QString::fromStdString(sim.link);
+        if (!link.isEmpty() && PortWatcher::devicePresent(link)) {
+            add({link, link, QFileInfo(link).fileName(), description});
+        }
+        if (PortWatcher::devicePresent(device)) {
+            add({device, shortName(device), QString(), description});
         }
     }
-    if (m_portList->count() > 0) {
-        m_portList->setCurrentIndex(0);
+    for (const SerialPortList::Entry& entry : SerialPortList::available()) {
+        add({entry.name, shortName(entry.name), QString(), entry.description});
     }
+    // A device the user typed stays offered while it is there.
+    if (!m_openedPort.isEmpty() && PortWatcher::devicePresent(m_openedPort)) {
+        add({m_openedPort, shortName(m_openedPort), QString(), QString()});
+    }
+    m_portList->setPorts(ports);
 }
 
 QString CKestravaDlg::translate(const QString& english) const {
@@ -384,6 +418,7 @@ void CKestravaDlg::relabel() {
     m_basePage->ApplyBaseTexts();
     m_expandPage->ApplyExpandTexts();
     set("1192", QT_TR_NOOP("Language"));
+    fillPortList(); // the emulator's entry in the chosen language
     if (auto* about = findChild<QAction*>(QStringLiteral("16"))) {
         about->setText(translate(QStringLiteral("&About Kestrava...")));
     }
@@ -449,9 +484,8 @@ void CKestravaDlg::addAboutToSystemMenu() {
     about->setObjectName(QStringLiteral("16"));
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, [this] {
-        CAboutDlg box(this);
+        CAboutDlg box([this](const QString& english) { return translate(english); }, this);
         box.setWindowIcon(windowIcon());
-        box.setWindowTitle(translate(QStringLiteral("About Kestrava")));
         box.exec();
     });
     addAction(about);
@@ -503,7 +537,7 @@ void CKestravaDlg::onOpenClicked() {
         MainWindowLayout::apply(*this);
         return;
     }
-    const QString name = m_portList->currentData().toString();
+    const QString name = m_portList->chosenDevice();
     if (m_exchange->openPort(name)) {
         m_openedPort = name;
         m_closingByUser = false;
@@ -546,6 +580,10 @@ void CKestravaDlg::setTipText(const QString& text) {
 
 void CKestravaDlg::showMessage(const QString& text) {
     QMessageBox::information(this, QStringLiteral("Kestrava"), text);
+}
+
+void CKestravaDlg::showError(const QString& text) {
+    QMessageBox::critical(this, QStringLiteral("Kestrava"), text);
 }
 
 void CKestravaDlg::portStateChanged(bool open) {

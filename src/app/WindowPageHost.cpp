@@ -33,6 +33,10 @@ void WindowPageHost::showFinalMessage(const QString& text) {
     QMessageBox::information(&m_window, QStringLiteral("Kestrava"), text);
 }
 
+void WindowPageHost::showWarning(const QString& english) {
+    QMessageBox::warning(&m_window, QStringLiteral("Kestrava"), translate(english));
+}
+
 bool WindowPageHost::askYesNo(const QString& english) {
     return QMessageBox::question(&m_window, QStringLiteral("Kestrava"), translate(english),
                                  QMessageBox::Yes | QMessageBox::No,

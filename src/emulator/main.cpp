@@ -2,6 +2,7 @@
 #include "emulator/Emulator.h"
 #include "emulator/FrameLog.h"
 #include "emulator/PtyTransport.h"
+#include "emulator/SimAnnouncement.h"
 #include "emulator/SimOptions.h"
 #include "emulator/SteadyClock.h"
 
@@ -117,7 +118,16 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::cout << pty->slavePath() << std::endl;
+        // The window lists the terminal (and the link) among its ports while it is there.
+        std::error_code absolute;
+        SimAnnouncement::announce(
+            {pty->slavePath(),
+             options->linkPath.empty()
+                 ? std::string()
+                 : std::filesystem::absolute(options->linkPath, absolute).string(),
+             0});
         pty->serve(emulator, clock, g_stop);
+        SimAnnouncement::withdraw();
         if (!g_replug.exchange(false) || g_quit.load()) {
             break;
         }
@@ -130,5 +140,6 @@ int main(int argc, char** argv) {
         g_stop.store(false);
     }
     removeLink(options->linkPath);
+    SimAnnouncement::withdraw();
     return 0;
 }

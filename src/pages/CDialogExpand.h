@@ -81,6 +81,9 @@ private:
     void OnSignalTest();
 
     void FillVoiceList(int selected);
+    // A band list item in the current language; the lists are relabelled in place.
+    QString BandText(const QString& item) const;
+    void ApplyBandTexts();
     void ApplyToggleTexts();
     void ClearDisplay();
     void ToggleDisplay();
@@ -104,6 +107,7 @@ private:
     QPushButton* m_pauseDisplay = nullptr;
 
     bool m_show3G = true;
+    int m_bandModule = 0; // the module the band lists were filled for
     bool m_displayOn = true;
     bool m_signalTestRunning = false;
     QString m_displayText;

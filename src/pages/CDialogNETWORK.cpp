@@ -71,7 +71,8 @@ CDialogNETWORK::CDialogNETWORK(QWidget* parent) : TabPage(parent) {
     m_userName = MakeControl<QLineEdit>(1089, vrsGroup);
     vrsLayout->addWidget(m_userName, 0, 1);
     vrsLayout->addWidget(AddLabel(1090, vrsGroup, "Password:"), 0, 2);
-    m_password = MakeControl<QLineEdit>(1091, vrsGroup); // shown in plain text on purpose
+    m_password = MakeControl<QLineEdit>(1091, vrsGroup);
+    m_password->setEchoMode(QLineEdit::Password);
     vrsLayout->addWidget(m_password, 0, 3);
     vrsLayout->addWidget(AddLabel(1092, vrsGroup, "Mount Point:"), 1, 0);
     m_mountPoint = MakeControl<QLineEdit>(1093, vrsGroup);
@@ -207,7 +208,7 @@ void CDialogNETWORK::OnSet() {
     }
     const FormResult<NetParams> result = NetForm::validate(CurrentInput());
     if (!result.ok()) {
-        Host()->showMessage(result.refusal());
+        Host()->showWarning(result.refusal());
         return;
     }
     Host()->settings().net = result.record();
@@ -245,7 +246,7 @@ void CDialogNETWORK::OnApnSet(const QString& userName, const QString& password) 
     }
     const FormResult<ApnForm::Login> result = ApnForm::validate(userName, password);
     if (!result.ok()) {
-        host->showMessage(result.refusal());
+        host->showWarning(result.refusal());
         return;
     }
     host->settings().apnUserName = TextCodec::toBytes(result.record().userName);

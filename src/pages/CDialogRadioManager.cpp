@@ -127,8 +127,6 @@ void CDialogRadioManager::InitRadioPage() {
 
     m_channels->clear();
     m_channels->setColumnCount(3);
-    m_channels->setHeaderLabels(
-        {QStringLiteral("CHANNEL"), QStringLiteral("TX(MHZ)"), QStringLiteral("RX(MHZ)")});
     m_channels->setColumnWidth(0, 70);
     m_channels->setColumnWidth(1, 80);
     m_channels->setColumnWidth(2, 80);
@@ -142,6 +140,8 @@ void CDialogRadioManager::InitRadioPage() {
 
 void CDialogRadioManager::ApplyRadioTexts() {
     ApplyCaptions();
+    m_channels->setHeaderLabels({Tr(QStringLiteral("CHANNEL")), Tr(QStringLiteral("TX(MHZ)")),
+                                 Tr(QStringLiteral("RX(MHZ)"))});
 }
 
 void CDialogRadioManager::ShowChannelTable(const ChannelTable& table) {
@@ -207,7 +207,7 @@ bool CDialogRadioManager::CommitCellEdit() {
     const QString text = m_cellEditor->text();
     if (!RadioForm::frequency(text).ok()) {
         if (PageHost* host = Host()) {
-            host->showMessage(RadioForm::formatMessage());
+            host->showWarning(RadioForm::formatMessage());
         }
         return false;
     }
@@ -270,7 +270,7 @@ void CDialogRadioManager::OnSetFreq() {
     }
     const FormResult<ChannelTable> table = RadioForm::channels(transmit, receive);
     if (!table.ok()) {
-        Host()->showMessage(table.refusal());
+        Host()->showWarning(table.refusal());
         return;
     }
     Host()->settings().channels = table.record();

@@ -32,6 +32,10 @@ public:
     virtual void showMessage(const QString& english) = 0;
     // A box with the same text, already final (translated or composed by the caller).
     virtual void showFinalMessage(const QString& text) = 0;
+    // A box that refuses what the user asked for (input that cannot be sent, the port closed) or
+    // reports a failure: english translated, with a warning sign. A host without its own kind of
+    // box shows it as any other.
+    virtual void showWarning(const QString& english) { showMessage(english); }
     // A Yes/No question; anything but Yes is false.
     virtual bool askYesNo(const QString& english) = 0;
 

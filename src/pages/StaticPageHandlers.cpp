@@ -35,7 +35,7 @@ PageHost* StaticPageHandlers::openHost() {
         return nullptr;
     }
     if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
+        host->showWarning(QStringLiteral("Please open port first"));
         return nullptr;
     }
     return host;
@@ -54,7 +54,7 @@ void StaticPageHandlers::setCollect() {
     }
     const auto form = StaticForm::collect(m_page.IntervalText(), m_page.CutoffText());
     if (!form.ok()) {
-        host->showMessage(form.refusal());
+        host->showWarning(form.refusal());
         return;
     }
     StoredSettings& settings = host->settings();
@@ -76,7 +76,7 @@ void StaticPageHandlers::setNaming() {
     }
     const auto form = StaticForm::naming(m_page.PrefixText(), m_page.SerialNumberText());
     if (!form.ok()) {
-        host->showMessage(form.refusal());
+        host->showWarning(form.refusal());
         return;
     }
     StoredSettings& settings = host->settings();
@@ -171,7 +171,7 @@ void StaticPageHandlers::downloadOrStop() {
 void StaticPageHandlers::startDownload(PageHost& host) {
     const std::vector<int> rows = m_page.SelectedRows();
     if (rows.size() != 1) {
-        host.showMessage(QStringLiteral("Please select one file"));
+        host.showWarning(QStringLiteral("Please select one file"));
         return;
     }
     const int row = rows.front();

@@ -52,7 +52,7 @@ PageHost* TabPage::HostWithOpenPort() const {
         return nullptr;
     }
     if (!m_host->portOpen()) {
-        m_host->showMessage(QStringLiteral("Please open port first"));
+        m_host->showWarning(QStringLiteral("Please open port first"));
         return nullptr;
     }
     return m_host;
