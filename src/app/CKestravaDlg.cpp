@@ -454,6 +454,16 @@ void CKestravaDlg::loadSettings() {
     m_radioPage->ShowChannelTable(m_settings.channels);
     m_basePage->ShowFirmwareSettings(TextCodec::toText(m_settings.firmwarePath),
                                      m_settings.firmwareType);
+    markReceiverValuesUnread();
+}
+
+void CKestravaDlg::markReceiverValuesUnread() {
+    // What the pages show is the last session's, or what another receiver held: kept (a Set
+    // sends it, the settings file keeps it), but not to be taken for this receiver's own.
+    m_netPage->MarkNetUnread(true);
+    m_radioPage->MarkChannelsUnread(true);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::All, true);
+    m_expandPage->MarkVoiceUnread(true);
 }
 
 void CKestravaDlg::selectCurrentLanguage() {
@@ -540,6 +550,7 @@ void CKestravaDlg::onOpenClicked() {
     const QString name = m_portList->chosenDevice();
     if (m_exchange->openPort(name)) {
         m_openedPort = name;
+        markReceiverValuesUnread();
         m_closingByUser = false;
         m_openButton->setText(translate(QStringLiteral("Close")));
         MainWindowLayout::apply(*this);
@@ -622,6 +633,7 @@ void CKestravaDlg::onDeviceReturned(const QString& portName) {
     }
     m_watcher->stop();
     m_reconnecting = true;
+    markReceiverValuesUnread();
     m_openButton->setText(translate(QStringLiteral("Close")));
     MainWindowLayout::apply(*this);
 }
@@ -680,6 +692,7 @@ void CKestravaDlg::showMotherboard(const QString& serial, const QString& version
 
 void CKestravaDlg::showRadioChannels(const ChannelTable& table) {
     m_radioPage->ShowChannelTable(table);
+    m_radioPage->MarkChannelsUnread(false);
 }
 
 void CKestravaDlg::showAirBaud(int bitsPerSecond) {
@@ -688,6 +701,7 @@ void CKestravaDlg::showAirBaud(int bitsPerSecond) {
 
 void CKestravaDlg::showNetParams(const NetParams& params) {
     m_netPage->ShowNetParams(params);
+    m_netPage->MarkNetUnread(false);
 }
 
 void CKestravaDlg::showApnParams(const QString& user, const QString& password) {
@@ -698,18 +712,22 @@ void CKestravaDlg::showApnParams(const QString& user, const QString& password) {
 
 void CKestravaDlg::showCollectParams(int intervalSeconds, int cutoffDegrees) {
     m_staticPage->ShowCollectParams(intervalSeconds, cutoffDegrees);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Collect, false);
 }
 
 void CKestravaDlg::showStoreLocation(bool storageCard) {
     m_staticPage->ShowReadLocation(storageCard ? 1 : 0);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Location, false);
 }
 
 void CKestravaDlg::showFileNaming(const QString& prefix, const QString& serial) {
     m_staticPage->ShowFileNaming(TextCodec::toBytes(prefix), TextCodec::toBytes(serial));
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Naming, false);
 }
 
 void CKestravaDlg::setRinexChecked(bool on) {
     m_staticPage->SetRinexChecked(on);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Rinex, false);
 }
 
 void CKestravaDlg::setStaticVoiceChecked(bool on) {
@@ -746,6 +764,7 @@ void CKestravaDlg::showNetBand(int moduleCode, int band2g, int band3g) {
 
 void CKestravaDlg::showVoiceParams(int voiceType, int volume) {
     m_expandPage->ShowVoiceParams(voiceType, volume);
+    m_expandPage->MarkVoiceUnread(false);
 }
 
 void CKestravaDlg::echoReceived(const std::uint8_t* bytes, std::size_t count) {

@@ -92,6 +92,7 @@ private:
     void relabel();
     void applyFont();
     void loadSettings();
+    void markReceiverValuesUnread();
     void selectCurrentLanguage();
     void addAboutToSystemMenu();
 

@@ -207,6 +207,10 @@ void CDialogExpand::ShowVoiceParams(int voiceCode, int volume) {
     }
 }
 
+void CDialogExpand::MarkVoiceUnread(bool unread) {
+    MarkUnread({m_voiceType, m_volume}, unread);
+}
+
 void CDialogExpand::EchoReceived(const char* bytes, std::size_t count) {
     if (!m_displayOn || !m_display->isEnabled() || bytes == nullptr || count == 0) {
         return;

@@ -160,6 +160,12 @@ void CDialogNETWORK::ShowNetParams(const NetParams& params) {
     ApplyNetModeRule();
 }
 
+void CDialogNETWORK::MarkNetUnread(bool unread) {
+    MarkUnread({m_communication, m_netMode, m_apn, m_phone, m_address, m_port, m_userName,
+                m_password, m_mountPoint, m_userGroupId, m_subGroupId},
+               unread);
+}
+
 void CDialogNETWORK::SetApnDialog(CDialogAPN* dialog) {
     m_apnDialog = dialog;
 }

@@ -154,6 +154,10 @@ void CDialogRadioManager::ShowChannelTable(const ChannelTable& table) {
     }
 }
 
+void CDialogRadioManager::MarkChannelsUnread(bool unread) {
+    MarkUnread({m_channels}, unread);
+}
+
 void CDialogRadioManager::ShowAirBaud(int rate) {
     if (m_airBaud->count() >= 2) {
         m_airBaud->setCurrentIndex(rate == 19200 ? 1 : 0);
