@@ -233,6 +233,63 @@ TEST_F(WindowFeedback, aRunningEmulatorAndItsLinkJoinTheListAndLeaveItKeepingThe
     EXPECT_EQ(ports->chosenDevice(), chosen);
 }
 
+// ---- The emulator's options -----------------------------------------------------------------
+
+struct OptionsCase {
+    const char* name;
+    QStringList arguments;
+    std::function<void(const AppOptions&)> check;
+};
+
+class ProgramOptions : public ::testing::TestWithParam<OptionsCase> {};
+
+TEST_P(ProgramOptions, areParsedAsTheProgramAndTheEmulatorTakeThem) {
+    GetParam().check(
+        AppOptions::parse(QStringList{QStringLiteral("kestrava")} + GetParam().arguments));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ProgramOptions,
+    ::testing::Values(OptionsCase{"profileAfterEmulator",
+                                  {"--emulator", "--profile", "static"},
+                                  [](const AppOptions& o) {
+                                      EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
+                                      EXPECT_TRUE(o.emulator);
+                                      EXPECT_EQ(o.simulation.profile.receiverType, '5');
+                                  }},
+                      OptionsCase{"typeAndFaultsBesideTheProgramsOwn",
+                                  {"--emulator", "--type", "P", "--settings", "/x", "--drop-all"},
+                                  [](const AppOptions& o) {
+                                      EXPECT_TRUE(o.error.isEmpty()) << o.error.toStdString();
+                                      EXPECT_EQ(o.simulation.profile.receiverType, 'P');
+                                      EXPECT_TRUE(o.simulation.faults.dropAll);
+                                      EXPECT_EQ(o.settingsFolder, "/x");
+                                  }},
+                      OptionsCase{"versionAfterEmulatorIsTheReceivers",
+                                  {"--emulator", "--version", "30"},
+                                  [](const AppOptions& o) {
+                                      EXPECT_FALSE(o.version);
+                                      EXPECT_EQ(o.simulation.profile.version, 30);
+                                  }},
+                      OptionsCase{"versionAloneIsTheProgramsOwn",
+                                  {"--version"},
+                                  [](const AppOptions& o) { EXPECT_TRUE(o.version); }},
+                      OptionsCase{"emulatorOptionWithoutEmulator",
+                                  {"--profile", "static"},
+                                  [](const AppOptions& o) {
+                                      EXPECT_EQ(o.error, "unknown option \"--profile\"");
+                                  }},
+                      OptionsCase{"badEmulatorValue",
+                                  {"--emulator", "--type", "PP"},
+                                  [](const AppOptions& o) {
+                                      EXPECT_EQ(o.error, "emulator: bad value for --type: PP");
+                                  }},
+                      OptionsCase{
+                          "linkIsTheSimulatorsOnly",
+                          {"--emulator", "--link", "/tmp/ks"},
+                          [](const AppOptions& o) { EXPECT_TRUE(o.error.contains("--link")); }}),
+    [](const auto& param) { return std::string(param.param.name); });
+
 // ---- Values of the last session -----------------------------------------------------------
 
 TEST_F(WindowFeedback, valuesNotReadFromThisReceiverAreMarkedUntilARead) {
@@ -264,7 +321,9 @@ TEST_F(WindowFeedback, valuesNotReadFromThisReceiverAreMarkedUntilARead) {
 
     // Another opening may reach another receiver.
     pressOpen(); // Close
-    pressOpen(); // Open
+    ASSERT_TRUE(waitUntil([&] { return !window->exchange().portOpen(); }));
+    waitUntil([] { return false; }, 300); // the port-closed notice
+    pressOpen();                          // Open
     ASSERT_TRUE(waitUntil([&] { return tip() == "Read main information successfully"; }));
     EXPECT_TRUE(TabPage::IsMarkedUnread(apn));
 }
