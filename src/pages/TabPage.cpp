@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -103,10 +104,17 @@ void TabPage::MarkUnread(const QList<QWidget*>& controls, bool unread) {
             control->setPalette(QPalette()); // the parent's again
         }
         auto* edit = qobject_cast<QLineEdit*>(control);
-        if (edit == nullptr) {
-            if (auto* box = qobject_cast<QComboBox*>(control)) {
-                edit = box->lineEdit();
+        if (edit != nullptr) {
+            // Slanted too: a dim text alone would look like a disabled edit's.
+            if (unread) {
+                QFont font = edit->font();
+                font.setItalic(true);
+                edit->setFont(font);
+            } else {
+                edit->setFont(QFont()); // the parent's again
             }
+        } else if (auto* box = qobject_cast<QComboBox*>(control)) {
+            edit = box->lineEdit();
         }
         if (edit != nullptr && !control->property(kUnreadWatchedProperty).toBool()) {
             control->setProperty(kUnreadWatchedProperty, true);

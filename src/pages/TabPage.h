@@ -49,7 +49,7 @@ protected:
     void ApplyCaptions() const;
 
     // Marks controls whose values are the last session's (or another receiver's), not read from
-    // the receiver connected now: their text is drawn in the placeholder colour and their tool tip
+    // the receiver connected now: their text is drawn dim (edits slanted too) and their tool tip
     // says so. A read that fills them takes the mark off, and so does typing into an edit (the
     // value is the user's then).
     void MarkUnread(const QList<QWidget*>& controls, bool unread);
