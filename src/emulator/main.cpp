@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
             std::cerr << "kestrava-sim: " << error << '\n';
             return 1;
         }
-        std::cout << pty->slavePath() << std::endl;
-        // The window lists the terminal (and the link) among its ports while it is there.
+        // The window lists the terminal (and the link) among its ports while it is there; the
+        // announcement stands before the path is printed.
         std::error_code absolute;
         SimAnnouncement::announce(
             {pty->slavePath(),
@@ -126,6 +126,7 @@ int main(int argc, char** argv) {
                  ? std::string()
                  : std::filesystem::absolute(options->linkPath, absolute).string(),
              0});
+        std::cout << pty->slavePath() << std::endl;
         pty->serve(emulator, clock, g_stop);
         SimAnnouncement::withdraw();
         if (!g_replug.exchange(false) || g_quit.load()) {
