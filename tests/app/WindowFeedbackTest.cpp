@@ -6,6 +6,7 @@
 #include "support/WaitUntil.h"
 
 #include "app/AppOptions.h"
+#include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
 #include "app/PortComboBox.h"
 #include "emulator/SimAnnouncement.h"
@@ -289,6 +290,32 @@ INSTANTIATE_TEST_SUITE_P(
                           {"--emulator", "--link", "/tmp/ks"},
                           [](const AppOptions& o) { EXPECT_TRUE(o.error.contains("--link")); }}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// The built-in emulator as the options make it: a receiver whose pages offer the firmware update
+// and the file download, so both can be tried without hardware.
+TEST_F(WindowFeedback, theBuiltInEmulatorTakesTheProfileOptions) {
+    const AppOptions parsed = AppOptions::parse({"kestrava", "--emulator", "--type", "P"});
+    ASSERT_TRUE(parsed.error.isEmpty()) << parsed.error.toStdString();
+    BuiltInEmulator emulator;
+    QString error;
+    ASSERT_TRUE(emulator.start(error, parsed.simulation)) << error.toStdString();
+    AppOptions options = parsed;
+    options.settingsFolder = m_folder.path();
+    options.languageFolder = m_folder.filePath(QStringLiteral("lang"));
+    options.emulatorPort = emulator.devicePath();
+    window = std::make_unique<CKestravaDlg>(options);
+    window->show();
+    pressOpen();
+    ASSERT_TRUE(waitUntil([&] { return tip() == "Read main information successfully"; }))
+        << tip().toStdString();
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("1008"));
+    tabs->setCurrentIndex(kBasicTab);
+    EXPECT_TRUE(control<QPushButton>(kBasicTab, 1013)->isVisible()); // Start Update
+    tabs->setCurrentIndex(kStaticTab);
+    EXPECT_TRUE(control<QPushButton>(kStaticTab, 1120)->isVisible()); // Download Selected
+    EXPECT_TRUE(control<QPushButton>(kStaticTab, 1120)->isEnabled());
+    window.reset();
+}
 
 // ---- Values of the last session -----------------------------------------------------------
 
