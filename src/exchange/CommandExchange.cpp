@@ -437,9 +437,8 @@ bool CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
                                     "setting was not sent"));
         return false;
     }
-    beginSend("");
     // The board does not answer these commands: the reply awaited before stays awaited.
-    if (!write(frame, false)) {
+    if (!beginSend("") || !write(frame, false)) {
         return false;
     }
     ShowTip(QStringLiteral("Data output setting sent"));
