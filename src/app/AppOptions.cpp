@@ -1,30 +1,62 @@
 #include "app/AppOptions.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <system_error>
+#include <vector>
 
 namespace kestrava {
 
+namespace {
+
+// kestrava-sim's option sections, without its own usage line.
+std::string emulatorOptionsHelp() {
+    const std::string text = SimOptions::usage();
+    const std::size_t at = text.find("Receiver profile:");
+    return at == std::string::npos ? text : text.substr(at);
+}
+
+} // namespace
+
 AppOptions AppOptions::parse(const QStringList& arguments) {
     AppOptions options;
+    std::vector<std::string> simulation;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QLatin1String("--emulator")) {
-            options.emulator = true;
-        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            options.help = true;
-        } else if (argument == QLatin1String("--version")) {
-            options.version = true;
-        } else if (argument == QLatin1String("--settings") && i + 1 < arguments.size()) {
+        if (argument == QLatin1String("--settings") && i + 1 < arguments.size()) {
             options.settingsFolder = arguments[++i];
         } else if (argument == QLatin1String("--lang") && i + 1 < arguments.size()) {
             options.languageFolder = arguments[++i];
         } else if (argument == QLatin1String("--trace") && i + 1 < arguments.size()) {
             options.traceFile = arguments[++i];
+        } else if (argument == QLatin1String("--emulator")) {
+            options.emulator = true;
+        } else if (options.emulator) {
+            simulation.push_back(argument.toStdString());
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.version = true;
         } else {
             options.error = QStringLiteral("unknown option \"%1\"").arg(argument);
             return options;
         }
+    }
+    std::string error;
+    const std::optional<SimOptions> parsed = SimOptions::parse(simulation, error);
+    if (!parsed) {
+        options.error = QStringLiteral("emulator: %1").arg(QString::fromStdString(error));
+        return options;
+    }
+    options.simulation = *parsed;
+    if (options.simulation.help) {
+        options.help = true;
+    }
+    if (!options.simulation.linkPath.empty()) {
+        // The built-in emulator ends with the window: no cable to pull behind a link.
+        options.error = QStringLiteral("emulator: --link is for kestrava-sim, which the window "
+                                       "lists among its ports");
     }
     return options;
 }
@@ -49,19 +81,31 @@ bool AppOptions::makeSettingsFolder(QString& problem) const {
 
 QString AppOptions::usage() {
     return QStringLiteral(
-        "Usage: kestrava [--emulator] [--settings DIR] [--lang DIR] [--trace FILE] [--version]\n"
-        "                [--help]\n"
-        "  --emulator      start the built-in receiver emulator and list it first among the\n"
-        "                  ports as \"Kestrava receiver emulator\"\n"
-        "  --settings DIR  keep recvcfg.ini and langsetting.ini in DIR, created when missing\n"
-        "                  (default: beside the program, or the user's configuration folder\n"
-        "                  when that is read-only)\n"
-        "  --lang DIR      the folder of the *.lang language files (default: \"lang\" in the\n"
-        "                  current folder, else beside the program)\n"
-        "  --trace FILE    append every byte sent and received, with what the program made of\n"
-        "                  it, to FILE (see kestrava-cli replay)\n"
-        "  --version       print the version and end\n"
-        "  --help          print this help and end\n");
+               "Usage: kestrava [--settings DIR] [--lang DIR] [--trace FILE] [--version] [--help]\n"
+               "                [--emulator [EMULATOR OPTIONS]]\n"
+               "  --emulator      start the built-in receiver emulator and list it first among "
+               "the\n"
+               "                  ports as \"Kestrava receiver emulator\"; the options after it "
+               "are\n"
+               "                  those of kestrava-sim (below), for example --profile static, or\n"
+               "                  --type P for a receiver with firmware update and file download\n"
+               "  --settings DIR  keep recvcfg.ini and langsetting.ini in DIR, created when "
+               "missing\n"
+               "                  (default: beside the program, or the user's configuration\n"
+               "                  folder when that is read-only)\n"
+               "  --lang DIR      the folder of the *.lang language files (default: \"lang\" in "
+               "the\n"
+               "                  current folder, else beside the program)\n"
+               "  --trace FILE    append every byte sent and received, with what the program made "
+               "of\n"
+               "                  it, to FILE (see kestrava-cli replay)\n"
+               "  --version       print the version and end\n"
+               "  --help          print this help and end\n"
+               "The port list follows the serial ports as they come and go, and running "
+               "kestrava-sim\n"
+               "emulators; a device path may also be typed into it.\n\n"
+               "Emulator options (after --emulator; --link is kestrava-sim's only):\n") +
+           QString::fromStdString(emulatorOptionsHelp());
 }
 
 QString AppOptions::versionLine() {

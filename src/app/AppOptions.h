@@ -1,5 +1,7 @@
 #pragma once
 
+#include "emulator/SimOptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +10,7 @@ namespace kestrava {
 // What the command line chose for this run of the program.
 struct AppOptions {
     bool emulator = false;  // --emulator: start the built-in receiver emulator
+    SimOptions simulation;  // the emulator's own options, as kestrava-sim takes them
     QString emulatorPort;   // the emulator's device, listed first in the port list
     QString settingsFolder; // --settings DIR: where recvcfg.ini and langsetting.ini live
     QString languageFolder; // where the *.lang files are
@@ -16,6 +19,9 @@ struct AppOptions {
     bool version = false; // --version: print the version and end
     QString error;        // an option that was not understood
 
+    // The program's own options, then after --emulator the options of kestrava-sim for the
+    // built-in emulator (its profile, files, timing and faults; --version N there is the
+    // receiver's version). The program's --settings, --lang and --trace are its own anywhere.
     static AppOptions parse(const QStringList& arguments);
     // Makes sure the --settings folder exists, creating it (and its parents) when missing; false
     // with `problem` saying why when it cannot be had. Nothing to do without --settings.

@@ -1,9 +1,11 @@
 #include "app/BuiltInEmulator.h"
 
 #include "emulator/Emulator.h"
+#include "emulator/FrameLog.h"
 #include "emulator/PtyTransport.h"
 #include "emulator/SteadyClock.h"
 
+#include <iostream>
 #include <string>
 
 namespace kestrava {
@@ -40,6 +42,22 @@ void BuiltInEmulator::inspect(const std::function<void(Emulator&)>& look) {
 }
 
 bool BuiltInEmulator::start(QString& error, ReceiverProfile profile) {
+    SimOptions options;
+    options.profile = std::move(profile);
+    return start(error, options);
+}
+
+bool BuiltInEmulator::start(QString& error, const SimOptions& options) {
+    if (options.logPath == "-") {
+        m_log = std::make_unique<FrameLog>(std::cerr);
+    } else if (!options.logPath.empty()) {
+        m_logFile.open(options.logPath, std::ios::out | std::ios::trunc);
+        if (!m_logFile) {
+            error = QStringLiteral("cannot write %1").arg(QString::fromStdString(options.logPath));
+            return false;
+        }
+        m_log = std::make_unique<FrameLog>(m_logFile);
+    }
     std::string reason;
     m_transport = PtyTransport::open(reason);
     if (!m_transport) {
@@ -47,7 +65,9 @@ bool BuiltInEmulator::start(QString& error, ReceiverProfile profile) {
         return false;
     }
     m_clock = std::make_unique<SteadyClock>();
-    m_emulator = std::make_unique<Emulator>(std::move(profile), *m_clock);
+    m_emulator =
+        std::make_unique<Emulator>(options.profile, *m_clock, options.timing, options.faults);
+    m_emulator->setLog(m_log.get());
     serve();
     return true;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "emulator/ReceiverProfile.h"
+#include "emulator/SimOptions.h"
 
 #include <QString>
 
 #include <atomic>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -12,6 +14,7 @@
 namespace kestrava {
 
 class Emulator;
+class FrameLog;
 class PtyTransport;
 class SteadyClock;
 
@@ -26,6 +29,9 @@ public:
 
     // Starts it; false with the reason in error when no pseudo-terminal could be made.
     bool start(QString& error, ReceiverProfile profile = {});
+    // Starts it with kestrava-sim's options: profile, files, timing, faults and the frame log
+    // (its link is not offered); false with the reason in error.
+    bool start(QString& error, const SimOptions& options);
     // The device to open, such as /dev/pts/5.
     QString devicePath() const;
     // Ends serving; the device stays but nothing answers any more. Afterwards the emulator's state
@@ -43,6 +49,8 @@ private:
     void serve();
     void pause();
 
+    std::ofstream m_logFile;
+    std::unique_ptr<FrameLog> m_log;
     std::unique_ptr<SteadyClock> m_clock;
     std::unique_ptr<Emulator> m_emulator;
     std::unique_ptr<PtyTransport> m_transport;

@@ -7,12 +7,17 @@
 
 namespace kestrava {
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(const std::function<QString(const QString&)>& translate, QWidget* parent)
+    : QDialog(parent) {
+    const auto translatedText = [&translate](const QString& english) {
+        return translate ? translate(english) : english;
+    };
     setObjectName(QStringLiteral("100"));
-    setWindowTitle(QStringLiteral("About Kestrava"));
+    setWindowTitle(translatedText(QStringLiteral("About Kestrava")));
     auto* icon = new QLabel(this);
     icon->setPixmap(windowIcon().pixmap(32, 32));
-    auto* text = new QLabel(QStringLiteral("Kestrava, Version 1.0.0.0"), this);
+    auto* text = new QLabel(translatedText(QStringLiteral("Kestrava, Version 1.0.0.0")), this);
+    text->setObjectName(QStringLiteral("about-line"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 namespace kestrava {
 
 // The about box of the system menu: the program's name and version and an OK button.
@@ -9,7 +11,9 @@ class CAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    // translate gives each text in the chosen language (empty: English).
+    explicit CAboutDlg(const std::function<QString(const QString&)>& translate = {},
+                       QWidget* parent = nullptr);
 };
 
 } // namespace kestrava

@@ -103,7 +103,7 @@ int CKestravaApp::run(int argc, char** argv) {
     if (options.emulator) {
         emulator = std::make_unique<BuiltInEmulator>();
         QString error;
-        if (emulator->start(error)) {
+        if (emulator->start(error, options.simulation)) {
             options.emulatorPort = emulator->devicePath();
         } else {
             QMessageBox::warning(

@@ -8,6 +8,7 @@
 #include "app/PortComboBox.h"
 #include "app/PortWatcher.h"
 #include "app/WindowPageHost.h"
+#include "emulator/SimAnnouncement.h"
 #include "exchange/CommandExchange.h"
 #include "exchange/FirmwareUpdater.h"
 #include "exchange/ProtocolTrace.h"
@@ -36,12 +37,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -112,6 +115,7 @@ constexpr PanelRow kPanelRows[] = {
 const char* const kTabCaptions[] = {QT_TR_NOOP("Net"), QT_TR_NOOP("Radio"), QT_TR_NOOP("Static"),
                                     QT_TR_NOOP("Basic"), QT_TR_NOOP("Advanced")};
 constexpr int kStaticTab = 2;
+constexpr int kPortListPollMs = 1000;
 constexpr int kBasicTab = 3;
 
 } // namespace
@@ -170,6 +174,8 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
 
     m_exchange = std::make_unique<CommandExchange>(*exchangePort, *m_parts->timers, *this,
                                                    m_settings, m_language.get(), this);
+    // Every command ends with an outcome the user sees, the silence of one included.
+    m_exchange->setReplyWait(CommandExchange::kReplyWaitMs);
     if (m_parts->tracing) {
         m_parts->tracing->attach(*m_exchange);
         // Said once, in the tip line, from whichever thread found the trace unwritable.
@@ -183,6 +189,11 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
     // Message boxes answer with buttons in the chosen language too.
     QCoreApplication::instance()->installEventFilter(
         new MessageBoxTexts([this](const QString& english) { return translate(english); }, this));
+
+    // Ports come and go (an adapter plugged in, an emulator started): the list follows them.
+    auto* portPoll = new QTimer(this);
+    connect(portPoll, &QTimer::timeout, this, [this] { fillPortList(); });
+    portPoll->start(kPortListPollMs);
 
     m_watcher = new PortWatcher(this);
     connect(m_watcher, &PortWatcher::deviceReturned, this, &CKestravaDlg::onDeviceReturned);
@@ -332,27 +343,50 @@ void CKestravaDlg::fillLanguageList() {
 }
 
 void CKestravaDlg::fillPortList() {
-    m_portList->clear();
-    std::vector<SerialPortList::Entry> ports = SerialPortList::available();
+    if (m_portList->view()->isVisible()) {
+        return; // not under the user's hand: the next look refreshes it
+    }
+    QList<PortComboBox::Port> ports;
+    QStringList listed;
+    const auto add = [&ports, &listed](PortComboBox::Port port) {
+        if (port.device.isEmpty() || listed.contains(port.device)) {
+            return;
+        }
+        listed.append(port.device);
+        ports.append(std::move(port));
+    };
+    // A device path shows by its device name (ttyUSB0) in the narrow box; the full path is what
+    // gets opened.
+    const auto shortName = [](const QString& device) {
+        return device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    };
     if (!m_emulatorPort.isEmpty()) {
         // The built-in emulator comes first, ahead of the sorted ports.
-        m_portList->addItem(QStringLiteral("Kestrava receiver emulator"), m_emulatorPort);
-        m_portList->setItemData(0, m_emulatorPort, Qt::ToolTipRole);
-        m_portList->setItemData(0, QStringLiteral("Emulator"), PortComboBox::kShortNameRole);
+        add({m_emulatorPort, translate(QStringLiteral("Kestrava receiver emulator")),
+             translate(QStringLiteral("Emulator")), m_emulatorPort});
     }
-    for (const SerialPortList::Entry& entry : ports) {
-        // A device path shows by its device name (ttyUSB0) in the narrow list; the full path
-        // is what gets opened.
-        const QString shown =
-            entry.name.startsWith(QLatin1String("/dev/")) ? entry.name.mid(5) : entry.name;
-        m_portList->addItem(shown, entry.name);
-        if (!entry.description.isEmpty()) {
-            m_portList->setItemData(m_portList->count() - 1, entry.description, Qt::ToolTipRole);
+    // Emulators running beside the window: the link they offer (a name that stays while the
+    // cable is pulled) and their terminal.
+    for (const SimAnnouncement::Entry& sim : SimAnnouncement::running()) {
+        const QString device = QString::fromStdString(sim.device);
+        const QString description = translate(QStringLiteral("Receiver emulator (kestrava-sim)")) +
+                                    QLatin1Char(' ') + device;
+        const QString link = QString::fromStdString(sim.link);
+        if (!link.isEmpty() && PortWatcher::devicePresent(link)) {
+            add({link, link, QFileInfo(link).fileName(), description});
+        }
+        if (PortWatcher::devicePresent(device)) {
+            add({device, shortName(device), QString(), description});
         }
     }
-    if (m_portList->count() > 0) {
-        m_portList->setCurrentIndex(0);
+    for (const SerialPortList::Entry& entry : SerialPortList::available()) {
+        add({entry.name, shortName(entry.name), QString(), entry.description});
     }
+    // A device the user typed stays offered while it is there.
+    if (!m_openedPort.isEmpty() && PortWatcher::devicePresent(m_openedPort)) {
+        add({m_openedPort, shortName(m_openedPort), QString(), QString()});
+    }
+    m_portList->setPorts(ports);
 }
 
 QString CKestravaDlg::translate(const QString& english) const {
@@ -392,6 +426,7 @@ void CKestravaDlg::relabel() {
     m_basePage->ApplyBaseTexts();
     m_expandPage->ApplyExpandTexts();
     set("1192", QT_TR_NOOP("Language"));
+    fillPortList(); // the emulator's entry in the chosen language
     if (auto* about = findChild<QAction*>(QStringLiteral("16"))) {
         about->setText(translate(QStringLiteral("&About Kestrava...")));
     }
@@ -435,6 +470,16 @@ void CKestravaDlg::loadSettings() {
     }
     // The band lists depend on the module, unknown until a receiver is read: the kept bands
     // stay in the file (and a profile made of it) but select nothing here.
+    markReceiverValuesUnread();
+}
+
+void CKestravaDlg::markReceiverValuesUnread() {
+    // What the pages show is the last session's, or what another receiver held: kept (a Set
+    // sends it, the settings file keeps it), but not to be taken for this receiver's own.
+    m_netPage->MarkNetUnread(true);
+    m_radioPage->MarkChannelsUnread(true);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::All, true);
+    m_expandPage->MarkVoiceUnread(true);
 }
 
 void CKestravaDlg::selectCurrentLanguage() {
@@ -465,9 +510,8 @@ void CKestravaDlg::addAboutToSystemMenu() {
     about->setObjectName(QStringLiteral("16"));
     about->setShortcut(QKeySequence::HelpContents);
     connect(about, &QAction::triggered, this, [this] {
-        CAboutDlg box(this);
+        CAboutDlg box([this](const QString& english) { return translate(english); }, this);
         box.setWindowIcon(windowIcon());
-        box.setWindowTitle(translate(QStringLiteral("About Kestrava")));
         box.exec();
     });
     addAction(about);
@@ -524,9 +568,10 @@ void CKestravaDlg::onOpenClicked() {
         MainWindowLayout::apply(*this);
         return;
     }
-    const QString name = m_portList->currentData().toString();
+    const QString name = m_portList->chosenDevice();
     if (m_exchange->openPort(name)) {
         m_openedPort = name;
+        markReceiverValuesUnread();
         m_closingByUser = false;
         m_openButton->setText(translate(QStringLiteral("Close")));
         MainWindowLayout::apply(*this);
@@ -574,6 +619,10 @@ void CKestravaDlg::showMessage(const QString& text) {
     QMessageBox::information(this, QStringLiteral("Kestrava"), text);
 }
 
+void CKestravaDlg::showError(const QString& text) {
+    QMessageBox::critical(this, QStringLiteral("Kestrava"), text);
+}
+
 void CKestravaDlg::portStateChanged(bool open) {
     const bool lost = !open && !m_closingByUser && !m_openedPort.isEmpty();
     m_closingByUser = false;
@@ -610,6 +659,7 @@ void CKestravaDlg::onDeviceReturned(const QString& portName) {
     }
     m_watcher->stop();
     m_reconnecting = true;
+    markReceiverValuesUnread();
     m_openButton->setText(translate(QStringLiteral("Close")));
     MainWindowLayout::apply(*this);
 }
@@ -668,6 +718,7 @@ void CKestravaDlg::showMotherboard(const QString& serial, const QString& version
 
 void CKestravaDlg::showRadioChannels(const ChannelTable& table) {
     m_radioPage->ShowChannelTable(table);
+    m_radioPage->MarkChannelsUnread(false);
 }
 
 void CKestravaDlg::showAirBaud(int bitsPerSecond) {
@@ -679,6 +730,7 @@ void CKestravaDlg::showAirBaud(int bitsPerSecond) {
 
 void CKestravaDlg::showNetParams(const NetParams& params) {
     m_netPage->ShowNetParams(params);
+    m_netPage->MarkNetUnread(false);
 }
 
 void CKestravaDlg::showApnParams(const QString& user, const QString& password) {
@@ -689,18 +741,22 @@ void CKestravaDlg::showApnParams(const QString& user, const QString& password) {
 
 void CKestravaDlg::showCollectParams(int intervalSeconds, int cutoffDegrees) {
     m_staticPage->ShowCollectParams(intervalSeconds, cutoffDegrees);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Collect, false);
 }
 
 void CKestravaDlg::showStoreLocation(bool storageCard) {
     m_staticPage->ShowReadLocation(storageCard ? 1 : 0);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Location, false);
 }
 
 void CKestravaDlg::showFileNaming(const QString& prefix, const QString& serial) {
     m_staticPage->ShowFileNaming(TextCodec::toBytes(prefix), TextCodec::toBytes(serial));
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Naming, false);
 }
 
 void CKestravaDlg::setRinexChecked(bool on) {
     m_staticPage->SetRinexChecked(on);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Rinex, false);
 }
 
 void CKestravaDlg::setStaticVoiceChecked(bool on) {
@@ -745,6 +801,7 @@ void CKestravaDlg::showNetBand(int moduleCode, int band2g, int band3g) {
 
 void CKestravaDlg::showVoiceParams(int voiceType, int volume) {
     m_expandPage->ShowVoiceParams(voiceType, volume);
+    m_expandPage->MarkVoiceUnread(false);
 }
 
 void CKestravaDlg::echoReceived(const std::uint8_t* bytes, std::size_t count) {

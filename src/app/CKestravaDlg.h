@@ -43,6 +43,7 @@ public:
     // ExchangeView.
     void setTipText(const QString& text) override;
     void showMessage(const QString& text) override;
+    void showError(const QString& text) override;
     void portStateChanged(bool open) override;
     void clearMainInfo() override;
     void showMainInfo(const MainInfoPanel& panel) override;
@@ -91,6 +92,7 @@ private:
     void relabel();
     void applyFont();
     void loadSettings();
+    void markReceiverValuesUnread();
     void selectCurrentLanguage();
     void addAboutToSystemMenu();
 

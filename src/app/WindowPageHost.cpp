@@ -33,6 +33,14 @@ void WindowPageHost::showFinalMessage(const QString& text) {
     QMessageBox::information(&m_window, QStringLiteral("Kestrava"), text);
 }
 
+void WindowPageHost::showWarning(const QString& english) {
+    showFinalWarning(translate(english));
+}
+
+void WindowPageHost::showFinalWarning(const QString& text) {
+    QMessageBox::warning(&m_window, QStringLiteral("Kestrava"), text);
+}
+
 bool WindowPageHost::askYesNo(const QString& english) {
     return QMessageBox::question(&m_window, QStringLiteral("Kestrava"), translate(english),
                                  QMessageBox::Yes | QMessageBox::No,

@@ -27,6 +27,8 @@ public:
     QString translate(const QString& english) const override;
     void showMessage(const QString& english) override;
     void showFinalMessage(const QString& text) override;
+    void showWarning(const QString& english) override;
+    void showFinalWarning(const QString& text) override;
     bool askYesNo(const QString& english) override;
     QString chooseOpenFile(const QString& title, const QString& startPath,
                            const QString& filter) override;

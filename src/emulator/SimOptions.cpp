@@ -39,7 +39,7 @@ std::string SimOptions::usage() {
 
 Runs the receiver emulator on a pseudo-terminal. The first line of output is the device path
 (for example /dev/pts/5); open it with Kestrava as the receiver's port. Serves until SIGINT or
-SIGTERM.
+SIGTERM. While it serves, the window lists the terminal (and the --link path) among its ports.
 
 Receiver profile:
   --profile NAME         base (default), static (type '5', text board, recording, fast loader

@@ -2,6 +2,7 @@
 #include "emulator/Emulator.h"
 #include "emulator/FrameLog.h"
 #include "emulator/PtyTransport.h"
+#include "emulator/SimAnnouncement.h"
 #include "emulator/SimOptions.h"
 #include "emulator/SteadyClock.h"
 
@@ -116,8 +117,18 @@ int main(int argc, char** argv) {
             std::cerr << "kestrava-sim: " << error << '\n';
             return 1;
         }
+        // The window lists the terminal (and the link) among its ports while it is there; the
+        // announcement stands before the path is printed.
+        std::error_code absolute;
+        SimAnnouncement::announce(
+            {pty->slavePath(),
+             options->linkPath.empty()
+                 ? std::string()
+                 : std::filesystem::absolute(options->linkPath, absolute).string(),
+             0});
         std::cout << pty->slavePath() << std::endl;
         pty->serve(emulator, clock, g_stop);
+        SimAnnouncement::withdraw();
         if (!g_replug.exchange(false) || g_quit.load()) {
             break;
         }
@@ -130,5 +141,6 @@ int main(int argc, char** argv) {
         g_stop.store(false);
     }
     removeLink(options->linkPath);
+    SimAnnouncement::withdraw();
     return 0;
 }

@@ -107,13 +107,20 @@ void CommandExchange::showBox(const QString& english) {
     m_view.showMessage(translate(english));
 }
 
+void CommandExchange::showErrorBox(const QString& english) {
+    m_view.showError(translate(english));
+}
+
 // ---- Port ---------------------------------------------------------------------------------
 
 bool CommandExchange::openPort(const QString& name, bool reportFailure) {
     m_openPoll.stop();
     if (!m_port.open(name, kNormalBaudRate)) {
         if (reportFailure) {
-            showBox(QStringLiteral("Open fail"));
+            // The key stays "Open fail"; the system's reason follows it untranslated.
+            const QString reason = m_port.openError();
+            m_view.showError(translate(QStringLiteral("Open fail")) +
+                             (reason.isEmpty() ? QString() : QStringLiteral(": ") + reason));
         }
         return false;
     }
@@ -160,6 +167,8 @@ void CommandExchange::closePort() {
     if (!m_port.readerAlive()) {
         return;
     }
+    m_timers.stop(TIMER_REPLY);
+    m_namingReadAfterSet = false;
     m_port.shutdown();
     ShowTip(QStringLiteral("Port closed"));
     m_staticOnly = false;
@@ -230,6 +239,8 @@ void CommandExchange::forgetReceiver() {
     m_state.voiceBlock.fill(0xFF);
     m_state.rinexFlag = 0;
     m_pendingSetOperation = 0;
+    m_namingReadAfterSet = false;
+    m_timers.stop(TIMER_REPLY);
     m_view.clearMainInfo();
 }
 
@@ -266,10 +277,11 @@ bool CommandExchange::beginSend(const char* tip) {
     if (tip != nullptr) {
         ShowTip(QString::fromLatin1(tip));
     }
+    m_namingReadAfterSet = false; // set again by the one read that confirms a naming Set
     return true;
 }
 
-bool CommandExchange::write(const Bytes& frame) {
+bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
     if (frame.empty()) {
         return false;
     }
@@ -282,7 +294,24 @@ bool CommandExchange::write(const Bytes& frame) {
         [awaited = m_expected, sent = m_state.sent](const std::uint8_t* bytes, std::size_t count) {
             return ReplyEnd::complete(awaited, bytes, count, &sent);
         });
-    return m_port.queueWrite(frame.data(), frame.size());
+    const bool queued = m_port.queueWrite(frame.data(), frame.size());
+    // A frame the port could not write is reported by the port; its silence is reported here all
+    // the same. Kinds that no reply ever delivers (the signal test, a stop) are not watched.
+    const std::int32_t kind = m_expected.kind;
+    if (awaitsReply && m_replyWaitMs > 0 && kind != KindNone && kind != KindSnrTest &&
+        kind != KindDownloadStop) {
+        m_watchedKind = kind;
+        m_timers.start(TIMER_REPLY, m_replyWaitMs);
+    } else if (awaitsReply) {
+        m_timers.stop(TIMER_REPLY);
+    }
+    return queued;
+}
+
+void CommandExchange::startReplyTimer(int timerId, int milliseconds) {
+    // This timer reports the command's silence in its own words.
+    m_timers.stop(TIMER_REPLY);
+    m_timers.start(timerId, milliseconds);
 }
 
 void CommandExchange::ReadMainInfo() {
@@ -292,7 +321,7 @@ void CommandExchange::ReadMainInfo() {
     Bytes frame;
     kestrava::ReadMainInfo(frame, m_expected);
     write(frame);
-    m_timers.start(TIMER_MAIN_INFO, kMainInfoTimeoutMs);
+    startReplyTimer(TIMER_MAIN_INFO, kMainInfoTimeoutMs);
     m_mainInfoChainActive = true;
 }
 
@@ -303,7 +332,7 @@ void CommandExchange::ReadBoardSerial() {
     Bytes frame;
     kestrava::ReadBoardSerial(frame, m_expected);
     write(frame);
-    m_timers.start(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+    startReplyTimer(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
 }
 
 void CommandExchange::ReadBoardVersion() {
@@ -313,7 +342,7 @@ void CommandExchange::ReadBoardVersion() {
     Bytes frame;
     kestrava::ReadBoardVersion(frame, m_expected);
     write(frame);
-    m_timers.start(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+    startReplyTimer(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
 }
 
 void CommandExchange::ConnectInternalRadio() {
@@ -332,7 +361,7 @@ void CommandExchange::ReadAirBaud() {
     Bytes frame;
     kestrava::ReadAirBaud(frame, m_expected);
     write(frame);
-    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
 }
 
 void CommandExchange::SetAirBaud(std::int32_t bitsPerSecond) {
@@ -342,7 +371,7 @@ void CommandExchange::SetAirBaud(std::int32_t bitsPerSecond) {
     Bytes frame;
     kestrava::SetAirBaud(frame, m_expected, bitsPerSecond);
     write(frame);
-    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
 }
 
 void CommandExchange::ReadRadioChannels() {
@@ -352,7 +381,7 @@ void CommandExchange::ReadRadioChannels() {
     Bytes frame;
     kestrava::ReadRadioChannels(frame, m_expected);
     write(frame);
-    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
 }
 
 void CommandExchange::WriteRadioChannels(const ChannelTable& table) {
@@ -362,7 +391,7 @@ void CommandExchange::WriteRadioChannels(const ChannelTable& table) {
     Bytes frame;
     kestrava::WriteRadioChannels(frame, m_expected, table);
     write(frame);
-    m_timers.start(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
 }
 
 void CommandExchange::ReadNetModuleBand() {
@@ -408,12 +437,16 @@ bool CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
     Bytes frame;
     if (kestrava::SetNmeaOutput(frame, choice, m_state.motherboardCode) == 0) {
         // Only the two known boards have output commands; say so rather than claim a setting.
-        showBox(QStringLiteral("The motherboard type is unknown, so the data output setting was "
-                               "not sent"));
+        showErrorBox(QStringLiteral("The motherboard type is unknown, so the data output "
+                                    "setting was not sent"));
         return false;
     }
-    beginSend("");
-    return write(frame);
+    // The board does not answer these commands: the reply awaited before stays awaited.
+    if (!beginSend("") || !write(frame, false)) {
+        return false;
+    }
+    ShowTip(QStringLiteral("Data output setting sent"));
+    return true;
 }
 
 void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
@@ -543,7 +576,7 @@ void CommandExchange::ReadStoreLocation() {
     Bytes frame;
     kestrava::ReadStoreLocation(frame, m_expected);
     write(frame);
-    m_timers.start(TIMER_RADIO, kStoreLocationTimeoutMs);
+    startReplyTimer(TIMER_RADIO, kStoreLocationTimeoutMs);
 }
 
 void CommandExchange::SetStoreLocation(bool storageCard) {
@@ -579,7 +612,7 @@ void CommandExchange::DeleteFiles(const QStringList& names) {
         // Too many names for one write: nothing was deleted, and no reply will say so.
         m_expected.reset();
         m_view.dropPendingDeletion();
-        showBox(QStringLiteral("Fail to delete static file"));
+        showErrorBox(QStringLiteral("Fail to delete static file"));
     }
 }
 
@@ -709,7 +742,7 @@ void CommandExchange::FirmwareStart(Byte target, bool repeat) {
     }
     Bytes frame;
     kestrava::FirmwareStart(frame, m_expected, target, repeat);
-    write(frame);
+    write(frame, false);
 }
 
 void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data,
@@ -719,7 +752,7 @@ void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte>
     }
     Bytes frame;
     kestrava::FirmwareBlock(frame, m_expected, m_state, layout, data, position);
-    write(frame);
+    write(frame, false);
 }
 
 // ---- Input --------------------------------------------------------------------------------
@@ -797,6 +830,15 @@ void CommandExchange::handleTimer(int timerId) {
         m_timers.stop(TIMER_MAIN_INFO);
         endMainInfoChain(false);
         break;
+    case TIMER_REPLY:
+        m_timers.stop(TIMER_REPLY);
+        // Only while the command it watched still waits: a newer command that awaits nothing
+        // (or watches itself) has taken over.
+        if (m_expected.kind == m_watchedKind && m_expected.kind != KindNone && !transferRunning()) {
+            m_namingReadAfterSet = false;
+            ShowTip(QStringLiteral("No reply from receiver"));
+        }
+        break;
     default:
         break;
     }
@@ -811,6 +853,8 @@ void CommandExchange::endMainInfoChain(bool mainInfoArrived) {
 }
 
 void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
+    // Answered; a follow-up sent by the handling watches its own reply.
+    m_timers.stop(TIMER_REPLY);
     handleReply(data, kind);
     const auto* value = std::get_if<std::int32_t>(&data);
     emit replyHandled(kind, value != nullptr ? *value : -1);
@@ -885,9 +929,11 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
     case KindFilesDeleted:
         if (number(data) == 0) {
             m_view.completeDeletion();
+            ShowTip(QStringLiteral("Delete static files successfully"));
         } else {
             m_view.dropPendingDeletion();
-            showBox(QStringLiteral("Fail to delete static file"));
+            showErrorBox(QStringLiteral("Fail to delete static file"));
+            ShowTip(QStringLiteral("Fail to delete static file"));
         }
         break;
     case KindFilesFormatted:
@@ -895,7 +941,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
             m_view.clearFileList();
             ShowTip(QStringLiteral("Format static files successfully"));
         } else {
-            showBox(QStringLiteral("Fail to delete static file"));
+            showErrorBox(QStringLiteral("Fail to delete static file"));
             ShowTip(QStringLiteral("Fail to delete static file"));
         }
         break;
@@ -928,6 +974,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
             m_settings.apnUserName = texts->first;
             m_settings.apnPassword = texts->second;
         }
+        ShowTip(QStringLiteral("Read parameters successfully"));
         break;
     case KindApnParamsSet:
         ShowTip(QStringLiteral("Set APN params successfully"));
@@ -977,6 +1024,9 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
     case KindFileNamingSet:
         ReadFileNaming();
         ShowTip(QStringLiteral("Set static file info successfully"));
+        // The read that follows shows what the receiver now holds; it confirms the Set rather
+        // than report a read the user did not ask for.
+        m_namingReadAfterSet = true;
         break;
     case KindFileNaming:
         if (const auto* texts = pointer<TextPair>(data)) {
@@ -985,7 +1035,9 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
             m_settings.filePrefix = texts->first;
             m_settings.fileSn = texts->second;
         }
-        ShowTip(QStringLiteral("Read parameters successfully"));
+        ShowTip(m_namingReadAfterSet ? QStringLiteral("Set static file info successfully")
+                                     : QStringLiteral("Read parameters successfully"));
+        m_namingReadAfterSet = false;
         break;
     case KindVoiceBlockForSet:
         switch (m_pendingSetOperation) {
@@ -1033,7 +1085,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         if (number(data) == 0) {
             FormatFiles();
         } else {
-            showBox(QStringLiteral("Recording raw file,cannot do the Format operation"));
+            showErrorBox(QStringLiteral("Recording raw file,cannot do the Format operation"));
         }
         break;
     case KindVolumeSet:

@@ -47,7 +47,8 @@ struct StoredSettings;
 // reports the outcome, fills the view, keeps values in StoredSettings and sends the follow-up
 // commands of the chains (motherboard information, voice block read-then-set, file list paging,
 // format after the recording check, file naming re-read, download blocks, store location then
-// RINEX flag). Silence is reported only by the reply timers.
+// RINEX flag). Silence is reported by the reply timers; given a reply wait, the exchange also
+// reports the silence of every command that has no timer of its own.
 //
 // Every text shown passes the LanguageManager at the moment it is shown. All of it runs on one
 // thread, the one that owns the port.
@@ -66,6 +67,8 @@ public:
     static constexpr int kOpenPollMs = 100;
     static constexpr int kOpenWaitMs = 3000;
     static constexpr int kFileListPageSize = 8;
+    // The reply wait the window gives every command without a timer of its own.
+    static constexpr int kReplyWaitMs = 3000;
 
     // language may be null: texts are then shown in English. Every reference must outlive the
     // exchange. The exchange names itself as the port's owner and as the timers' handler; a
@@ -81,6 +84,11 @@ public:
 
     void setFirmwareTransfer(FirmwareTransfer* transfer) { m_firmware = transfer; }
     void setLanguageManager(const LanguageManager* language) { m_language = language; }
+    // How long a command without a reply timer of its own may wait for its reply before the tip
+    // says "No reply from receiver" (TIMER_REPLY); 0, the default, leaves its silence unreported.
+    // The reply still counts when it comes later.
+    void setReplyWait(int milliseconds) { m_replyWaitMs = milliseconds; }
+    int replyWait() const { return m_replyWaitMs; }
 
     // ---- Tip line -------------------------------------------------------------------------
     // Shows english translated (an empty text clears the line) and remembers it as the key.
@@ -94,8 +102,8 @@ public:
     // ---- Port -----------------------------------------------------------------------------
     bool portOpen() const { return m_port.readerAlive(); }
     // Opens name at 19200 baud. On success: tip "Port opened", then the main information is
-    // requested as soon as the reader runs. On failure: box "Open fail" (unless reportFailure is
-    // false, for an attempt the user did not ask for) and false.
+    // requested as soon as the reader runs. On failure: box "Open fail" followed by the system's
+    // reason (unless reportFailure is false, for an attempt the user did not ask for) and false.
     bool openPort(const QString& name, bool reportFailure = true);
     // Closes an open port: tip "Port closed", staticOnly cleared, the panel emptied, a download
     // target still open closed (the partial file stays) and the page left idle.
@@ -241,8 +249,12 @@ signals:
 
 private:
     bool beginSend(const char* tip);
-    bool write(const Bytes& frame);
+    // Hands frame to the port; with awaitsReply, the reply it arms is watched (TIMER_REPLY).
+    bool write(const Bytes& frame, bool awaitsReply = true);
+    // Arms one of the timers that report a command's silence themselves.
+    void startReplyTimer(int timerId, int milliseconds);
     void showBox(const QString& english);
+    void showErrorBox(const QString& english);
     void endMainInfoChain(bool mainInfoArrived);
     void tryMainInfoAfterOpen();
     // Drops what belongs to the receiver of a port that has closed.
@@ -286,7 +298,10 @@ private:
     ReopenRequest m_reopen;
     bool m_staticOnly = false;
     bool m_mainInfoChainActive = false;
-    bool m_bandsRead = false; // a band reply has come: its indexes may be selected
+    bool m_bandsRead = false;          // a band reply has come: its indexes may be selected
+    bool m_namingReadAfterSet = false; // the file naming read confirms a Set
+    int m_replyWaitMs = 0;
+    std::int32_t m_watchedKind = 0; // the kind TIMER_REPLY watches for
 
     QTimer m_openPoll;
     int m_openWaitedMs = 0;

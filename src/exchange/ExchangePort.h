@@ -28,6 +28,9 @@ public:
     // and its port-closed notice still follows). False when the device cannot be opened or its
     // reader does not start.
     virtual bool open(const QString& portName, std::int32_t baudRate) = 0;
+    // Why the last open() failed, in the system's words ("Permission denied"); empty when it did
+    // not fail or no reason is known.
+    virtual QString openError() const { return {}; }
 
     // Hands one command's bytes to the reader; does not wait for them to go out.
     virtual bool queueWrite(const std::uint8_t* bytes, std::size_t length) = 0;

@@ -52,6 +52,8 @@ public:
     // Tip line and message boxes.
     virtual void setTipText(const QString& text) = 0;
     virtual void showMessage(const QString& text) = 0; // a box with an OK button
+    // A box with an OK button that reports a failure; shown as any other box unless overridden.
+    virtual void showError(const QString& text) { showMessage(text); }
 
     // The port-closed notice has been handled: whether the port is open now (a re-opening at
     // another baud rate) or closed (closed by the user, or the device went away).

@@ -9,8 +9,8 @@
 
 namespace kestrava {
 
-// The reply timers on Qt's event loop: one repeating QTimer per id (1 to 5), owned by this
-// object and firing on its thread. Ids outside 1 to 5 are ignored.
+// The reply timers on Qt's event loop: one repeating QTimer per id (1 to 6), owned by this
+// object and firing on its thread. Ids outside 1 to 6 are ignored.
 class QtReplyTimers : public QObject, public ReplyTimers {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ public:
 
 private:
     static constexpr int kFirstId = TIMER_FIRMWARE_START;
-    static constexpr int kLastId = TIMER_FIRMWARE_BLOCK;
+    static constexpr int kLastId = TIMER_REPLY;
 
     QTimer* timer(int timerId) const;
 

@@ -17,6 +17,10 @@ bool SerialExchangePort::open(const QString& portName, std::int32_t baudRate) {
     return m_port.startReader();
 }
 
+QString SerialExchangePort::openError() const {
+    return m_port.openError();
+}
+
 bool SerialExchangePort::queueWrite(const std::uint8_t* bytes, std::size_t length) {
     return m_port.QueueWrite(bytes, length);
 }

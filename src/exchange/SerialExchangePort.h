@@ -17,6 +17,7 @@ public:
     void setOwner(SerialPortOwner* owner) override { m_owner = owner; }
     bool readerAlive() const override;
     bool open(const QString& portName, std::int32_t baudRate) override;
+    QString openError() const override;
     bool queueWrite(const std::uint8_t* bytes, std::size_t length) override;
     void shutdown() override;
     void setHoldInputOpen(bool hold) override;

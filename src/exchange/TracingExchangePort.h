@@ -36,6 +36,7 @@ public:
     void setOwner(SerialPortOwner* owner) override;
     bool readerAlive() const override;
     bool open(const QString& portName, std::int32_t baudRate) override;
+    QString openError() const override { return m_inner.openError(); }
     bool queueWrite(const std::uint8_t* bytes, std::size_t length) override;
     void shutdown() override;
     void setHoldInputOpen(bool hold) override;

@@ -20,7 +20,8 @@ CDialogAPN::CDialogAPN(PageTranslator translate, QWidget* parent)
     m_userName = MakeControl<QLineEdit>(1019, this);
     auto* passwordLabel = MakeControl<QLabel>(1151, this);
     m_captions.Add(passwordLabel, QStringLiteral("Password:"));
-    m_password = MakeControl<QLineEdit>(1020, this); // shown in plain text on purpose
+    m_password = MakeControl<QLineEdit>(1020, this);
+    m_password->setEchoMode(QLineEdit::Password);
 
     auto* read = MakeControl<QPushButton>(1013, this);
     m_captions.Add(read, QStringLiteral("Read"));

@@ -28,14 +28,16 @@ bool IsStaticOnlyReceiver(Byte code) {
 } // namespace
 
 CDialogBase::CDialogBase(QWidget* parent) : TabPage(parent) {
-    // Remote connection password, typed twice; shown in plain text on purpose.
+    // Remote connection password, typed twice; masked, as every password the window shows.
     m_remoteGroup = AddGroup(1157, this, "Remote Connection Password");
     auto* remoteLayout = new QGridLayout(m_remoteGroup);
     remoteLayout->addWidget(AddLabel(1142, m_remoteGroup, "Pwd:"), 0, 0);
     m_remotePassword = MakeControl<QLineEdit>(1020, m_remoteGroup);
+    m_remotePassword->setEchoMode(QLineEdit::Password);
     remoteLayout->addWidget(m_remotePassword, 0, 1);
     remoteLayout->addWidget(AddLabel(1143, m_remoteGroup, "Confirm Pwd:"), 0, 2);
     m_remoteConfirm = MakeControl<QLineEdit>(1021, m_remoteGroup);
+    m_remoteConfirm->setEchoMode(QLineEdit::Password);
     remoteLayout->addWidget(m_remoteConfirm, 0, 3);
     m_remoteSet = AddButton(1022, m_remoteGroup, "Set");
     remoteLayout->addWidget(m_remoteSet, 0, 4);
@@ -44,6 +46,7 @@ CDialogBase::CDialogBase(QWidget* parent) : TabPage(parent) {
     auto* wifiLayout = new QHBoxLayout(m_wifiGroup);
     wifiLayout->addWidget(AddLabel(1199, m_wifiGroup, "Wifi Pwd:"));
     m_wifiPassword = MakeControl<QLineEdit>(1200, m_wifiGroup);
+    m_wifiPassword->setEchoMode(QLineEdit::Password);
     wifiLayout->addWidget(m_wifiPassword, 1);
     wifiLayout->addWidget(AddLabel(1202, m_wifiGroup, "(8-30chars)"));
     m_wifiSet = AddButton(1039, m_wifiGroup, "Set");

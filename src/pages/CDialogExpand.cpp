@@ -143,6 +143,26 @@ void CDialogExpand::ApplyExpandTexts() {
     ApplyToggleTexts();
     const int selected = m_voiceType->currentIndex();
     FillVoiceList(selected >= 0 && selected < 3 ? selected : kDefaultVoiceItem);
+    ApplyBandTexts();
+}
+
+QString CDialogExpand::BandText(const QString& item) const {
+    // A few items carry a blank before or after (the receiver maker's own texts); the language
+    // file keys them without it, and the item keeps it.
+    const QString key = item.trimmed();
+    const qsizetype lead = item.indexOf(key);
+    return item.left(lead) + Tr(key) + item.mid(lead + key.size());
+}
+
+void CDialogExpand::ApplyBandTexts() {
+    const BandLists lists = AdvancedForm::bandLists(m_bandModule);
+    const auto apply = [this](QComboBox* list, const QStringList& items) {
+        for (int i = 0; i < list->count() && i < items.size(); ++i) {
+            list->setItemText(i, BandText(items[i]));
+        }
+    };
+    apply(m_band2G, lists.band2G);
+    apply(m_band3G, lists.band3G);
 }
 
 void CDialogExpand::ShowExpandVariant(Byte receiverTypeCode) {
@@ -160,9 +180,14 @@ void CDialogExpand::FillBandLists(int moduleCode, int index2G, int index3G) {
     m_band2G->clear();
     m_band3G->clear();
     const BandLists lists = AdvancedForm::bandLists(moduleCode);
+    m_bandModule = moduleCode;
     if (lists.known) {
-        m_band2G->addItems(lists.band2G);
-        m_band3G->addItems(lists.band3G);
+        for (const QString& item : lists.band2G) {
+            m_band2G->addItem(BandText(item));
+        }
+        for (const QString& item : lists.band3G) {
+            m_band3G->addItem(BandText(item));
+        }
         m_show3G = lists.has3G;
         m_band3G->setVisible(m_show3G);
         m_label3G->setVisible(m_show3G);
@@ -180,6 +205,10 @@ void CDialogExpand::ShowVoiceParams(int voiceCode, int volume) {
     if (volume >= 1 && volume <= 10) {
         m_volume->setValue(volume);
     }
+}
+
+void CDialogExpand::MarkVoiceUnread(bool unread) {
+    MarkUnread({m_voiceType, m_volume}, unread);
 }
 
 void CDialogExpand::EchoReceived(const char* bytes, std::size_t count) {
@@ -294,7 +323,7 @@ void CDialogExpand::OnSetBand() {
     // The lists on show are the ones of this module; a hidden 3G list sends 0.
     const int index3G = m_show3G ? m_band3G->currentIndex() : 0;
     if (Band2GIndex() < 0 || index3G < 0) {
-        Host()->showMessage(QStringLiteral("Please choose baudrate to set"));
+        Host()->showWarning(QStringLiteral("Please choose baudrate to set"));
         return;
     }
     StoredSettings& settings = Host()->settings();

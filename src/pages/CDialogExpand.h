@@ -42,6 +42,8 @@ public:
     // Voice code 0 shows "Disable Voice", 3 "User Defined", any other "Default"; a volume
     // outside 1..10 leaves the slider where it is.
     void ShowVoiceParams(int voiceCode, int volume);
+    // Marks the voice type and volume as not read from this receiver (or takes the mark off).
+    void MarkVoiceUnread(bool unread);
     // Appends a received chunk (the receiver's 8-bit code page) to the display; nothing while
     // the display is paused or disabled. Past 4000 characters the display starts over empty.
     void EchoReceived(const char* bytes, std::size_t count);
@@ -81,6 +83,9 @@ private:
     void OnSignalTest();
 
     void FillVoiceList(int selected);
+    // A band list item in the current language; the lists are relabelled in place.
+    QString BandText(const QString& item) const;
+    void ApplyBandTexts();
     void ApplyToggleTexts();
     void ClearDisplay();
     void ToggleDisplay();
@@ -104,6 +109,7 @@ private:
     QPushButton* m_pauseDisplay = nullptr;
 
     bool m_show3G = true;
+    int m_bandModule = 0; // the module the band lists were filled for
     bool m_displayOn = true;
     bool m_signalTestRunning = false;
     QString m_displayText;

@@ -73,7 +73,8 @@ CDialogNETWORK::CDialogNETWORK(QWidget* parent) : TabPage(parent) {
     m_userName = MakeControl<QLineEdit>(1089, vrsGroup);
     vrsLayout->addWidget(m_userName, 0, 1);
     vrsLayout->addWidget(AddLabel(1090, vrsGroup, "Password:"), 0, 2);
-    m_password = MakeControl<QLineEdit>(1091, vrsGroup); // shown in plain text on purpose
+    m_password = MakeControl<QLineEdit>(1091, vrsGroup);
+    m_password->setEchoMode(QLineEdit::Password);
     vrsLayout->addWidget(m_password, 0, 3);
     vrsLayout->addWidget(AddLabel(1092, vrsGroup, "Mount Point:"), 1, 0);
     m_mountPoint = MakeControl<QLineEdit>(1093, vrsGroup);
@@ -162,6 +163,12 @@ void CDialogNETWORK::ShowNetParams(const NetParams& params) {
     }
     ApplyCommunicationRule();
     ApplyNetModeRule();
+}
+
+void CDialogNETWORK::MarkNetUnread(bool unread) {
+    MarkUnread({m_communication, m_netMode, m_apn, m_phone, m_address, m_port, m_userName,
+                m_password, m_mountPoint, m_userGroupId, m_subGroupId},
+               unread);
 }
 
 void CDialogNETWORK::SetApnDialog(CDialogAPN* dialog) {

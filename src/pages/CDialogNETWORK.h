@@ -40,6 +40,8 @@ public:
     // Fills every control from `params`, then applies both enabling rules. A mode outside the
     // lists leaves that list's selection as it is.
     void ShowNetParams(const NetParams& params);
+    // Marks the link's values as not read from this receiver (or takes the mark off).
+    void MarkNetUnread(bool unread);
 
     // The open APN dialog, through which its reply reaches it; cleared automatically when the
     // dialog is destroyed, so a late reply never reaches a closed dialog.

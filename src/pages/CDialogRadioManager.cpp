@@ -127,8 +127,6 @@ void CDialogRadioManager::InitRadioPage() {
 
     m_channels->clear();
     m_channels->setColumnCount(3);
-    m_channels->setHeaderLabels(
-        {QStringLiteral("CHANNEL"), QStringLiteral("TX(MHZ)"), QStringLiteral("RX(MHZ)")});
     m_channels->setColumnWidth(0, 70);
     m_channels->setColumnWidth(1, 80);
     m_channels->setColumnWidth(2, 80);
@@ -142,6 +140,8 @@ void CDialogRadioManager::InitRadioPage() {
 
 void CDialogRadioManager::ApplyRadioTexts() {
     ApplyCaptions();
+    m_channels->setHeaderLabels({Tr(QStringLiteral("CHANNEL")), Tr(QStringLiteral("TX(MHZ)")),
+                                 Tr(QStringLiteral("RX(MHZ)"))});
 }
 
 void CDialogRadioManager::ShowChannelTable(const ChannelTable& table) {
@@ -152,6 +152,10 @@ void CDialogRadioManager::ShowChannelTable(const ChannelTable& table) {
         item->setText(1, RadioForm::frequencyText(pair.transmit));
         item->setText(2, RadioForm::frequencyText(pair.receive));
     }
+}
+
+void CDialogRadioManager::MarkChannelsUnread(bool unread) {
+    MarkUnread({m_channels}, unread);
 }
 
 void CDialogRadioManager::ShowAirBaud(int rate) {

@@ -31,6 +31,8 @@ public:
     void ApplyRadioTexts();
     // Writes every channel's transmit and receive frequency as "%.3f".
     void ShowChannelTable(const ChannelTable& table);
+    // Marks the channel table as not read from this receiver (or takes the mark off).
+    void MarkChannelsUnread(bool unread);
     // Selects "19200" for 19200 baud and "9600" for any other rate.
     void ShowAirBaud(int rate);
 

@@ -297,6 +297,22 @@ void CDialogStaticManager::AdaptToReceiver(Byte receiverTypeCode, Byte staticVoi
     }
 }
 
+void CDialogStaticManager::MarkStaticUnread(StaticValues which, bool unread) {
+    const bool all = which == StaticValues::All;
+    if (all || which == StaticValues::Collect) {
+        MarkUnread({m_interval, m_cutoff}, unread);
+    }
+    if (all || which == StaticValues::Naming) {
+        MarkUnread({m_prefix, m_serialNumber}, unread);
+    }
+    if (all || which == StaticValues::Location) {
+        MarkUnread({m_sdCard, m_flash}, unread);
+    }
+    if (all || which == StaticValues::Rinex) {
+        MarkUnread({m_rinex}, unread);
+    }
+}
+
 void CDialogStaticManager::ClearFileList() {
     m_files->clear();
     // Pending delete indexes name rows of the list just emptied; applied to a new listing they

@@ -41,6 +41,10 @@ public:
     void ApplyStaticTexts();
 
     void ShowCollectParams(int interval, int cutoff);
+    // The groups of values a read fills.
+    enum class StaticValues { Collect, Naming, Location, Rinex, All };
+    // Marks a group's values as not read from this receiver (or takes the mark off).
+    void MarkStaticUnread(StaticValues which, bool unread);
     void ShowFileNaming(const ByteString& prefix, const ByteString& serialNumber);
     // Stored values: "SD Card" for a nonzero location, else "FLASH"; RINEX ticked when nonzero.
     void ShowStoredLocation(int location, int rinex);

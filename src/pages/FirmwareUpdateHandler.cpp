@@ -47,7 +47,7 @@ void FirmwareUpdateHandler::OnStartUpdate() {
         return;
     }
     if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
+        host->showWarning(QStringLiteral("Please open port first"));
         return;
     }
     if (!host->askYesNo(QStringLiteral("Are you sure to update?"))) {
@@ -66,7 +66,7 @@ void FirmwareUpdateHandler::OnStartUpdate() {
     if (!m_updater.start(form.record())) {
         // The port closed while the question was open.
         m_page.ResetUpdate();
-        host->showMessage(QStringLiteral("Please open port first"));
+        host->showWarning(QStringLiteral("Please open port first"));
     }
 }
 
@@ -85,10 +85,14 @@ void FirmwareUpdateHandler::onProgress(int position, std::int64_t, std::int64_t)
     m_page.SetProgressPos(position);
 }
 
-void FirmwareUpdateHandler::onFinished(bool, const QString& english) {
+void FirmwareUpdateHandler::onFinished(bool success, const QString& english) {
     if (!english.isEmpty()) {
         if (PageHost* host = m_page.Host()) {
-            host->showMessage(english);
+            if (success) {
+                host->showMessage(english);
+            } else {
+                host->showWarning(english);
+            }
         }
     }
     m_page.ResetUpdate();

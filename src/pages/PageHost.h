@@ -34,10 +34,16 @@ public:
     virtual void showMessage(const QString& english) = 0;
     // A box with the same text, already final (translated or composed by the caller).
     virtual void showFinalMessage(const QString& text) = 0;
+    // A box that refuses what the user asked for (input that cannot be sent, the port closed) or
+    // reports a failure: english translated, with a warning sign. A host without its own kind of
+    // box shows it as any other.
+    virtual void showWarning(const QString& english) { showMessage(english); }
+    // The same box with a text already final (translated or composed by the caller).
+    virtual void showFinalWarning(const QString& text) { showFinalMessage(text); }
     // A form's refusal in the chosen language, its values filled in after the translation.
     template <class Record>
     void showRefusal(const FormResult<Record>& refused) {
-        showFinalMessage(refused.refusalIn([this](const QString& key) { return translate(key); }));
+        showFinalWarning(refused.refusalIn([this](const QString& key) { return translate(key); }));
     }
     // A Yes/No question; anything but Yes is false.
     virtual bool askYesNo(const QString& english) = 0;

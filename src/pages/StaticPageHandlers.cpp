@@ -35,7 +35,7 @@ PageHost* StaticPageHandlers::openHost() {
         return nullptr;
     }
     if (!host->portOpen()) {
-        host->showMessage(QStringLiteral("Please open port first"));
+        host->showWarning(QStringLiteral("Please open port first"));
         return nullptr;
     }
     return host;
@@ -173,7 +173,7 @@ void StaticPageHandlers::downloadOrStop() {
 void StaticPageHandlers::startDownload(PageHost& host) {
     const std::vector<int> rows = m_page.SelectedRows();
     if (rows.size() != 1) {
-        host.showMessage(QStringLiteral("Please select one file"));
+        host.showWarning(QStringLiteral("Please select one file"));
         return;
     }
     const int row = rows.front();

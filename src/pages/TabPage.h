@@ -4,6 +4,7 @@
 #include "pages/PageTranslator.h"
 #include "pages/TextConverter.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -34,6 +35,9 @@ public:
     void SetHost(PageHost* host) { m_host = host; }
     PageHost* Host() const { return m_host; }
 
+    // Whether a control shows a value not read from the receiver connected now (see MarkUnread).
+    static bool IsMarkedUnread(const QWidget* control);
+
 protected:
     // The host when the port is open. Otherwise the user is told "Please open port first" (when
     // there is a host at all) and the result is null: every sending handler starts here.
@@ -41,7 +45,14 @@ protected:
 
     QString Tr(const QString& english) const { return TranslateText(m_translate, english); }
     QString ToText(const ByteString& bytes) const { return ConvertText(m_convert, bytes); }
-    void ApplyCaptions() const { m_captions.Apply(m_translate); }
+    // Relabels the captions, and the tool tips of the values marked unread.
+    void ApplyCaptions() const;
+
+    // Marks controls whose values are the last session's (or another receiver's), not read from
+    // the receiver connected now: their text is drawn dim (edits slanted too) and their tool tip
+    // says so. A read that fills them takes the mark off, and so does typing into an edit (the
+    // value is the user's then).
+    void MarkUnread(const QList<QWidget*>& controls, bool unread);
 
     // Control construction for page constructors. AddCaption registers `english` as the caption
     // key of a control, so ApplyCaptions() relabels it; the others first create the control named

@@ -68,7 +68,9 @@ bool CSerialPort::OpenPort(SerialPortOwner* owner, const QString& portName, qint
 
     auto device = std::make_unique<QSerialPort>();
     device->setPortName(portName);
+    m_openError.clear();
     if (!device->open(QIODevice::ReadWrite)) {
+        m_openError = device->errorString();
         return false;
     }
     m_device = device.release();

@@ -98,6 +98,9 @@ public:
     bool readerAlive() const { return m_readerAlive.load(); }
 
     QString portName() const { return m_portName; }
+    // The system's reason why the last OpenPort returned false ("Permission denied"); empty
+    // after an OpenPort that opened the device.
+    QString openError() const { return m_openError; }
 
 private:
     enum class DeliveryState { None, Pending, Handling, Done };
@@ -129,6 +132,7 @@ private:
     void serveReports();
 
     PortErrorReporter* m_reporter;
+    QString m_openError;
     SerialPortOwner* m_owner = nullptr;
     std::unique_ptr<PortCourier> m_courier;
     QString m_portName;

@@ -82,7 +82,8 @@ protected:
 
 TEST_F(MainWindow, openFillsThePanelAndCloseEmptiesIt) {
     auto window = openWindow();
-    EXPECT_EQ(control<QComboBox>(*window, 1060)->currentText(), "Kestrava receiver emulator");
+    EXPECT_EQ(control<QComboBox>(*window, 1060)->itemText(0), "Kestrava receiver emulator");
+    EXPECT_EQ(control<QComboBox>(*window, 1060)->currentIndex(), 0);
     EXPECT_EQ(value(*window, 1177), "Please open the port first");
 
     pressOpen(*window);

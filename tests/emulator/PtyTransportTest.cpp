@@ -3,6 +3,7 @@
 #include "emulator/PtyTransport.h"
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTestSupport.h"
+#include "emulator/SimAnnouncement.h"
 #include "emulator/SteadyClock.h"
 #include "protocol/FirmwareCommands.h"
 #include "protocol/RecordingReplySink.h"
@@ -14,7 +15,11 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -345,6 +350,46 @@ TEST(KestravaSim, refusesUnknownOptionsAndDocumentsItsOwn) {
          {"--profile", "--pace", "--drop", "--fw-refuse", "--dl-dead", "--log"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
+}
+
+// The window finds a running kestrava-sim by its announcement: the terminal and the link while it
+// serves, nothing once it has ended; an announcement whose emulator died is passed over.
+TEST(KestravaSim, announcesItsTerminalAndLinkWhileItServes) {
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("kestrava-announce-test-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const char* previous = std::getenv("XDG_RUNTIME_DIR");
+    const std::string restore = previous != nullptr ? previous : "";
+    ::setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+    const std::string where = SimAnnouncement::folder();
+    EXPECT_EQ(where, (folder / "kestrava-sim").string());
+
+    // A file left by an emulator that was killed names no running process.
+    std::filesystem::create_directories(where);
+    std::ofstream(std::filesystem::path(where) / "2147483646.port") << "device /dev/pts/999\n";
+
+    const std::string link = (folder / "ttyKS").string();
+    {
+        SimProcess sim({"--link", link});
+        const std::string device = sim.firstLine();
+        ASSERT_EQ(device.rfind("/dev/", 0), 0u) << device;
+        const auto running = SimAnnouncement::running(where);
+        ASSERT_EQ(running.size(), 1u);
+        EXPECT_EQ(running[0].device, device);
+        EXPECT_EQ(running[0].link, link);
+        EXPECT_EQ(running[0].pid, sim.pid);
+        EXPECT_EQ(sim.stopWith(SIGTERM), 0);
+    }
+    EXPECT_TRUE(SimAnnouncement::running(where).empty());
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(where) /
+                                         (std::to_string(::getpid()) + ".port")));
+
+    if (restore.empty()) {
+        ::unsetenv("XDG_RUNTIME_DIR");
+    } else {
+        ::setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
+    }
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

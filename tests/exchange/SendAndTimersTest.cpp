@@ -228,6 +228,10 @@ TEST_F(ExchangeFixture, fileNamingSetIsReadBackAndStored) {
     EXPECT_EQ(view.namingSerial, QStringLiteral("007"));
     EXPECT_EQ(settings.filePrefix, "B");
     EXPECT_EQ(settings.fileSn, "007");
+    // The read that confirms the Set does not pass itself off as a read the user asked for.
+    EXPECT_EQ(view.tip, QStringLiteral("Set static file info successfully"));
+    exchange->ReadFileNaming();
+    port->pump();
     EXPECT_EQ(view.tip, QStringLiteral("Read parameters successfully"));
 }
 

@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     }
     using kestrava::SourceTexts;
     using kestrava::TranslationCheck;
-    const auto texts = SourceTexts::collect(argv[1], {"cli", "emulator"});
+    const auto texts = SourceTexts::programTexts(argv[1]);
     const auto unmatchable = TranslationCheck::unmatchable(texts);
     for (const auto& text : unmatchable) {
         std::cerr << text.file << ":" << text.line

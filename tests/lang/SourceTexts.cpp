@@ -11,11 +11,29 @@ namespace kestrava {
 namespace {
 
 // Calls whose string arguments are English keys of the language lookup.
-constexpr std::array<std::string_view, 20> kTranslatingCalls = {
-    "Tr",        "tr",          "translate",  "TranslateText",     "ShowTip",
-    "showBox",   "showMessage", "askYesNo",   "AddLabel",          "AddGroup",
-    "AddButton", "AddCaption",  "Add",        "ShowPageTip",       "abandonDownload",
-    "refuse",    "beginSend",   "QT_TR_NOOP", "QT_TRANSLATE_NOOP", "translatedText"};
+constexpr std::array<std::string_view, 23> kTranslatingCalls = {"Tr",
+                                                                "tr",
+                                                                "translate",
+                                                                "TranslateText",
+                                                                "ShowTip",
+                                                                "showBox",
+                                                                "showErrorBox",
+                                                                "showMessage",
+                                                                "showWarning",
+                                                                "showError",
+                                                                "askYesNo",
+                                                                "AddLabel",
+                                                                "AddGroup",
+                                                                "AddButton",
+                                                                "AddCaption",
+                                                                "Add",
+                                                                "ShowPageTip",
+                                                                "abandonDownload",
+                                                                "refuse",
+                                                                "beginSend",
+                                                                "QT_TR_NOOP",
+                                                                "QT_TRANSLATE_NOOP",
+                                                                "translatedText"};
 
 // Calls that only wrap a literal into a string object; the call around them decides.
 constexpr std::array<std::string_view, 8> kWrappers = {
@@ -27,8 +45,9 @@ bool isIdentifierChar(char c) {
 }
 
 struct Frame {
-    char open;        // '(', '{' or '['
-    std::string name; // the identifier before a '(' (empty when there is none)
+    char open;             // '(', '{' or '['
+    std::string name;      // the identifier before a '(' (empty when there is none)
+    bool compared = false; // the call is the right operand of == or !=
 };
 
 struct Literal {
@@ -110,7 +129,7 @@ bool SourceTexts::isTranslatingCall(std::string_view name) {
 }
 
 std::vector<SourceTexts::Text> SourceTexts::extract(std::string_view source,
-                                                    const std::string& file) {
+                                                    const std::string& file, bool messages) {
     std::vector<Text> texts;
     std::vector<Frame> frames;
     int line = 1;
@@ -130,6 +149,16 @@ std::vector<SourceTexts::Text> SourceTexts::extract(std::string_view source,
         }
         // Walk out of the wrappers to the call that receives the text.
         std::size_t depth = literal.frameDepth;
+        // Where every message is a text the user sees, a literal made into a string with
+        // QStringLiteral is one of them, wherever it goes (returned, kept, handed on), unless
+        // it is only compared with.
+        if (messages && depth > 0 && pendingFrames[depth - 1].open == '(' &&
+            pendingFrames[depth - 1].name == "QStringLiteral") {
+            if (!pendingFrames[depth - 1].compared) {
+                texts.push_back({literal.text, file, literal.line});
+            }
+            return;
+        }
         while (depth > 0) {
             const Frame& frame = pendingFrames[depth - 1];
             if (frame.open != '(') {
@@ -144,6 +173,19 @@ std::vector<SourceTexts::Text> SourceTexts::extract(std::string_view source,
             }
             return;
         }
+    };
+
+    // Whether the identifier that ends at `end` follows == or !=.
+    auto afterComparison = [&](std::size_t end) {
+        std::size_t i = end;
+        while (i > 0 && isIdentifierChar(source[i - 1])) {
+            --i;
+        }
+        while (i > 0 && (source[i - 1] == ' ' || source[i - 1] == '\t' || source[i - 1] == '\n' ||
+                         source[i - 1] == '\r')) {
+            --i;
+        }
+        return i >= 2 && source[i - 1] == '=' && (source[i - 2] == '=' || source[i - 2] == '!');
     };
 
     auto lastIdentifier = [&](std::size_t end) {
@@ -273,7 +315,16 @@ std::vector<SourceTexts::Text> SourceTexts::extract(std::string_view source,
         }
         judge();
         if (c == '(' || c == '{' || c == '[') {
-            frames.push_back({c, c == '(' ? lastIdentifier(i) : std::string()});
+            std::string name = c == '(' ? lastIdentifier(i) : std::string();
+            bool compared = false;
+            if (!name.empty()) {
+                std::size_t end = i;
+                while (end > 0 && !isIdentifierChar(source[end - 1])) {
+                    --end;
+                }
+                compared = afterComparison(end);
+            }
+            frames.push_back({c, std::move(name), compared});
         } else if (c == ')' || c == '}' || c == ']') {
             if (!frames.empty()) {
                 frames.pop_back();
@@ -285,8 +336,10 @@ std::vector<SourceTexts::Text> SourceTexts::extract(std::string_view source,
     return texts;
 }
 
-std::vector<SourceTexts::Text> SourceTexts::collect(const std::filesystem::path& folder,
-                                                    const std::vector<std::string>& skipFolders) {
+std::vector<SourceTexts::Text>
+SourceTexts::collect(const std::filesystem::path& folder,
+                     const std::vector<std::string>& skipFolders,
+                     const std::vector<std::string>& messageFolders) {
     std::vector<std::filesystem::path> files;
     for (auto it = std::filesystem::recursive_directory_iterator(folder);
          it != std::filesystem::recursive_directory_iterator(); ++it) {
@@ -308,7 +361,11 @@ std::vector<SourceTexts::Text> SourceTexts::collect(const std::filesystem::path&
         std::stringstream content;
         content << in.rdbuf();
         const std::string name = std::filesystem::relative(path, folder).generic_string();
-        for (Text& text : extract(content.str(), name)) {
+        const std::string top = name.substr(0, name.find('/'));
+        const bool messages =
+            name.find('/') != std::string::npos &&
+            std::find(messageFolders.begin(), messageFolders.end(), top) != messageFolders.end();
+        for (Text& text : extract(content.str(), name, messages)) {
             unique.emplace(text.english, std::move(text));
         }
     }
@@ -317,6 +374,11 @@ std::vector<SourceTexts::Text> SourceTexts::collect(const std::filesystem::path&
         texts.push_back(std::move(text));
     }
     return texts;
+}
+
+std::vector<SourceTexts::Text>
+SourceTexts::programTexts(const std::filesystem::path& sourceFolder) {
+    return collect(sourceFolder, {"cli", "emulator"}, {"forms"});
 }
 
 } // namespace kestrava

@@ -21,12 +21,23 @@ public:
     };
 
     // The texts of one source file's contents, in the order they appear; `file` names them.
-    static std::vector<Text> extract(std::string_view source, const std::string& file = {});
+    // With `messages` (a file whose strings are messages for the user, handed on to be shown
+    // elsewhere) every literal made into a string with QStringLiteral counts as well, unless it
+    // is the right operand of == or !=.
+    static std::vector<Text> extract(std::string_view source, const std::string& file = {},
+                                     bool messages = false);
 
     // The texts of every .cpp and .h file below `folder`, skipping the sub-folders named in
-    // `skipFolders` (front ends that never translate), each English text once, sorted.
+    // `skipFolders` (front ends that never translate), each English text once, sorted. The files
+    // of the sub-folders named in `messageFolders` are read with `messages`.
     static std::vector<Text> collect(const std::filesystem::path& folder,
-                                     const std::vector<std::string>& skipFolders);
+                                     const std::vector<std::string>& skipFolders,
+                                     const std::vector<std::string>& messageFolders = {});
+
+    // The texts the program shows, below its source folder: the window, its pages, the exchange
+    // and the settings, and the messages of the forms they show (the command line and the
+    // emulator never translate).
+    static std::vector<Text> programTexts(const std::filesystem::path& sourceFolder);
 
     // Whether a call of `name` translates the texts handed to it.
     static bool isTranslatingCall(std::string_view name);

@@ -31,12 +31,13 @@ struct ExtractCase {
     const char* name;
     const char* source;
     std::vector<std::string> texts;
+    bool messages = false; // read as a file of messages for the user
 };
 
 class ExtractTest : public ::testing::TestWithParam<ExtractCase> {};
 
 TEST_P(ExtractTest, findsTheTextsTheLookupSees) {
-    EXPECT_THAT(englishOf(SourceTexts::extract(GetParam().source)),
+    EXPECT_THAT(englishOf(SourceTexts::extract(GetParam().source, {}, GetParam().messages)),
                 ElementsAreArray(GetParam().texts));
 }
 
@@ -71,7 +72,24 @@ INSTANTIATE_TEST_SUITE_P(
             "emptyTextSkipped", R"(beginSend(""); beginSend("Reading..."))", {"Reading..."}},
         ExtractCase{"bracesAroundLiteralIsNotACall",
                     R"(for (const char* s : {"a", "b"}) { Tr(QString::fromLatin1(s)); })",
-                    {}}),
+                    {}},
+        ExtractCase{"returnedMessageIsNoTextElsewhere",
+                    R"(QString m() { return QStringLiteral("Please choose"); })",
+                    {}},
+        ExtractCase{"returnedAndKeptMessages",
+                    R"(QString m() { return QStringLiteral("Please choose"); }
+                       const QString k = QStringLiteral("Only digits");)",
+                    {"Please choose", "Only digits"},
+                    true},
+        ExtractCase{"comparedLiteralsAreNoMessages",
+                    R"(if (t == QStringLiteral("9600") || t!=QStringLiteral("1")) {
+                           return X::refuse(QStringLiteral("Bad rate")); })",
+                    {"Bad rate"},
+                    true},
+        ExtractCase{"otherWrappersAreNoMessages",
+                    R"(n.indexOf(QLatin1String("gm")); f(QStringLiteral("Shown"));)",
+                    {"Shown"},
+                    true}),
     [](const auto& param) { return std::string(param.param.name); });
 
 TEST(TranslationCheckTest, keysTheFileCannotMatchAreReported) {
@@ -101,7 +119,7 @@ TEST(TranslationCheckTest, missingAndEmptyTranslationsAreReported) {
 // The program's own sources against the shipped language file. The texts come from the code, so
 // a text added anywhere in the window, its pages or the exchange fails this until translated.
 TEST(TranslationCheckTest, everyTextTheProgramShowsHasAChineseTranslation) {
-    const auto texts = SourceTexts::collect(kSourceDir, {"cli", "emulator"});
+    const auto texts = SourceTexts::programTexts(kSourceDir);
     ASSERT_GT(texts.size(), 100U) << "the extractor found too few texts to be reading the sources";
     const auto missing = TranslationCheck::missing(texts, kChinese);
     EXPECT_THAT(missing, IsEmpty())
@@ -111,7 +129,7 @@ TEST(TranslationCheckTest, everyTextTheProgramShowsHasAChineseTranslation) {
 }
 
 TEST(TranslationCheckTest, everyTextTheProgramShowsCanBeALanguageFileKey) {
-    const auto texts = SourceTexts::collect(kSourceDir, {"cli", "emulator"});
+    const auto texts = SourceTexts::programTexts(kSourceDir);
     const auto unmatchable = TranslationCheck::unmatchable(texts);
     std::string where;
     for (const auto& text : unmatchable) {

@@ -6,6 +6,7 @@
 #include "pages/CDialogCaster.h"
 #include "pages/CDialogNETWORK.h"
 #include "pages/PositionPanel.h"
+#include "settings/StoredSettings.h"
 #include "emulator/InMemoryLink.h"
 #include "support/FakePageHost.h"
 #include "support/InMemoryExchangePort.h"
@@ -54,9 +55,10 @@ protected:
     }
     QString finish(CDialogCaster& dialog) {
         QString shown;
-        QObject::connect(&dialog, &CDialogCaster::checkFinished,
-                         [&shown](const QString& text) { shown = text; });
+        const QMetaObject::Connection heard = QObject::connect(
+            &dialog, &CDialogCaster::checkFinished, [&shown](const QString& text) { shown = text; });
         EXPECT_TRUE(test::pumpUntil([&shown] { return !shown.isEmpty(); }, 15000));
+        QObject::disconnect(heard);
         return shown;
     }
 

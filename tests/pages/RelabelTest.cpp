@@ -62,7 +62,7 @@ TEST(Relabel, netPageTranslatesCaptionsAndIntRtkButNotTheOtherListItems) {
     EXPECT_EQ(ItemText(page, 1045, 1), "T:IntRTK");
 }
 
-TEST(Relabel, radioPageTranslatesItsRunTimeKeysButNotBandsOrColumns) {
+TEST(Relabel, radioPageTranslatesItsRunTimeKeysAndColumnsButNotBands) {
     CDialogRadioManager page;
     page.SetTranslator(Fake);
     page.InitRadioPage();
@@ -75,8 +75,8 @@ TEST(Relabel, radioPageTranslatesItsRunTimeKeysButNotBandsOrColumns) {
                           {1015, "460M"},
                           {1016, "230M"}});
     auto* list = FindControl<QTreeWidget>(page, 1038);
-    EXPECT_EQ(list->headerItem()->text(0), "CHANNEL");
-    EXPECT_EQ(list->headerItem()->text(2), "RX(MHZ)");
+    EXPECT_EQ(list->headerItem()->text(0), "T:CHANNEL");
+    EXPECT_EQ(list->headerItem()->text(2), "T:RX(MHZ)");
     EXPECT_EQ(ItemText(page, 1129, 1), "19200");
 }
 
@@ -116,7 +116,7 @@ TEST(Relabel, basicPageTranslatesCaptionsTypesAndTheUsbInstructions) {
     EXPECT_TRUE(CaptionOf(page, 1189).contains("T:2.Copy firmware to Update Disk"));
 }
 
-TEST(Relabel, advancedPageTranslatesCaptionsAndVoiceItemsButNotBandItems) {
+TEST(Relabel, advancedPageTranslatesCaptionsVoiceItemsAndBandItems) {
     CDialogExpand page;
     page.SetTranslator(Fake);
     page.InitExpandPage();
@@ -130,7 +130,10 @@ TEST(Relabel, advancedPageTranslatesCaptionsAndVoiceItemsButNotBandItems) {
                           {1042, "T:Pause Display"},
                           {1040, "T:Clear Display"}});
     EXPECT_EQ(ItemText(page, 1011, 0), "T:Disable Voice");
-    EXPECT_EQ(ItemText(page, 1136, 0), "GSM 900MHz + DCS 1800MHz");
+    EXPECT_EQ(ItemText(page, 1136, 0), "T:GSM 900MHz + DCS 1800MHz");
+    // Blanks around an item stay where they were; the key is the item without them.
+    EXPECT_EQ(ItemText(page, 1044, 1), "T:1900MHz(FDD II) ");
+    EXPECT_EQ(ItemText(page, 1044, 2), " T:850MHz(FDD V)");
 }
 
 TEST(Relabel, popupDialogsTranslateTitleAndCaptionsButNotPortsOrSentences) {
