@@ -25,6 +25,7 @@
 #include "pages/CDialogRadioManager.h"
 #include "pages/CDialogStaticManager.h"
 #include "pages/FirmwareUpdateHandler.h"
+#include "pages/PositionPanel.h"
 #include "serial/CSerialPort.h"
 #include "serial/PortErrorReporter.h"
 #include "serial/SerialPortList.h"
@@ -271,6 +272,9 @@ void CKestravaDlg::createControls() {
     m_updateButton->setAutoDefault(false);
     connect(m_updateButton, &QPushButton::clicked, this, &CKestravaDlg::onUpdateClicked);
 
+    m_position = new PositionPanel(this);
+    m_position->setObjectName(QStringLiteral("1242"));
+
     QLabel* tipCaption = addLabel(1176, 113, 251, 31, 11);
     tipCaption->setStyleSheet(QStringLiteral("color: rgb(255, 0, 0); background: transparent;"));
     tipCaption->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -315,6 +319,8 @@ void CKestravaDlg::createPages() {
     m_basePage->SetProgressPos(0);
     wireFirmwareUpdate();
     m_expandPage->InitExpandPage();
+    // The caster check measures the base's distance from where the receiver says it is.
+    m_netPage->SetPositionSource([this] { return m_position->Position(); });
 }
 
 // The transfer lives beside the exchange; the Basic page's handler drives it, and for the length
@@ -425,6 +431,7 @@ void CKestravaDlg::relabel() {
     m_staticPage->ApplyStaticTexts();
     m_basePage->ApplyBaseTexts();
     m_expandPage->ApplyExpandTexts();
+    m_position->ApplyPositionTexts([this](const QString& english) { return translate(english); });
     set("1192", QT_TR_NOOP("Language"));
     fillPortList(); // the emulator's entry in the chosen language
     if (auto* about = findChild<QAction*>(QStringLiteral("16"))) {
@@ -635,6 +642,7 @@ void CKestravaDlg::portStateChanged(bool open) {
         m_exchange->ShowTip(QStringLiteral("Receiver lost, waiting for it to come back..."));
     }
     if (!open) {
+        m_position->Clear();
         // Nothing of the receiver that was there may lock the tabs or grey the rows of the next.
         m_staticOnly = false;
         for (int id = 1073; id <= 1078; ++id) {
@@ -806,6 +814,7 @@ void CKestravaDlg::showVoiceParams(int voiceType, int volume) {
 
 void CKestravaDlg::echoReceived(const std::uint8_t* bytes, std::size_t count) {
     m_expandPage->EchoReceived(reinterpret_cast<const char*>(bytes), count);
+    m_position->Feed(bytes, count);
 }
 
 } // namespace kestrava

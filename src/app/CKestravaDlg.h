@@ -19,6 +19,7 @@ namespace kestrava {
 class CDialogBase;
 class CDialogExpand;
 class CDialogNETWORK;
+class PositionPanel;
 class CDialogRadioManager;
 class CDialogStaticManager;
 class CommandExchange;
@@ -120,6 +121,7 @@ private:
     QComboBox* m_languageList = nullptr;
     QLabel* m_tipLine = nullptr;
     std::array<QLabel*, 8> m_panelValues{};
+    PositionPanel* m_position = nullptr;
 
     CDialogNETWORK* m_netPage = nullptr;
     CDialogRadioManager* m_radioPage = nullptr;

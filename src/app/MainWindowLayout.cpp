@@ -134,11 +134,25 @@ void MainWindowLayout::apply(QWidget& window) {
         std::max(u.y(14), refresh != nullptr ? refresh->sizeHint().height() : 0);
     place(refresh, left + inset, groupBottom + u.y(2), captionWidth, refreshHeight);
 
+    // The Position block under it, as wide as the column.
+    QWidget* position = control(window, 1242);
+    int columnBottom = groupBottom + u.y(2) + refreshHeight;
+    if (position != nullptr) {
+        const int top = columnBottom + u.y(3);
+        const int height = position->sizeHint().height();
+        place(position, left, top, columnWidth, height);
+        columnBottom = top + height;
+    }
+
     const int rightEdge = left + columnWidth + u.x(4);
 
     // The bottom row: language caption and list, the red "Tip:" and the tip line.
-    const int bottomTop =
-        std::max({tabArea.bottom() + 1, groupBottom + u.y(2) + refreshHeight}) + u.y(1);
+    // The tab area reaches down as far as the column does.
+    if (tabs != nullptr && columnBottom > tabArea.bottom() + 1) {
+        tabArea.setBottom(columnBottom - 1);
+        tabs->setGeometry(tabArea);
+    }
+    const int bottomTop = std::max({tabArea.bottom() + 1, columnBottom}) + u.y(1);
     auto* languageLabel = control(window, 1192);
     auto* languageList = qobject_cast<QComboBox*>(control(window, 1011));
     auto* tipCaption = control(window, 1176);

@@ -644,6 +644,7 @@ void CommandExchange::StartDownload(const QString& name, const QString& localPat
     Bytes frame;
     kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
     m_downloadRunning = true;
+    m_awaitingDownloadReady = true;
     m_downloadRequests = write(frame) ? 1 : 0;
 }
 
@@ -983,6 +984,14 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
     case KindDownloadBlock:
     case KindDownloadDone:
     case KindDownloadFailed:
+        if (m_awaitingDownloadReady && kind == KindDownloadBlock) {
+            // A block the receiver still sent for a download stopped before this one started:
+            // it answers nothing of this download and is dropped.
+            break;
+        }
+        if (kind != KindDownloadBlock) {
+            m_awaitingDownloadReady = false;
+        }
         if (m_downloadRequests <= 0) {
             failDownloadOnLine();
             break;

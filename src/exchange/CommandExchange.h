@@ -311,6 +311,8 @@ private:
     DownloadChunkJoiner m_downloadJoiner;
     bool m_downloadRunning = false;
     int m_downloadRequests = 0; // requests of the running download not answered yet
+    // Between StartDownload and its first answer: a block then belongs to a stopped download.
+    bool m_awaitingDownloadReady = false;
     bool m_fileListCut = false;
 };
 

@@ -1,5 +1,7 @@
 #include "forms/AdvancedForm.h"
 
+#include <QtGlobal>
+
 #include "forms/FormText.h"
 #include "settings/InputRules.h"
 
@@ -57,37 +59,41 @@ BandLists AdvancedForm::bandLists(int moduleCode) {
     // The texts are the receiver maker's own, spelling included.
     switch (moduleCode) {
     case 3:
-        return {{"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + PCS 1800MHz",
-                 "GMS 850MH  + PCS 1900MHz"},
-                {"2100MHz(FDD I)", "1900MHz(FDD II)", "850MHz(FDD V)",
-                 "2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)",
-                 "1900MHz(FDD II) + 850MHz(FDD V)", "900MHz(FDD VIII)",
-                 "2100MHz(FDD I) + 900MHz(FDD VIII)"},
+        return {{QT_TR_NOOP("GSM 900MHz + DCS 1800MHz"), QT_TR_NOOP("GSM 900MHz + PCS 1900MHz"),
+                 QT_TR_NOOP("GMS 850MHz + PCS 1800MHz"), QT_TR_NOOP("GMS 850MH  + PCS 1900MHz")},
+                {QT_TR_NOOP("2100MHz(FDD I)"), QT_TR_NOOP("1900MHz(FDD II)"),
+                 QT_TR_NOOP("850MHz(FDD V)"),
+                 QT_TR_NOOP("2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)"),
+                 QT_TR_NOOP("1900MHz(FDD II) + 850MHz(FDD V)"), QT_TR_NOOP("900MHz(FDD VIII)"),
+                 QT_TR_NOOP("2100MHz(FDD I) + 900MHz(FDD VIII)")},
                 true,
                 true};
     case 9:
-        return {{"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + DCS 1800MHz",
-                 "GMS 850MH  + PCS 1900MHz"},
-                {"1900/2100MHz(FDD I)", "1900MHz(FDD II) ", " 850MHz(FDD V)",
-                 "2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)",
-                 "1900MHz(FDD II) + 850MHz(FDD V)", "900MHz(FDD VIII)",
-                 "2100MHz(FDD I) + 900MHz(FDD VIII)", "1700/ 2100MHz(FDD IV, AWS)"},
+        return {{QT_TR_NOOP("GSM 900MHz + DCS 1800MHz"), QT_TR_NOOP("GSM 900MHz + PCS 1900MHz"),
+                 QT_TR_NOOP("GMS 850MHz + DCS 1800MHz"), QT_TR_NOOP("GMS 850MH  + PCS 1900MHz")},
+                {QT_TR_NOOP("1900/2100MHz(FDD I)"), "1900MHz(FDD II) ", " 850MHz(FDD V)",
+                 QT_TR_NOOP("2100MHz(FDD I) + 1900MHz(FDD II) + 850MHz(FDD V)"),
+                 QT_TR_NOOP("1900MHz(FDD II) + 850MHz(FDD V)"), QT_TR_NOOP("900MHz(FDD VIII)"),
+                 QT_TR_NOOP("2100MHz(FDD I) + 900MHz(FDD VIII)"),
+                 QT_TR_NOOP("1700/ 2100MHz(FDD IV, AWS)")},
                 true,
                 true};
     case 4:
-        return {{"GSM 900MHz + DCS 1800MHz", "GSM 900MHz + PCS 1900MHz", "GMS 850MHz + DCS 1800MHz",
-                 "GMS 850MHz + PCS 1900MHz"},
+        return {{QT_TR_NOOP("GSM 900MHz + DCS 1800MHz"), QT_TR_NOOP("GSM 900MHz + PCS 1900MHz"),
+                 QT_TR_NOOP("GMS 850MHz + DCS 1800MHz"), QT_TR_NOOP("GMS 850MHz + PCS 1900MHz")},
                 {},
                 true,
                 false};
     case 6:
-        return {{"mono-band mode 850 MHz", "mono-band mode 900 extended MHz",
-                 "mono-band mode 1800 MHz", "mono-band mode 1900 MHz",
-                 "dual-band mode 850/1900 MHz", "dual-band mode 900E/1800 MHz",
-                 "dual-band mode 900E/1900 MHz", "quad-band mode 850/900E/1800/1900 MHz"},
-                {},
-                true,
-                false};
+        return {
+            {QT_TR_NOOP("mono-band mode 850 MHz"), QT_TR_NOOP("mono-band mode 900 extended MHz"),
+             QT_TR_NOOP("mono-band mode 1800 MHz"), QT_TR_NOOP("mono-band mode 1900 MHz"),
+             QT_TR_NOOP("dual-band mode 850/1900 MHz"), QT_TR_NOOP("dual-band mode 900E/1800 MHz"),
+             QT_TR_NOOP("dual-band mode 900E/1900 MHz"),
+             QT_TR_NOOP("quad-band mode 850/900E/1800/1900 MHz")},
+            {},
+            true,
+            false};
     default:
         return {};
     }

@@ -31,7 +31,7 @@ FormResult<float> RadioForm::frequency(const QString& text) {
         return FormResult<float>::refuse(
             QStringLiteral("%1 MHz is not a frequency the radio can be set to: it takes steps of "
                            "25 kHz, the nearest is %2 MHz"),
-            {text, QStringLiteral("%1").arg(nearest / 1000.0, 7, 'f', 3, QLatin1Char('0'))});
+            {text, QString::number(nearest / 1000.0, 'f', 3).rightJustified(7, QLatin1Char('0'))});
     }
     return FormResult<float>::accept(megahertz);
 }

@@ -177,7 +177,7 @@ TEST_P(WindowFit, thePortListOpensAsWideAsItsLongestEntry) {
     auto window = openWindow();
     auto* ports = window->findChild<PortComboBox*>(QStringLiteral("1060"));
     ASSERT_NE(ports, nullptr);
-    ASSERT_EQ(ports->itemText(0), "Kestrava receiver emulator");
+    ASSERT_EQ(ports->itemText(0), window->translate(QStringLiteral("Kestrava receiver emulator")));
     ports->showPopup();
     QApplication::processEvents();
     const QFontMetrics metrics(ports->view()->font());

@@ -6,7 +6,10 @@
 #include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
 #include "exchange/CommandExchange.h"
+#include "ntrip/Rtcm3Framer.h"
+#include "ntrip/StationPosition.h"
 #include "pages/CDialogAPN.h"
+#include "pages/CDialogCaster.h"
 #include "pages/CDialogDataOutSet.h"
 #include "pages/CDialogNETWORK.h"
 #include "support/WaitUntil.h"
@@ -16,10 +19,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -84,6 +91,80 @@ void shootLanguage(CKestravaDlg& window, const QString& folder, const QString& s
     output.hide();
 }
 
+// The receiver's NMEA on this port: the Position block fills.
+void shootPosition(CKestravaDlg& window, const QString& folder, const QString& suffix) {
+    NmeaOutputChoice choice;
+    choice.setPort(0);
+    choice.setOn(NmeaOutputChoice::GGA, 1);
+    window.exchange().SetNmeaOutput(choice);
+    settle(2500);
+    save(window, folder, QStringLiteral("kestrava-position-%1").arg(suffix));
+}
+
+// A caster on loopback (str2str from rtklib), checked from the Net page's dialog.
+void shootCaster(CKestravaDlg& window, const QString& folder, const QString& suffix) {
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("str2str"));
+    if (program.isEmpty()) {
+        std::fputs("str2str not found (rtklib): no caster picture\n", stderr);
+        return;
+    }
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcess caster;
+    caster.start(program,
+                 {QStringLiteral("-out"),
+                  QStringLiteral("ntripc://surveyor:secret@:%1/HZ01:Hangzhou;RTCM 3.2;"
+                                 "1005(10),1074(1),1084(1),1094(1);2;GPS+GLO+GAL;KNet;CHN;30.25;"
+                                 "120.13;0;0;sNTRIP;none;B;N;9600;")
+                      .arg(port)});
+    caster.waitForStarted(3000);
+    std::vector<std::uint8_t> second;
+    for (const auto& payload :
+         {StationPosition::fromGeodetic({30.3519, 120.05, 20.0}, 7).encode(false),
+          std::vector<std::uint8_t>(120, 0x43), std::vector<std::uint8_t>(110, 0x43),
+          std::vector<std::uint8_t>(100, 0x44)}) {
+        std::vector<std::uint8_t> body = payload;
+        if (body.size() > 20) { // observation messages of GPS, GLONASS and Galileo
+            const int number = body.size() == 120 ? 1074 : body.size() == 110 ? 1084 : 1094;
+            body[0] = static_cast<std::uint8_t>(number >> 4);
+            body[1] = static_cast<std::uint8_t>((number & 0xF) << 4);
+        }
+        const auto frame = Rtcm3Framer::frame(body);
+        second.insert(second.end(), frame.begin(), frame.end());
+    }
+    QTimer feed;
+    QObject::connect(&feed, &QTimer::timeout, [&] {
+        caster.write(reinterpret_cast<const char*>(second.data()),
+                     static_cast<qint64>(second.size()));
+    });
+    feed.start(200);
+    settle(1000);
+    CDialogCaster::Target target;
+    target.host = QStringLiteral("127.0.0.1");
+    target.port = port;
+    target.mountPoint = QStringLiteral("HZ01");
+    target.user = QStringLiteral("surveyor");
+    target.password = QStringLiteral("secret");
+    CDialogCaster dialog(
+        target, [&window](const QString& english) { return window.translate(english); }, &window);
+    dialog.setFont(window.font());
+    dialog.SetListenMs(3000);
+    dialog.show();
+    dialog.StartList();
+    waitUntil([&] { return !dialog.Busy(); }, 10000);
+    dialog.SelectMountPoint(QStringLiteral("HZ01"));
+    dialog.StartLogin();
+    settle(300);
+    waitUntil([&] { return !dialog.Busy(); }, 10000);
+    save(dialog, folder, QStringLiteral("kestrava-caster-%1").arg(suffix));
+    dialog.hide();
+    feed.stop();
+    caster.terminate();
+    caster.waitForFinished(3000);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -108,7 +189,11 @@ int main(int argc, char** argv) {
 
     BuiltInEmulator emulator;
     QString error;
-    if (!emulator.start(error)) {
+    ReceiverProfile receiver;
+    receiver.fixQuality = 4; // RTK fixed, for the Position block
+    receiver.satellites = 16;
+    receiver.correctionAge = 1;
+    if (!emulator.start(error, receiver)) {
         std::fprintf(stderr, "emulator: %s\n", qPrintable(error));
         return 1;
     }
@@ -145,6 +230,8 @@ int main(int argc, char** argv) {
     settle(1500);
 
     shootLanguage(window, folder, QStringLiteral("en"));
+    shootPosition(window, folder, QStringLiteral("en"));
+    shootCaster(window, folder, QStringLiteral("en"));
     auto* languages = window.findChild<QComboBox*>(QStringLiteral("1011"));
     const int chinese = languages->findText(QStringLiteral("chinese"));
     if (chinese >= 0) {
@@ -153,6 +240,8 @@ int main(int argc, char** argv) {
         read(window, [](CommandExchange& e) { e.ReadMainInfo(); });
         settle(1500);
         shootLanguage(window, folder, QStringLiteral("zh"));
+        shootPosition(window, folder, QStringLiteral("zh"));
+        shootCaster(window, folder, QStringLiteral("zh"));
     }
     return 0;
 }
