@@ -114,8 +114,10 @@ void MainWindowLayout::apply(QWidget& window) {
     if (refresh != nullptr) {
         captionWidth = std::max(captionWidth, buttonWidth(refresh));
     }
+    QWidget* position = control(window, 1242);
     const int columnWidth =
-        std::max({captionWidth + 2 * inset, portListWidth + u.x(4) + openWidth, u.x(83)});
+        std::max({captionWidth + 2 * inset, portListWidth + u.x(4) + openWidth, u.x(83),
+                  position != nullptr ? position->sizeHint().width() : 0});
 
     auto* group = qobject_cast<QGroupBox*>(control(window, 1154));
     const int groupTop = std::max(u.y(31), portRowTop + rowHeight + u.y(2));
@@ -135,7 +137,6 @@ void MainWindowLayout::apply(QWidget& window) {
     place(refresh, left + inset, groupBottom + u.y(2), captionWidth, refreshHeight);
 
     // The Position block under it, as wide as the column.
-    QWidget* position = control(window, 1242);
     int columnBottom = groupBottom + u.y(2) + refreshHeight;
     if (position != nullptr) {
         const int top = columnBottom + u.y(3);

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace kestrava {
@@ -152,9 +153,14 @@ void CDialogCaster::onFinished(const CasterOutcome& outcome) {
                                               text(stream.longitude));
             item->setText(Authentication, text(stream.authentication));
         }
+        int needed = 0;
         for (int i = 0; i < Columns; ++i) {
             m_list->resizeColumnToContents(i);
+            needed += m_list->columnWidth(i);
         }
+        // As wide as the columns need, within reason.
+        const int frame = width() - m_list->viewport()->width();
+        resize(std::clamp(needed + frame + 8, width(), 1100), height());
         SelectMountPoint(wanted);
     }
     const CasterWords words = CasterWords::describe(outcome, m_asked, m_target.receiver);

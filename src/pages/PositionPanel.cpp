@@ -1,5 +1,6 @@
 #include "pages/PositionPanel.h"
 
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -41,9 +42,25 @@ PositionPanel::PositionPanel(QWidget* parent) : QGroupBox(parent) {
         grid->addWidget(m_values[static_cast<std::size_t>(i)], i, 1);
     }
     grid->setColumnStretch(1, 1);
+    fitValues();
     m_stale.setSingleShot(true);
     connect(&m_stale, &QTimer::timeout, this, &PositionPanel::Clear);
     m_captions.Apply(m_translate);
+}
+
+void PositionPanel::fitValues() {
+    // Room for the widest value, so a position is never cut.
+    const int widest = fontMetrics().horizontalAdvance(QStringLiteral("000.00000000 W"));
+    for (QLabel* value : m_values) {
+        value->setMinimumWidth(widest);
+    }
+}
+
+void PositionPanel::changeEvent(QEvent* event) {
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitValues();
+    }
 }
 
 void PositionPanel::Feed(const std::uint8_t* bytes, std::size_t count) {

@@ -39,8 +39,12 @@ public:
     // The receiver's position while the block shows one.
     std::optional<GeodeticPosition> Position() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void show(const NmeaFix& fix);
+    void fitValues();
 
     PageTranslator m_translate;
     CaptionTable m_captions;

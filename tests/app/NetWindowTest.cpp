@@ -4,8 +4,10 @@
 #include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
 #include "emulator/Emulator.h"
+#include "exchange/CommandExchange.h"
 #include "pages/CDialogAPN.h"
 #include "pages/CDialogNETWORK.h"
+#include "pages/PositionPanel.h"
 #include "support/WaitUntil.h"
 
 #include <gmock/gmock.h>
@@ -181,6 +183,44 @@ TEST_F(NetWindow, keyOpensTheApnDialogWhoseSetReachesTheReceiver) {
     const Bytes& apn = receiver().apn();
     EXPECT_EQ(fieldText(apn, 0, 50), "apn-user");
     EXPECT_EQ(fieldText(apn, 50, 50), "apn-pass");
+}
+
+TEST(PositionWindow, theLiveFixShowsAsTheReceiverReportsItAndEmptiesOnClose) {
+    QTemporaryDir folder;
+    BuiltInEmulator emulator;
+    ReceiverProfile profile;
+    profile.fixQuality = 5;
+    profile.satellites = 11;
+    profile.correctionAge = 2;
+    QString error;
+    ASSERT_TRUE(emulator.start(error, profile)) << error.toStdString();
+    AppOptions options;
+    options.settingsFolder = folder.path();
+    options.languageFolder = folder.filePath(QStringLiteral("lang"));
+    options.emulatorPort = emulator.devicePath();
+    CKestravaDlg window(options);
+    window.show();
+    auto* position = window.findChild<PositionPanel*>(QStringLiteral("1242"));
+    ASSERT_NE(position, nullptr);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("1061")), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil(
+        [&] { return !window.findChild<QLabel*>(QStringLiteral("1072"))->text().isEmpty(); }));
+    EXPECT_TRUE(position->FieldText(PositionPanel::Fix).isEmpty()) << "no NMEA yet";
+    NmeaOutputChoice choice;
+    choice.setOn(NmeaOutputChoice::GGA, 1);
+    window.exchange().SetNmeaOutput(choice);
+    ASSERT_TRUE(waitUntil([&] { return position->FieldText(PositionPanel::Fix) == "RTK float"; }));
+    EXPECT_EQ(position->FieldText(PositionPanel::Satellites), "11");
+    EXPECT_EQ(position->FieldText(PositionPanel::Age), "2.0 s");
+    EXPECT_EQ(position->FieldText(PositionPanel::Latitude), "30.25205667 N");
+    // Reads go on while the receiver streams its position.
+    window.exchange().ReadNetParams();
+    ASSERT_TRUE(waitUntil([&] {
+        return window.findChild<QLabel*>(QStringLiteral("1177"))->text() ==
+               "Read parameters successfully";
+    }));
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("1061")), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return position->FieldText(PositionPanel::Fix).isEmpty(); }));
 }
 
 } // namespace
