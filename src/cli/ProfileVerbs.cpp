@@ -32,16 +32,6 @@ bool programSetting(const std::string& section, const std::string& key) {
     return name == "otherparams.fwtype" || name == "otherparams.fwpath";
 }
 
-bool parseNumber(const std::string& text, double& value) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end == text.c_str() + text.size();
-}
-
 std::optional<SettingKey> keyNamed(const SettingsVerbs& settings, const std::string& name) {
     for (const auto& group : settings.groups()) {
         for (const SettingKey& key : group->keys()) {
@@ -57,7 +47,7 @@ std::optional<SettingKey> keyNamed(const SettingsVerbs& settings, const std::str
 // (459.225): the float the frame is built from, with three decimals.
 std::string frequencyForm(const std::string& value) {
     double megahertz = 0;
-    if (!parseNumber(value, megahertz) || megahertz < 0 || megahertz >= 1000) {
+    if (!SettingPlans::number(value, megahertz) || megahertz < 0 || megahertz >= 1000) {
         return value; // left for the form to refuse with its own words
     }
     char text[16];

@@ -11,16 +11,6 @@
 namespace kestrava {
 namespace {
 
-bool parseNumber(const std::string& text, double& value) {
-    if (text.empty()) {
-        return false;
-    }
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end == text.c_str() + text.size();
-}
-
 // A switch as the receiver keeps it: "true"/"1" and "false"/"0" in any case.
 int switchValue(std::string text) {
     for (char& c : text) {
@@ -107,12 +97,12 @@ bool SettingPlans::same(const SettingKey& key, const std::string& receiver,
     double b = 0;
     switch (key.compare) {
     case SettingCompare::Number:
-        if (parseNumber(receiver, a) && parseNumber(wanted, b)) {
+        if (SettingPlans::number(receiver, a) && SettingPlans::number(wanted, b)) {
             return a == b;
         }
         break;
     case SettingCompare::Frequency:
-        if (parseNumber(receiver, a) && parseNumber(wanted, b)) {
+        if (SettingPlans::number(receiver, a) && SettingPlans::number(wanted, b)) {
             return static_cast<float>(a) == static_cast<float>(b);
         }
         break;
@@ -125,6 +115,16 @@ bool SettingPlans::same(const SettingKey& key, const std::string& receiver,
         break;
     }
     return receiver == wanted;
+}
+
+bool SettingPlans::number(const std::string& text, double& value) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(text.c_str(), &end);
+    return errno == 0 && end == text.c_str() + text.size();
 }
 
 std::string SettingPlans::valueOr(const SettingValues& values, const std::string& name) {

@@ -42,6 +42,8 @@ public:
     // receiver stores it.
     static bool same(const SettingKey& key, const std::string& receiver, const std::string& wanted);
 
+    // A whole text as a number ("07", "459.225006"); false for anything else.
+    static bool number(const std::string& text, double& value);
     // The value under name, or empty.
     static std::string valueOr(const SettingValues& values, const std::string& name);
 };

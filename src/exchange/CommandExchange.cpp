@@ -217,7 +217,7 @@ void CommandExchange::finishPortEvent(const ReopenRequest& request, bool reopene
         if (const QString kept = partKeptText(); !kept.isEmpty()) {
             text += QLatin1Char('\n') + kept;
         }
-        m_view.showMessage(text);
+        m_view.showError(text);
     }
     if (!reopened && !m_port.readerAlive()) {
         forgetReceiver();
@@ -1005,7 +1005,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
             finishDownload();
         } else {
             endDownload();
-            showBox(QStringLiteral("Fail to download static file"));
+            showErrorBox(QStringLiteral("Fail to download static file"));
         }
         break;
     case KindFirmwareStart:
@@ -1232,15 +1232,15 @@ void CommandExchange::finishDownload() {
     endDownload();
     switch (outcome) {
     case DownloadTarget::Outcome::NothingWritten:
-        showBox(QStringLiteral("Fail to download static file"));
+        showErrorBox(QStringLiteral("Fail to download static file"));
         break;
     case DownloadTarget::Outcome::WrongSize:
-        m_view.showMessage(translate(QStringLiteral("Fail to download static file")) +
-                           QLatin1Char('\n') +
-                           translate(QStringLiteral("%1 bytes arrived; the receiver listed %2."))
-                               .arg(m_download.written())
-                               .arg(m_download.expected()) +
-                           QLatin1Char('\n') + partKeptText());
+        m_view.showError(translate(QStringLiteral("Fail to download static file")) +
+                         QLatin1Char('\n') +
+                         translate(QStringLiteral("%1 bytes arrived; the receiver listed %2."))
+                             .arg(m_download.written())
+                             .arg(m_download.expected()) +
+                         QLatin1Char('\n') + partKeptText());
         break;
     case DownloadTarget::Outcome::RenameFailed: {
         // The file name and the system's reason follow the translated text on lines of their own.
@@ -1248,7 +1248,7 @@ void CommandExchange::finishDownload() {
             QDir::toNativeSeparators(m_download.path()) + QLatin1Char('\n') + systemReason;
         const QString text =
             translate(QStringLiteral("Cannot replace the file")) + QLatin1String(":\n") + detail;
-        m_view.showMessage(text);
+        m_view.showError(text);
         break;
     }
     case DownloadTarget::Outcome::Complete:
@@ -1271,7 +1271,7 @@ void CommandExchange::abandonDownload(const QString& reason) {
     if (!detail.isEmpty()) {
         text += QStringLiteral("\n") + detail;
     }
-    m_view.showMessage(text);
+    m_view.showError(text);
     if (m_port.readerAlive()) {
         StopDownload(); // leaves the page idle too
     } else {
@@ -1315,7 +1315,7 @@ void CommandExchange::failDownloadOnLine() {
     if (const QString kept = partKeptText(); !kept.isEmpty()) {
         text += QLatin1Char('\n') + kept;
     }
-    m_view.showMessage(text);
+    m_view.showError(text);
 }
 
 } // namespace kestrava

@@ -7,6 +7,7 @@
 #include "ntrip/StationPosition.h"
 #include "support/ServedEmulator.h"
 #include "support/Str2StrCaster.h"
+#include "support/VerbRun.h"
 
 #include <gmock/gmock.h>
 
@@ -17,11 +18,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct VerbRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using test::VerbRun;
 
 VerbRun caster(const std::vector<std::string>& args) {
     std::ostringstream out;
@@ -34,24 +31,13 @@ VerbRun caster(const std::vector<std::string>& args) {
 }
 
 VerbRun onReceiver(const test::ServedEmulator& receiver, const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    VerbRun r;
-    r.status = PortVerbs::run(receiver.devicePath(), args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return test::runVerb(receiver.devicePath(), args);
 }
 
 std::vector<std::uint8_t> baseFrames() {
-    std::vector<std::uint8_t> bytes;
-    for (const auto& payload :
-         {StationPosition::fromGeodetic({30.2519, 120.12595, 35.2}, 7).encode(true),
-          std::vector<std::uint8_t>{0x43, 0x20, 1, 2, 3, 4}}) {
-        const auto frame = Rtcm3Framer::frame(payload);
-        bytes.insert(bytes.end(), frame.begin(), frame.end());
-    }
-    return bytes;
+    return test::rtcmFrames(
+        {StationPosition::fromGeodetic({30.2519, 120.12595, 35.2}, 7).encode(true),
+         {0x43, 0x20, 1, 2, 3, 4}});
 }
 
 class CasterVerbOnRealCaster : public ::testing::Test {
@@ -95,7 +81,7 @@ TEST_F(CasterVerbOnRealCaster, tellsTheOutcomesApartByWordsAndExitStatus) {
         EXPECT_THAT(r.out + r.err, HasSubstr(c.words));
     }
     const VerbRun accepted = caster({"check", address(), "MP1", "--user", "surveyor", "--password",
-                                 "secret", "--seconds", "2"});
+                                     "secret", "--seconds", "2"});
     EXPECT_THAT(accepted.out, HasSubstr("RTCM 3 1074\t"));
     EXPECT_THAT(accepted.out, HasSubstr("base station 7\t30.25190 N, 120.12595 E, 35.2 m"));
 }

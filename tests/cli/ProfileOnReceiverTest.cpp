@@ -2,6 +2,7 @@
 // them: get a receiver's settings, edit them, diff, apply, and prove it.
 #include "cli/PortVerbs.h"
 #include "support/ServedEmulator.h"
+#include "support/VerbRun.h"
 
 #include <gmock/gmock.h>
 
@@ -19,20 +20,10 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
-struct VerbRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using test::VerbRun;
 
 VerbRun run(const test::ServedEmulator& receiver, const std::vector<std::string>& verb) {
-    std::ostringstream out;
-    std::ostringstream err;
-    VerbRun r;
-    r.status = PortVerbs::run(receiver.devicePath(), verb, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return test::runVerb(receiver.devicePath(), verb);
 }
 
 std::string replaceLine(std::string text, const std::string& key, const std::string& value) {

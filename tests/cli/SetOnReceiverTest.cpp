@@ -3,6 +3,7 @@
 // a set is proved by reading it back.
 #include "cli/PortVerbs.h"
 #include "support/ServedEmulator.h"
+#include "support/VerbRun.h"
 
 #include <gmock/gmock.h>
 
@@ -22,20 +23,10 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-struct VerbRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using test::VerbRun;
 
 VerbRun run(const test::ServedEmulator& receiver, const std::vector<std::string>& verb) {
-    std::ostringstream out;
-    std::ostringstream err;
-    VerbRun r;
-    r.status = PortVerbs::run(receiver.devicePath(), verb, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return test::runVerb(receiver.devicePath(), verb);
 }
 
 class SetOnReceiver : public ::testing::Test {

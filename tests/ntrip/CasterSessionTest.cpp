@@ -26,14 +26,9 @@ const GeodeticPosition kBase{30.2519, 120.12595, 35.2};
 
 // One second of a base: its position and a GPS and a GLONASS observation message.
 std::vector<std::uint8_t> baseFrames() {
-    std::vector<std::uint8_t> bytes;
-    for (const auto& payload : {StationPosition::fromGeodetic(kBase, 7).encode(false),
-                                std::vector<std::uint8_t>{0x43, 0x20, 1, 2, 3, 4, 5, 6},
-                                std::vector<std::uint8_t>{0x43, 0xC0, 6, 5, 4, 3, 2, 1}}) {
-        const auto frame = Rtcm3Framer::frame(payload);
-        bytes.insert(bytes.end(), frame.begin(), frame.end());
-    }
-    return bytes;
+    return test::rtcmFrames({StationPosition::fromGeodetic(kBase, 7).encode(false),
+                             {0x43, 0x20, 1, 2, 3, 4, 5, 6},
+                             {0x43, 0xC0, 6, 5, 4, 3, 2, 1}});
 }
 
 CasterOutcome converse(const NtripRequest& request, int listenMs = 1500) {

@@ -2,12 +2,12 @@
 // points listed, a wrong password and an unknown mount point told apart, an accepted login in
 // words, the choice handed back to the Net page; and the Position block fed with NMEA.
 #include "FindControl.h"
+#include "emulator/InMemoryLink.h"
 #include "ntrip/Rtcm3Framer.h"
 #include "pages/CDialogCaster.h"
 #include "pages/CDialogNETWORK.h"
 #include "pages/PositionPanel.h"
 #include "settings/StoredSettings.h"
-#include "emulator/InMemoryLink.h"
 #include "support/FakePageHost.h"
 #include "support/InMemoryExchangePort.h"
 #include "support/ManualReplyTimers.h"
@@ -32,14 +32,9 @@ public:
 };
 
 std::vector<std::uint8_t> baseFrames() {
-    std::vector<std::uint8_t> bytes;
-    for (const auto& payload :
-         {StationPosition::fromGeodetic({30.2519, 120.12595, 35.2}, 7).encode(false),
-          std::vector<std::uint8_t>{0x43, 0x20, 1, 2, 3, 4}}) {
-        const auto frame = Rtcm3Framer::frame(payload);
-        bytes.insert(bytes.end(), frame.begin(), frame.end());
-    }
-    return bytes;
+    return test::rtcmFrames(
+        {StationPosition::fromGeodetic({30.2519, 120.12595, 35.2}, 7).encode(false),
+         {0x43, 0x20, 1, 2, 3, 4}});
 }
 
 class CasterDialogOnRealCaster : public ::testing::Test {
@@ -55,8 +50,9 @@ protected:
     }
     QString finish(CDialogCaster& dialog) {
         QString shown;
-        const QMetaObject::Connection heard = QObject::connect(
-            &dialog, &CDialogCaster::checkFinished, [&shown](const QString& text) { shown = text; });
+        const QMetaObject::Connection heard =
+            QObject::connect(&dialog, &CDialogCaster::checkFinished,
+                             [&shown](const QString& text) { shown = text; });
         EXPECT_TRUE(test::pumpUntil([&shown] { return !shown.isEmpty(); }, 15000));
         QObject::disconnect(heard);
         return shown;

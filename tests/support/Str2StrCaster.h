@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ntrip/Rtcm3Framer.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -28,6 +30,17 @@ inline bool pumpUntil(const std::function<bool()>& done, int milliseconds = 2000
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+// RTCM 3 frames around each payload, one after the other, as a base sends them.
+inline std::vector<std::uint8_t>
+rtcmFrames(const std::vector<std::vector<std::uint8_t>>& payloads) {
+    std::vector<std::uint8_t> bytes;
+    for (const auto& payload : payloads) {
+        const auto frame = Rtcm3Framer::frame(payload);
+        bytes.insert(bytes.end(), frame.begin(), frame.end());
+    }
+    return bytes;
 }
 
 // A real NTRIP caster on loopback: str2str (from rtklib) serving one mount point with a login,
