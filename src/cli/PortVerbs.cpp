@@ -74,7 +74,7 @@ std::vector<PortVerb> makeVerbs() {
              return ProfileVerbs::checkArguments(args, true, settings);
          },
          [](PortVerbContext& c) {
-             return ProfileVerbs::apply(c.session, c.settings, c.args, c.out, c.err);
+             return ProfileVerbs::apply(c.session, c.settings, c.args, c.out, c.err, c.report);
          }});
     verbs.push_back(VoiceVerb::make());
     verbs.push_back(SnrVerb::make());
@@ -106,7 +106,8 @@ const std::vector<PortVerb>& PortVerbs::all() {
 }
 
 int PortVerbs::run(const std::string& device, const std::vector<std::string>& verbAndArgs,
-                   std::ostream& out, std::ostream& err, const std::string& traceFile) {
+                   std::ostream& out, std::ostream& err, const std::string& traceFile,
+                   PortReport* report) {
     if (verbAndArgs.empty()) {
         err << "kestrava-cli: --port " << device << ": which verb? (try --help)\n";
         return kCliUsage;
@@ -168,7 +169,14 @@ int PortVerbs::run(const std::string& device, const std::vector<std::string>& ve
     case ReceiverSession::OpenResult::Ok:
         break;
     }
-    PortVerbContext context{session, settings, args, out, err};
+    if (report != nullptr) {
+        const ConsoleView& view = session.view();
+        report->opened = true;
+        report->version = view.panel[0].toStdString();
+        report->serialNumber = view.panel[1].toStdString();
+        report->motherboard = view.panel[2].toStdString();
+    }
+    PortVerbContext context{session, settings, args, out, err, report};
     const int status = verb->run(context);
     session.close();
     return traced(status);

@@ -10,6 +10,18 @@ namespace kestrava {
 class ReceiverSession;
 class SettingsVerbs;
 
+// What a run of a verb on one receiver came to, for a commissioning summary.
+struct PortReport {
+    std::string serialNumber;
+    std::string version;
+    std::string motherboard;
+    // apply: keys set, already matching, and not taken.
+    int keysSet = 0;
+    int keysUnchanged = 0;
+    int keysFailed = 0;
+    bool opened = false;
+};
+
 // What a verb on a receiver is given.
 struct PortVerbContext {
     ReceiverSession& session;
@@ -17,6 +29,7 @@ struct PortVerbContext {
     const std::vector<std::string>& args; // the words after the verb
     std::ostream& out;
     std::ostream& err;
+    PortReport* report = nullptr; // filled where the verb has something to say
 };
 
 // One verb of "kestrava-cli --port DEVICE VERB ...".
@@ -44,7 +57,8 @@ public:
     // Needs a Qt core application object.
     // With a trace file, the session's protocol trace is appended to it.
     static int run(const std::string& device, const std::vector<std::string>& verbAndArgs,
-                   std::ostream& out, std::ostream& err, const std::string& traceFile = {});
+                   std::ostream& out, std::ostream& err, const std::string& traceFile = {},
+                   PortReport* report = nullptr);
 
     static void printHelp(std::ostream& out);
     // The help of one verb (its usage and lines; for get, set and apply the settings too);

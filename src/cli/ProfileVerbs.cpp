@@ -1,6 +1,7 @@
 #include "cli/ProfileVerbs.h"
 
 #include "cli/IniText.h"
+#include "cli/PortVerbs.h"
 #include "cli/ReceiverSession.h"
 #include "cli/SettingPlans.h"
 #include "cli/SettingsVerbs.h"
@@ -161,8 +162,10 @@ int ProfileVerbs::diff(ReceiverSession& session, SettingsVerbs& settings,
 }
 
 int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
-                        const std::vector<std::string>& args, std::ostream& out,
-                        std::ostream& err) {
+                        const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                        PortReport* report) {
+    PortReport unused;
+    PortReport& counts = report != nullptr ? *report : unused;
     bool dryRun = false;
     std::vector<std::string> files;
     for (const std::string& arg : args) {
@@ -234,10 +237,10 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
     for (Plan& plan : plans) {
         if (plan.differ.empty()) {
             for (const SettingKey& key : plan.keys) {
+                const bool carried = plan.group->carries(key, plan.candidate);
+                counts.keysUnchanged += carried ? 1 : 0;
                 out << key.name() << ": "
-                    << (plan.group->carries(key, plan.candidate)
-                            ? "unchanged\n"
-                            : "not sent (unused with the other values)\n");
+                    << (carried ? "unchanged\n" : "not sent (unused with the other values)\n");
             }
             continue;
         }
@@ -257,14 +260,18 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
             if (!plan.group->carries(key, plan.candidate)) {
                 out << "not sent (unused with the other values)\n";
             } else if (!key.readable) {
+                ++counts.keysSet;
                 out << "sent, not verifiable\n";
             } else if (!reread.ok()) {
                 allMatch = false;
+                ++counts.keysFailed;
                 out << "FAILED (" << reread.message << ")\n";
             } else if (same(key, valueOr(readBack, key.name()), profile.at(key.name()))) {
+                ++(sent ? counts.keysSet : counts.keysUnchanged);
                 out << (sent ? "set" : "unchanged") << '\n';
             } else {
                 allMatch = false;
+                ++counts.keysFailed;
                 out << "FAILED (receiver " << valueOr(readBack, key.name()) << ")\n";
             }
         }

@@ -10,6 +10,7 @@ namespace kestrava {
 
 class ReceiverSession;
 class SettingsVerbs;
+struct PortReport;
 
 // Profiles: a recvcfg.ini-shaped file of settings, compared with a receiver (diff) or brought
 // onto it with proof that it took them (apply).
@@ -34,7 +35,8 @@ public:
     // differing key, reads them back and prints one line per key. 0 only when every key now
     // matches.
     static int apply(ReceiverSession& session, SettingsVerbs& settings,
-                     const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+                     const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                     PortReport* report = nullptr);
 
     // The arguments' check before the port is opened; empty when fine.
     static std::string checkArguments(const std::vector<std::string>& args, bool allowDryRun,

@@ -1,5 +1,6 @@
 #include "cli/CasterVerb.h"
 #include "cli/CliApp.h"
+#include "cli/FleetRun.h"
 #include "cli/PortCommands.h"
 #include "cli/PortVerbs.h"
 
@@ -48,15 +49,56 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return kestrava::PortCommands::listPorts(std::cout);
     }
-    if (!args.empty() && args.front() == "--port") {
-        if (args.size() < 2) {
+    if (!args.empty() && (args.front() == "--port" || args.front() == "--ports-from")) {
+        // --port DEVICE (any number of times), --ports-from FILE and --report FILE, then the verb.
+        kestrava::FleetRun::Options fleet;
+        std::size_t at = 0;
+        while (at + 1 < args.size()) {
+            if (args[at] == "--port") {
+                fleet.ports.push_back(args[at + 1]);
+            } else if (args[at] == "--ports-from") {
+                std::string error;
+                if (!kestrava::FleetRun::readPorts(args[at + 1], fleet.ports, error)) {
+                    std::cerr << "kestrava-cli: " << error << '\n';
+                    return 1;
+                }
+            } else if (args[at] == "--report") {
+                fleet.reportPath = args[at + 1];
+            } else {
+                break;
+            }
+            at += 2;
+        }
+        if (fleet.ports.empty() || at >= args.size() || args[at].rfind("--", 0) == 0) {
             std::cerr << "kestrava-cli: usage: kestrava-cli --port DEVICE VERB ... (try --help)\n";
             return 1;
         }
+        fleet.verbAndArgs.assign(args.begin() + static_cast<std::ptrdiff_t>(at), args.end());
         QCoreApplication app(argc, argv);
-        return kestrava::PortVerbs::run(args[1],
-                                        std::vector<std::string>(args.begin() + 2, args.end()),
-                                        std::cout, std::cerr, traceFile);
+        if (fleet.ports.size() == 1 && fleet.reportPath.empty()) {
+            return kestrava::PortVerbs::run(fleet.ports.front(), fleet.verbAndArgs, std::cout,
+                                            std::cerr, traceFile);
+        }
+        if (!kestrava::FleetRun::allows(fleet.verbAndArgs)) {
+            std::cerr << "kestrava-cli: " << fleet.verbAndArgs.front()
+                      << " runs on one port at a time (several ports take info, get, diff, "
+                         "apply, firmware and files list)\n";
+            return 1;
+        }
+        if (!traceFile.empty()) {
+            std::cerr << "kestrava-cli: --trace records one port: give one --port\n";
+            return 1;
+        }
+        auto& verb = fleet.verbAndArgs;
+        for (std::size_t i = 1; i + 1 < verb.size(); ++i) {
+            if (verb.front() == "get" && verb[i] == "--output") {
+                fleet.outputDir = verb[i + 1];
+                verb.erase(verb.begin() + static_cast<std::ptrdiff_t>(i),
+                           verb.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+                break;
+            }
+        }
+        return kestrava::FleetRun::run(fleet, std::cout, std::cerr);
     }
     if (!args.empty() && args.front() == "caster") {
         if (kestrava::PortVerbs::asksForHelp(args)) {
