@@ -485,6 +485,7 @@ void CKestravaDlg::markReceiverValuesUnread() {
     // sends it, the settings file keeps it), but not to be taken for this receiver's own.
     m_netPage->MarkNetUnread(true);
     m_radioPage->MarkChannelsUnread(true);
+    m_radioPage->MarkAirBaudUnread(true);
     m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::All, true);
     m_expandPage->MarkVoiceUnread(true);
 }
@@ -731,6 +732,7 @@ void CKestravaDlg::showRadioChannels(const ChannelTable& table) {
 
 void CKestravaDlg::showAirBaud(int bitsPerSecond) {
     m_radioPage->ShowAirBaud(bitsPerSecond);
+    m_radioPage->MarkAirBaudUnread(false);
     // Kept as the page shows it: 19200 is 19200, any other rate the slower one.
     m_settings.airBaud = bitsPerSecond == RadioForm::kFastAirBaud ? RadioForm::kFastAirBaud
                                                                   : RadioForm::kSlowAirBaud;
@@ -769,6 +771,7 @@ void CKestravaDlg::setRinexChecked(bool on) {
 
 void CKestravaDlg::setStaticVoiceChecked(bool on) {
     m_staticPage->SetStaticVoiceChecked(on);
+    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::StaticVoice, false);
     m_settings.staticVoice = on ? 1 : 0;
 }
 

@@ -158,6 +158,10 @@ void CDialogRadioManager::MarkChannelsUnread(bool unread) {
     MarkUnread({m_channels}, unread);
 }
 
+void CDialogRadioManager::MarkAirBaudUnread(bool unread) {
+    MarkUnread({m_airBaud}, unread);
+}
+
 void CDialogRadioManager::ShowAirBaud(int rate) {
     if (m_airBaud->count() >= 2) {
         m_airBaud->setCurrentIndex(rate == 19200 ? 1 : 0);

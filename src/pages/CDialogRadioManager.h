@@ -33,6 +33,8 @@ public:
     void ShowChannelTable(const ChannelTable& table);
     // Marks the channel table as not read from this receiver (or takes the mark off).
     void MarkChannelsUnread(bool unread);
+    // The same for the air baud rate kept from the last session.
+    void MarkAirBaudUnread(bool unread);
     // Selects "19200" for 19200 baud and "9600" for any other rate.
     void ShowAirBaud(int rate);
 

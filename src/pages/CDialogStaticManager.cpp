@@ -311,6 +311,9 @@ void CDialogStaticManager::MarkStaticUnread(StaticValues which, bool unread) {
     if (all || which == StaticValues::Rinex) {
         MarkUnread({m_rinex}, unread);
     }
+    if (all || which == StaticValues::StaticVoice) {
+        MarkUnread({m_staticVoice}, unread);
+    }
 }
 
 void CDialogStaticManager::ClearFileList() {

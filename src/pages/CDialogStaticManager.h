@@ -42,7 +42,7 @@ public:
 
     void ShowCollectParams(int interval, int cutoff);
     // The groups of values a read fills.
-    enum class StaticValues { Collect, Naming, Location, Rinex, All };
+    enum class StaticValues { Collect, Naming, Location, Rinex, StaticVoice, All };
     // Marks a group's values as not read from this receiver (or takes the mark off).
     void MarkStaticUnread(StaticValues which, bool unread);
     void ShowFileNaming(const ByteString& prefix, const ByteString& serialNumber);

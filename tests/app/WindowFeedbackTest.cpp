@@ -333,6 +333,13 @@ TEST_F(WindowFeedback, valuesNotReadFromThisReceiverAreMarkedUntilARead) {
     EXPECT_TRUE(TabPage::IsMarkedUnread(apn));
     EXPECT_TRUE(TabPage::IsMarkedUnread(channels));
     EXPECT_EQ(apn->toolTip(), "Not read from this receiver yet");
+    // The rate and the static voice flag the file keeps are the last receiver's too.
+    auto* airBaud = page(kRadioTab)->findChild<QWidget*>(QStringLiteral("1129"));
+    auto* staticVoice = page(kStaticTab)->findChild<QWidget*>(QStringLiteral("1031"));
+    ASSERT_NE(airBaud, nullptr);
+    ASSERT_NE(staticVoice, nullptr);
+    EXPECT_TRUE(TabPage::IsMarkedUnread(airBaud));
+    EXPECT_TRUE(TabPage::IsMarkedUnread(staticVoice));
 
     pressOpen();
     ASSERT_TRUE(waitUntil([&] { return tip() == "Read main information successfully"; }));
@@ -345,6 +352,8 @@ TEST_F(WindowFeedback, valuesNotReadFromThisReceiverAreMarkedUntilARead) {
     EXPECT_FALSE(TabPage::IsMarkedUnread(apn));
     EXPECT_TRUE(apn->toolTip().isEmpty());
     EXPECT_TRUE(TabPage::IsMarkedUnread(channels)); // not read yet
+    window->exchange().ReadStaticVoice();
+    EXPECT_TRUE(waitUntil([&] { return !TabPage::IsMarkedUnread(staticVoice); }));
 
     // Another opening may reach another receiver.
     pressOpen(); // Close
