@@ -11,12 +11,14 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <thread>
 
 namespace kestrava {
 namespace {
@@ -165,11 +167,14 @@ int FleetRun::run(const Options& options, std::ostream& out, std::ostream& err) 
     std::mutex errLock;
     std::vector<PortRun> runs(options.ports.size());
     std::vector<std::unique_ptr<QThread>> threads;
+    // Each session's last act; read after the waits, it orders the session's results before the
+    // summary for every observer (the thread join alone happens inside Qt).
+    std::atomic<std::size_t> finished{0};
     for (std::size_t i = 0; i < options.ports.size(); ++i) {
         PortRun& run = runs[i];
         run.port = options.ports[i];
         threads.emplace_back(
-            QThread::create([&run, &options, &out, &err, &outLock, &errLock, verb] {
+            QThread::create([&run, &options, &out, &err, &outLock, &errLock, &finished, verb] {
                 const std::string prefix = run.port + ": ";
                 LinePrefixer errLines(err, errLock, prefix);
                 std::ostream errStream(&errLines);
@@ -187,11 +192,15 @@ int FleetRun::run(const Options& options, std::ostream& out, std::ostream& err) 
                                                 {}, &run.report);
                 }
                 run.seconds = static_cast<double>(clock.elapsed()) / 1000.0;
+                finished.fetch_add(1, std::memory_order_release);
             }));
         threads.back()->start();
     }
     for (const auto& thread : threads) {
         thread->wait();
+    }
+    while (finished.load(std::memory_order_acquire) != runs.size()) {
+        std::this_thread::yield(); // a finished thread has counted itself already
     }
 
     int status = 0;
