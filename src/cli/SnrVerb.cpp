@@ -1,5 +1,7 @@
 #include "cli/SnrVerb.h"
 
+#include "cli/SecondsOption.h"
+
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
 #include "exchange/CommandExchange.h"
@@ -84,19 +86,7 @@ int run(PortVerbContext& c) {
 } // namespace
 
 std::optional<int> SnrVerb::seconds(const std::vector<std::string>& args, std::string& error) {
-    if (args.empty()) {
-        return kDefaultSeconds;
-    }
-    if (args.size() == 2 && args[0] == "--seconds") {
-        const std::string& text = args[1];
-        const bool digits = !text.empty() && text.size() <= 6 &&
-                            text.find_first_not_of("0123456789") == std::string::npos;
-        if (digits && std::stoi(text) > 0) {
-            return std::stoi(text);
-        }
-    }
-    error = "snr: usage: snr [--seconds N] (N a whole number of seconds, 1 or more)";
-    return std::nullopt;
+    return SecondsOption::parse(args, "snr", kDefaultSeconds, error);
 }
 
 PortVerb SnrVerb::make() {

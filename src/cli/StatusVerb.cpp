@@ -1,6 +1,7 @@
 #include "cli/StatusVerb.h"
 
 #include "cli/ReceiverSession.h"
+#include "cli/SecondsOption.h"
 #include "cli/SettingGroup.h"
 #include "exchange/CommandExchange.h"
 #include "protocol/NmeaDecoder.h"
@@ -15,15 +16,7 @@ namespace kestrava {
 namespace {
 
 std::optional<int> secondsOf(const std::vector<std::string>& args, std::string& error) {
-    if (args.empty()) {
-        return StatusVerb::kDefaultSeconds;
-    }
-    if (args.size() == 2 && args[0] == "--seconds" && !args[1].empty() && args[1].size() <= 5 &&
-        args[1].find_first_not_of("0123456789") == std::string::npos && std::stoi(args[1]) > 0) {
-        return std::stoi(args[1]);
-    }
-    error = "status: usage: status [--seconds N] (N a whole number of seconds, 1 or more)";
-    return std::nullopt;
+    return SecondsOption::parse(args, "status", StatusVerb::kDefaultSeconds, error);
 }
 
 std::string fixed(const std::optional<double>& value, int decimals, const char* unit = "") {
