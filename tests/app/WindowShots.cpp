@@ -220,6 +220,7 @@ int main(int argc, char** argv) {
     read(window, [](CommandExchange& e) { e.ReadCollectParams(); });
     read(window, [](CommandExchange& e) { e.ReadFileNaming(); });
     read(window, [](CommandExchange& e) { e.ReadStoreLocation(); });
+    read(window, [](CommandExchange& e) { e.ReadStaticVoice(); });
     read(window, [](CommandExchange& e) {
         e.setFileListPosition(0);
         e.ReadFileList();
