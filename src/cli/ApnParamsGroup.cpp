@@ -33,7 +33,7 @@ CliOutcome ApnParamsGroup::read(ReceiverSession& session, SettingValues& values)
     const std::optional<int> reply =
         session.request([&session] { session.exchange().ReadApnParams(); }, {KindApnParams});
     if (!reply || !session.view().apn) {
-        return {kCliNoReply, "No reply from receiver"};
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     values[kUser] = session.view().apn->first.toStdString();
     values[kPassword] = session.view().apn->second.toStdString();
@@ -59,7 +59,7 @@ CliOutcome ApnParamsGroup::write(ReceiverSession& session, const SettingValues& 
         session.request([&] { session.exchange().SetApnParams(login.userName, login.password); },
                         {KindApnParamsSet});
     if (!reply) {
-        return {kCliNoReply, "No reply from receiver"};
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     return {kCliOk, session.view().tip.toStdString()};
 }

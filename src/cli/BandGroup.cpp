@@ -35,9 +35,9 @@ CliOutcome BandGroup::read(ReceiverSession& session, SettingValues& values) {
     CliOutcome outcome;
     if (!ReceiverRequests::ask(
             session, [&session] { session.exchange().ReadNetModuleBand(); }, {KindNetBand},
-            ReceiverSession::kReplyWaitMs, "No reply from receiver", outcome) ||
+            ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome) ||
         !session.view().band) {
-        return outcome.ok() ? CliOutcome{kCliNoReply, "No reply from receiver"} : outcome;
+        return outcome.ok() ? CliOutcome{kCliNoReply, ReceiverSession::silenceText()} : outcome;
     }
     values[k2G] = std::to_string(session.view().band->band2g);
     values[k3G] = std::to_string(session.view().band->band3g);
@@ -61,7 +61,8 @@ CliOutcome BandGroup::write(ReceiverSession& session, const SettingValues& value
             [&] {
                 session.exchange().SetNetModuleBand(choice.record().band2G, choice.record().band3G);
             },
-            {KindNetBandSet}, ReceiverSession::kReplyWaitMs, "No reply from receiver", outcome)) {
+            {KindNetBandSet}, ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(),
+            outcome)) {
         return outcome;
     }
     return {kCliOk, ReceiverRequests::tip(session)};

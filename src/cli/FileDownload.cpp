@@ -1,10 +1,14 @@
 #include "cli/FileDownload.h"
 
+#include "cli/Interruption.h"
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
 #include "exchange/CommandExchange.h"
+#include "exchange/DownloadTarget.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,18 +53,34 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
         if (m_progress) {
             showProgress(row.name, seen, row.sizeBytes, clock.elapsed() / 1000.0);
         }
+        if (!view.downloadEnded && Interruption::requested()) {
+            // Stopped by the user as Stop Load would: the receiver stops sending, the copy so far
+            // stays in its .part file and the file already at path is untouched.
+            exchange.StopDownload();
+            m_session.settle([&] { return view.downloadEnded; }, ReceiverSession::kCloseWaitMs);
+            if (m_progress) {
+                m_err << '\n';
+            }
+            m_err << "Interrupted: the download of " << row.name.toStdString() << " was stopped";
+            if (QFileInfo::exists(DownloadTarget::partPath(path))) {
+                m_err << "; the part received is kept in "
+                      << QDir::toNativeSeparators(DownloadTarget::partPath(path)).toStdString();
+            }
+            m_err << '\n';
+            return kCliNoReply;
+        }
         if (!view.downloadEnded && clock.elapsed() - lastChange > kStallMs) {
             exchange.StopDownload();
             if (m_progress) {
                 m_err << '\n';
             }
-            m_err << "No reply from receiver\n";
+            m_err << ReceiverSession::silenceText() << '\n';
             return kCliNoReply;
         }
     }
     if (!view.downloadEnded) {
         // The port went away: its notice ends the download and says what was kept.
-        m_session.waitUntil([&] { return view.downloadEnded; }, ReceiverSession::kCloseWaitMs);
+        m_session.settle([&] { return view.downloadEnded; }, ReceiverSession::kCloseWaitMs);
     }
     if (m_progress) {
         m_err << '\n';

@@ -82,7 +82,7 @@ bool namesFolder(const QString& path) {
 int listVerb(PortVerbContext& c) {
     const auto rows = FilesVerb::list(c.session);
     if (!rows) {
-        c.err << "No reply from receiver\n";
+        c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
     }
     for (const FileRowText& row : *rows) {
@@ -108,7 +108,7 @@ int downloadVerb(PortVerbContext& c) {
     }
     const auto rows = FilesVerb::list(c.session);
     if (!rows) {
-        c.err << "No reply from receiver\n";
+        c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
     }
     FileDownload download(c.session, c.err, TerminalCheck::isTerminal(c.err));
@@ -152,7 +152,7 @@ int downloadVerb(PortVerbContext& c) {
 int deleteVerb(PortVerbContext& c) {
     const auto rows = FilesVerb::list(c.session);
     if (!rows) {
-        c.err << "No reply from receiver\n";
+        c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
     }
     QStringList names;
@@ -187,7 +187,7 @@ int deleteVerb(PortVerbContext& c) {
         c.err << view.messages.back().toStdString() << '\n';
         return kCliFailed;
     }
-    c.err << "No reply from receiver\n";
+    c.err << ReceiverSession::silenceText() << '\n';
     return kCliNoReply;
 }
 
@@ -226,7 +226,7 @@ int formatVerb(PortVerbContext& c) {
     }
     const auto formatted = watch.value(KindFilesFormatted);
     if (!formatted) {
-        c.err << "No reply from receiver\n";
+        c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
     }
     if (*formatted != 0) {

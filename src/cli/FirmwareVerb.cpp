@@ -1,5 +1,6 @@
 #include "cli/FirmwareVerb.h"
 
+#include "cli/Interruption.h"
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
 #include "exchange/CommandExchange.h"
@@ -152,6 +153,23 @@ int FirmwareVerb::run(PortVerbContext& c) {
     }
     c.session.waitUntil([&] { return answered || success.has_value(); },
                         options.timeoutSeconds * 1000);
+    const auto interrupted = [&] {
+        if (success || !Interruption::requested()) {
+            return false;
+        }
+        updater.stop();
+        if (terminal) {
+            c.err << '\n';
+        }
+        c.err << "Interrupted: the update was stopped before it was complete; update the "
+                 "receiver again before using it\n";
+        c.session.settle([&] { return !exchange.reopenRequest().reopen && exchange.portOpen(); },
+                         CommandExchange::kOpenWaitMs);
+        return true;
+    };
+    if (interrupted()) {
+        return kCliFailed;
+    }
     if (!answered && !success) {
         updater.stop();
         c.err << "No answer from the receiver,please check that it is switched on\n";
@@ -161,6 +179,9 @@ int FirmwareVerb::run(PortVerbContext& c) {
     // line that keeps answering without end.
     constexpr int kTransferLimitMs = 6 * 60 * 60 * 1000;
     c.session.waitUntil([&] { return success.has_value(); }, kTransferLimitMs);
+    if (interrupted()) {
+        return kCliFailed;
+    }
     if (!success) {
         updater.stop();
         message = QStringLiteral("Fail to update,pls close the receiver and try again");
@@ -170,8 +191,8 @@ int FirmwareVerb::run(PortVerbContext& c) {
         c.err << '\n';
     }
     // After a fast transfer the port returns to 19200 baud before it is closed.
-    c.session.waitUntil([&] { return !exchange.reopenRequest().reopen && exchange.portOpen(); },
-                        CommandExchange::kOpenWaitMs);
+    c.session.settle([&] { return !exchange.reopenRequest().reopen && exchange.portOpen(); },
+                     CommandExchange::kOpenWaitMs);
     if (*success) {
         c.out << message.toStdString() << '\n';
         return kCliOk;

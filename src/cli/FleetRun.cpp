@@ -1,5 +1,6 @@
 #include "cli/FleetRun.h"
 
+#include "cli/Interruption.h"
 #include "cli/LinePrefixer.h"
 #include "cli/PortVerbs.h"
 
@@ -32,6 +33,9 @@ struct PortRun {
 };
 
 std::string resultOf(const std::string& verb, int status, const PortReport& report) {
+    if (status == Interruption::kExitStatus) {
+        return "interrupted";
+    }
     if (!report.opened && status != 0) {
         return status == 5 ? "cannot open" : status == 3 ? "no reply" : "failed";
     }
@@ -162,6 +166,8 @@ int FleetRun::run(const Options& options, std::ostream& out, std::ostream& err) 
         err << "kestrava-cli: the folder \"" << options.outputDir << "\" cannot be created\n";
         return 1;
     }
+    // One Ctrl-C stops every session; each closes its own port.
+    const Interruption::Guard interruptible;
     const QDateTime started = QDateTime::currentDateTimeUtc();
     std::mutex outLock;
     std::mutex errLock;

@@ -117,7 +117,7 @@ CliOutcome NetParamsGroup::read(ReceiverSession& session, SettingValues& values)
     const std::optional<int> reply =
         session.request([&session] { session.exchange().ReadNetParams(); }, {KindNetParams});
     if (!reply || !session.view().net) {
-        return {kCliNoReply, "No reply from receiver"};
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     for (const auto& [key, value] : valuesOf(*session.view().net)) {
         values[key] = value;
@@ -152,7 +152,7 @@ CliOutcome NetParamsGroup::write(ReceiverSession& session, const SettingValues& 
     const std::optional<int> reply =
         session.request([&] { session.exchange().SetNetParams(record); }, {KindNetParamsSet});
     if (!reply) {
-        return {kCliNoReply, "No reply from receiver"};
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     return {kCliOk, session.view().tip.toStdString()};
 }

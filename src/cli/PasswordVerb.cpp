@@ -78,7 +78,7 @@ CliOutcome PasswordVerb::setRemote(ReceiverSession& session, const QString& pass
     const std::optional<int> reply = session.request(
         [&] { session.exchange().SetRemotePassword(result.record()); }, {KindRemotePasswordSet});
     if (!reply) {
-        return {kCliNoReply, "No reply from receiver"};
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     if (*reply != 0) {
         return {kCliFailed, session.view().tip.toStdString()};
@@ -100,7 +100,7 @@ CliOutcome PasswordVerb::setWifi(ReceiverSession& session, const QString& passwo
     const std::optional<int> reply = session.request(
         [&] { session.exchange().SetWifiPassword(result.record()); }, {KindWifiSet});
     if (!reply) {
-        return {kCliNoReply, "No reply from receiver"};
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     if (*reply != kWifiSuccess) {
         const QString tip = session.view().tip;

@@ -1,5 +1,6 @@
 #include "cli/ReceiverRequests.h"
 
+#include "cli/Interruption.h"
 #include "cli/ReceiverSession.h"
 #include "exchange/CommandExchange.h"
 #include "protocol/ReplyKind.h"
@@ -14,7 +15,9 @@ std::optional<int> ReceiverRequests::ask(ReceiverSession& session,
     const std::optional<int> value = session.request(send, kinds, timeoutMs);
     if (!value) {
         const std::string shown = tip(session);
-        outcome = {kCliNoReply, shown.empty() ? fallback : shown};
+        outcome = {kCliNoReply, Interruption::requested() ? ReceiverSession::silenceText()
+                                : shown.empty()           ? fallback
+                                                          : shown};
     }
     return value;
 }

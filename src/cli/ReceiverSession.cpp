@@ -1,5 +1,6 @@
 #include "cli/ReceiverSession.h"
 
+#include "cli/Interruption.h"
 #include "exchange/CommandExchange.h"
 #include "exchange/ProtocolTrace.h"
 #include "exchange/QtReplyTimers.h"
@@ -98,13 +99,16 @@ void ReceiverSession::close() {
         // so the session ends with the port closed and every notice handled.
         m_view.portOpen.reset();
         m_exchange->closePort();
-        waitUntil([this] { return m_view.portOpen.has_value(); }, kCloseWaitMs);
+        settle([this] { return m_view.portOpen.has_value(); }, kCloseWaitMs);
     }
 }
 
 std::optional<int> ReceiverSession::request(const std::function<void()>& send,
                                             const std::vector<int>& kinds, int timeoutMs) {
     std::optional<int> value;
+    if (Interruption::requested()) {
+        return value;
+    }
     bool timerFired = false;
     const QMetaObject::Connection replies = QObject::connect(
         m_exchange.get(), &CommandExchange::replyHandled, [&](int kind, int carried) {
@@ -123,8 +127,21 @@ std::optional<int> ReceiverSession::request(const std::function<void()>& send,
 }
 
 bool ReceiverSession::waitUntil(const std::function<bool()>& done, int timeoutMs) {
-    if (done()) {
-        return true;
+    return wait(done, timeoutMs, true);
+}
+
+bool ReceiverSession::settle(const std::function<bool()>& done, int timeoutMs) {
+    return wait(done, timeoutMs, false);
+}
+
+std::string ReceiverSession::silenceText() {
+    return Interruption::requested() ? "Interrupted" : "No reply from receiver";
+}
+
+bool ReceiverSession::wait(const std::function<bool()>& done, int timeoutMs, bool interruptible) {
+    const auto ended = [&] { return done() || (interruptible && Interruption::requested()); };
+    if (ended()) {
+        return done();
     }
     QEventLoop loop;
     QTimer limit;
@@ -132,7 +149,7 @@ bool ReceiverSession::waitUntil(const std::function<bool()>& done, int timeoutMs
     QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) {
+        if (ended()) {
             loop.quit();
         }
     });

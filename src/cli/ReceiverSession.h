@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace kestrava {
@@ -52,16 +53,27 @@ public:
     // Runs send, then the event loop until a reply of one of kinds has been handled (its value
     // is returned: the number it carried, or -1 for a record), a reply timer expired or
     // timeoutMs passed (nothing is returned; the view's tip says what the exchange reported).
+    // Once the user has interrupted the program, nothing is sent and nothing is returned.
     std::optional<int> request(const std::function<void()>& send, const std::vector<int>& kinds,
                                int timeoutMs = kReplyWaitMs);
 
-    // Runs the event loop until done() holds or timeoutMs passed; returns done().
+    // Runs the event loop until done() holds, timeoutMs passed or the user interrupted the
+    // program; returns done().
     bool waitUntil(const std::function<bool()>& done, int timeoutMs);
-    // Runs the event loop for ms milliseconds.
+    // Runs the event loop for ms milliseconds, or until the user interrupts the program.
     void pause(int ms);
+    // As waitUntil, but an interruption does not end it: for winding up (a stop command on its
+    // way out, the port closing).
+    bool settle(const std::function<bool()>& done, int timeoutMs);
+
+    // What a command that got no answer is reported as: the receiver's silence, or the user's
+    // interruption that ended the wait.
+    static std::string silenceText();
 
 private:
     struct Parts;
+    bool wait(const std::function<bool()>& done, int timeoutMs, bool interruptible);
+
     std::unique_ptr<Parts> m_parts;
     ConsoleView m_view;
     StoredSettings m_settings;

@@ -1,55 +1,22 @@
 #include "cli/SnrVerb.h"
 
-#include "cli/SecondsOption.h"
-
+#include "cli/Interruption.h"
 #include "cli/ReceiverSession.h"
+#include "cli/SecondsOption.h"
 #include "cli/SettingGroup.h"
 #include "exchange/CommandExchange.h"
 
 #include <QElapsedTimer>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
-#include <csignal>
 
 namespace kestrava {
 namespace {
-
-// Set by Ctrl-C while the test runs.
-std::atomic<bool> g_interrupted{false};
-
-void onInterrupt(int) {
-    g_interrupted.store(true);
-}
 
 // How often what arrived is printed.
 constexpr int kPrintEveryMs = 100;
 // After the stop command, the port is given this long to send it before it is closed.
 constexpr int kDrainMs = 300;
-
-// Ctrl-C, a kill (SIGTERM) and a closed terminal (SIGHUP) end the wait instead of the program
-// while it is installed, so the stop command is always sent.
-class InterruptGuard {
-public:
-    InterruptGuard() {
-        g_interrupted.store(false);
-        for (std::size_t i = 0; i < kSignals.size(); ++i) {
-            m_previous[i] = std::signal(kSignals[i], onInterrupt);
-        }
-    }
-    ~InterruptGuard() {
-        for (std::size_t i = 0; i < kSignals.size(); ++i) {
-            std::signal(kSignals[i], m_previous[i]);
-        }
-    }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-private:
-    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-    std::array<void (*)(int), 3> m_previous{};
-};
 
 int run(PortVerbContext& c) {
     std::string error;
@@ -58,14 +25,14 @@ int run(PortVerbContext& c) {
     QByteArray& echoed = session.view().echoed;
     echoed.clear();
 
-    const InterruptGuard guard;
     session.exchange().StartSnrTest();
     QElapsedTimer clock;
     clock.start();
     const qint64 limitMs = static_cast<qint64>(seconds) * 1000;
-    while (clock.elapsed() < limitMs && !g_interrupted.load() && session.exchange().portOpen()) {
-        session.waitUntil(
-            [] { return g_interrupted.load(); },
+    // Ctrl-C ends the test as its time would: the stop command is always sent.
+    while (clock.elapsed() < limitMs && !Interruption::requested() &&
+           session.exchange().portOpen()) {
+        session.pause(
             static_cast<int>(std::min<qint64>(kPrintEveryMs, limitMs - clock.elapsed() + 1)));
         if (!echoed.isEmpty()) {
             c.out.write(echoed.constData(), echoed.size());
@@ -75,7 +42,7 @@ int run(PortVerbContext& c) {
     }
     const bool lineLost = !session.exchange().portOpen();
     session.exchange().StopSnrTest();
-    session.pause(kDrainMs);
+    session.settle([] { return false; }, kDrainMs);
     if (lineLost) {
         c.err << "The port was closed during the test\n";
         return kCliPortFailed;

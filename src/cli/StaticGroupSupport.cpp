@@ -1,5 +1,7 @@
 #include "cli/StaticGroupSupport.h"
 
+#include "cli/ReceiverSession.h"
+
 namespace kestrava {
 
 QString StaticGroupSupport::text(const SettingValues& values, const char* name) {
@@ -12,7 +14,7 @@ CliOutcome StaticGroupSupport::refused(const QString& english) {
 }
 
 CliOutcome StaticGroupSupport::noReply() {
-    return {kCliNoReply, "No reply from receiver"};
+    return {kCliNoReply, ReceiverSession::silenceText()};
 }
 
 CliOutcome StaticGroupSupport::failed(const QString& english) {

@@ -1,5 +1,6 @@
 #include "cli/StatusVerb.h"
 
+#include "cli/Interruption.h"
 #include "cli/ReceiverSession.h"
 #include "cli/SecondsOption.h"
 #include "cli/SettingGroup.h"
@@ -54,7 +55,10 @@ int run(PortVerbContext& c) {
     NmeaDecoder decoder;
     QElapsedTimer clock;
     clock.start();
-    for (int second = 1; second <= seconds && session.exchange().portOpen(); ++second) {
+    // Ctrl-C ends the watch early, as its time would.
+    for (int second = 1;
+         second <= seconds && session.exchange().portOpen() && !Interruption::requested();
+         ++second) {
         session.pause(static_cast<int>(std::max<qint64>(0, second * 1000 - clock.elapsed())));
         decoder.feed(reinterpret_cast<const std::uint8_t*>(echoed.constData()),
                      static_cast<std::size_t>(echoed.size()));

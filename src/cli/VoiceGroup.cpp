@@ -23,7 +23,7 @@ CliOutcome setThroughBlock(ReceiverSession& session, int which, int kind, const 
     CliOutcome outcome;
     const std::optional<int> ok = ReceiverRequests::ask(
         session, [&] { session.exchange().ReadVoiceBlock(true, which); }, {kind},
-        ReceiverSession::kReplyWaitMs, "No reply from receiver", outcome);
+        ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome);
     if (!ok) {
         return outcome;
     }
@@ -48,9 +48,9 @@ CliOutcome VoiceGroup::read(ReceiverSession& session, SettingValues& values) {
     CliOutcome outcome;
     if (!ReceiverRequests::ask(
             session, [&session] { session.exchange().ReadVoiceBlock(false, 1); }, {KindVoiceParams},
-            ReceiverSession::kReplyWaitMs, "No reply from receiver", outcome) ||
+            ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome) ||
         !session.view().voice) {
-        return outcome.ok() ? CliOutcome{kCliNoReply, "No reply from receiver"} : outcome;
+        return outcome.ok() ? CliOutcome{kCliNoReply, ReceiverSession::silenceText()} : outcome;
     }
     values[kVoice] = std::to_string(session.view().voice->first);
     values[kVolume] = std::to_string(session.view().voice->second);

@@ -24,11 +24,11 @@ int run(PortVerbContext& c) {
             c.session.exchange().VoiceSwitch(on ? VoiceSwitchCode::VoiceOn
                                                 : VoiceSwitchCode::VoiceOff);
         },
-        {on ? KindVoiceOn : KindVoiceOff}, ReceiverSession::kReplyWaitMs, "No reply from receiver",
-        outcome);
+        {on ? KindVoiceOn : KindVoiceOff}, ReceiverSession::kReplyWaitMs,
+        ReceiverSession::silenceText(), outcome);
     if (!done) {
         // The tip still reads "Enableing voice...": the receiver's silence is the news.
-        c.err << "No reply from receiver\n";
+        c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
     }
     c.out << ReceiverRequests::tip(c.session) << '\n';
