@@ -7,6 +7,7 @@
 #include "app/MessageBoxTexts.h"
 #include "app/PortComboBox.h"
 #include "app/PortWatcher.h"
+#include "app/ProfileActions.h"
 #include "app/WindowPageHost.h"
 #include "emulator/SimAnnouncement.h"
 #include "exchange/CommandExchange.h"
@@ -289,6 +290,7 @@ void CKestravaDlg::createControls() {
     connect(m_languageList, &QComboBox::activated, this, &CKestravaDlg::onLanguageChanged);
 
     addAboutToSystemMenu();
+    addProfileActions();
 }
 
 void CKestravaDlg::createPages() {
@@ -437,6 +439,12 @@ void CKestravaDlg::relabel() {
     if (auto* about = findChild<QAction*>(QStringLiteral("16"))) {
         about->setText(translate(QStringLiteral("&About Kestrava...")));
     }
+    if (auto* save = findChild<QAction*>(QStringLiteral("profileSave"))) {
+        save->setText(translate(QStringLiteral("Save Profile...")));
+    }
+    if (auto* apply = findChild<QAction*>(QStringLiteral("profileApply"))) {
+        apply->setText(translate(QStringLiteral("Apply Profile...")));
+    }
     MainWindowLayout::apply(*this);
     update();
 }
@@ -525,6 +533,37 @@ void CKestravaDlg::addAboutToSystemMenu() {
     addAction(about);
 }
 
+void CKestravaDlg::addProfileActions() {
+    ProfileActions::Window window;
+    window.parent = this;
+    window.translate = [this](const QString& english) { return translate(english); };
+    window.openedDevice = [this] { return m_exchange->portOpen() ? m_openedPort : QString(); };
+    window.releasePort = [this](std::function<void()> afterClose) {
+        m_afterRelease = std::move(afterClose);
+        m_closingByUser = true;
+        m_exchange->closePort();
+    };
+    window.reclaimPort = [this] {
+        if (!m_exchange->portOpen() && !m_openedPort.isEmpty()) {
+            openDevice(m_openedPort);
+        }
+    };
+    window.showTip = [this](const QString& key) { m_exchange->ShowTip(key); };
+    window.showMessage = [this](const QString& text) { showMessage(text); };
+    window.showError = [this](const QString& text) { showError(text); };
+    window.suggestedName = [this] { return m_panelValues[ReceiverSerial]->text(); };
+    m_profiles = std::make_unique<ProfileActions>(std::move(window));
+
+    auto* save = new QAction(QStringLiteral("Save Profile..."), this);
+    save->setObjectName(QStringLiteral("profileSave"));
+    connect(save, &QAction::triggered, m_profiles.get(), &ProfileActions::saveProfile);
+    addAction(save);
+    auto* apply = new QAction(QStringLiteral("Apply Profile..."), this);
+    apply->setObjectName(QStringLiteral("profileApply"));
+    connect(apply, &QAction::triggered, m_profiles.get(), &ProfileActions::applyProfile);
+    addAction(apply);
+}
+
 bool CKestravaDlg::saveSettings() {
     const IoResult result = m_settingsFile->save(m_settings);
     const QString path = QString::fromStdU16String(m_settingsFile->path().u16string());
@@ -576,7 +615,10 @@ void CKestravaDlg::onOpenClicked() {
         MainWindowLayout::apply(*this);
         return;
     }
-    const QString name = m_portList->chosenDevice();
+    openDevice(m_portList->chosenDevice());
+}
+
+void CKestravaDlg::openDevice(const QString& name) {
     if (m_exchange->openPort(name)) {
         m_openedPort = name;
         markReceiverValuesUnread();
@@ -641,6 +683,11 @@ void CKestravaDlg::portStateChanged(bool open) {
         // button stays "Close", which gives up waiting.
         m_watcher->watch(m_openedPort);
         m_exchange->ShowTip(QStringLiteral("Receiver lost, waiting for it to come back..."));
+    }
+    if (!open && m_afterRelease) {
+        // The port was let go for another user of the device: it is closed now.
+        QTimer::singleShot(0, this, [after = std::move(m_afterRelease)] { after(); });
+        m_afterRelease = {};
     }
     if (!open) {
         m_position->Clear();

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -25,6 +26,7 @@ class CDialogStaticManager;
 class CommandExchange;
 class PortComboBox;
 class PortWatcher;
+class ProfileActions;
 class LanguageManager;
 class SettingsFile;
 class WindowPageHost;
@@ -76,6 +78,7 @@ public:
     QString settingsFolder() const { return m_settingsFolder; }
     const StoredSettings& storedSettings() const { return m_settings; }
     CommandExchange& exchange() { return *m_exchange; }
+    ProfileActions& profiles() { return *m_profiles; }
 
     // Saves the settings file; a failure is shown to the user. Returns whether it was saved.
     bool saveSettings();
@@ -96,6 +99,8 @@ private:
     void markReceiverValuesUnread();
     void selectCurrentLanguage();
     void addAboutToSystemMenu();
+    void addProfileActions();
+    void openDevice(const QString& name);
 
     void onOpenClicked();
     void onUpdateClicked();
@@ -136,6 +141,8 @@ private:
     // Reconnecting after the device went away: the port the user opened last, whether the user
     // is closing it (so its closing is no loss), and whether a reconnect awaits its panel.
     PortWatcher* m_watcher = nullptr;
+    std::unique_ptr<ProfileActions> m_profiles;
+    std::function<void()> m_afterRelease; // once the port let go for a profile is closed
     QString m_openedPort;
     bool m_closingByUser = false;
     bool m_reconnecting = false;

@@ -3,6 +3,7 @@
 #include "cli/CasterVerb.h"
 #include "cli/FilesVerb.h"
 #include "cli/FirmwareVerb.h"
+#include "cli/Interruption.h"
 #include "cli/PasswordVerb.h"
 #include "cli/ProfileVerbs.h"
 #include "cli/ReceiverSession.h"
@@ -158,12 +159,25 @@ int PortVerbs::run(const std::string& device, const std::vector<std::string>& ve
         }
         return verb->errorStatus != 0 ? verb->errorStatus : kCliUsage;
     };
+    // Ctrl-C from here on winds the session up instead of ending the program mid-command.
+    const Interruption::Guard interruptible;
+    const auto interrupted = [&](int status) {
+        if (status == kCliOk || !Interruption::requested()) {
+            return status;
+        }
+        err << "Interrupted: stopped, the port is closed\n";
+        return Interruption::kExitStatus;
+    };
     ReceiverSession session(err, trace.isOpen() ? &trace : nullptr);
     switch (session.open(QString::fromStdString(device), verb->readsMainInfo)) {
     case ReceiverSession::OpenResult::OpenFail:
         err << "Open fail (" << device << ")\n";
         return traced(verb->errorStatus != 0 ? verb->errorStatus : kCliPortFailed);
     case ReceiverSession::OpenResult::NoReply:
+        if (Interruption::requested()) {
+            session.close();
+            return traced(interrupted(kCliNoReply));
+        }
         err << "No reply from receiver\n";
         return traced(verb->errorStatus != 0 ? verb->errorStatus : kCliNoReply);
     case ReceiverSession::OpenResult::Ok:
@@ -179,7 +193,7 @@ int PortVerbs::run(const std::string& device, const std::vector<std::string>& ve
     PortVerbContext context{session, settings, args, out, err, report};
     const int status = verb->run(context);
     session.close();
-    return traced(status);
+    return traced(interrupted(status));
 }
 
 namespace {
@@ -226,7 +240,7 @@ bool PortVerbs::printVerbHelp(const std::string& name, std::ostream& out) {
         }
         out << "\nExit status: 0 done, 1 bad usage, 2 input refused (nothing was sent), 3 no\n"
                "reply from the receiver, 4 the receiver reported a failure, 5 the port cannot be\n"
-               "opened.\n";
+               "opened, 130 interrupted (Ctrl-C: the port is closed, a download's part kept).\n";
         return true;
     }
     return false;
@@ -241,7 +255,9 @@ void PortVerbs::printHelp(std::ostream& out) {
     SettingsVerbs(SettingGroups::all()).printKeys(out);
     out << "\nExit status of the verbs on a receiver: 0 done, 1 bad usage, 2 input refused\n"
            "(nothing was sent), 3 no reply from the receiver, 4 the receiver reported a\n"
-           "failure, 5 the port cannot be opened.\n";
+           "failure, 5 the port cannot be opened, 130 interrupted. Ctrl-C (or SIGTERM) stops\n"
+           "every session at its next wait: the SNR test and downloads are stopped, a\n"
+           "download's part is kept, every port is closed; a second Ctrl-C ends at once.\n";
 }
 
 } // namespace kestrava

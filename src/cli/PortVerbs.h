@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/ProfileLine.h"
+
 #include <functional>
 #include <ostream>
 #include <string>
@@ -20,6 +22,8 @@ struct PortReport {
     int keysUnchanged = 0;
     int keysFailed = 0;
     bool opened = false;
+    // apply: one line per key of the profile, as printed.
+    std::vector<ProfileLine> lines;
 };
 
 // What a verb on a receiver is given.

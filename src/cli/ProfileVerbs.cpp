@@ -204,21 +204,29 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
             }
         }
     }
+    // Each key's line goes to standard output and into the report, in the same words.
+    const auto say = [&](const SettingKey& key, const Plan& plan, const std::string& outcome,
+                         bool differs) {
+        out << key.name() << ": " << outcome << '\n';
+        counts.lines.push_back({key.name(), key.readable ? valueOr(plan.current, key.name()) : "",
+                                profile.at(key.name()), outcome, differs});
+    };
     if (dryRun) {
         for (const Plan& plan : plans) {
             for (const SettingKey& key : plan.keys) {
                 const bool sends = std::find(plan.differ.begin(), plan.differ.end(), key.name()) !=
                                    plan.differ.end();
-                out << key.name() << ": ";
                 if (!plan.group->carries(key, plan.candidate)) {
-                    out << "not sent (unused with the other values)\n";
+                    say(key, plan, "not sent (unused with the other values)", false);
                 } else if (!sends) {
-                    out << "unchanged\n";
+                    say(key, plan, "unchanged", false);
                 } else if (!key.readable) {
-                    out << "would send " << profile.at(key.name()) << '\n';
+                    say(key, plan, "would send " + profile.at(key.name()), true);
                 } else {
-                    out << "would set " << valueOr(plan.current, key.name()) << " -> "
-                        << profile.at(key.name()) << '\n';
+                    say(key, plan,
+                        "would set " + valueOr(plan.current, key.name()) + " -> " +
+                            profile.at(key.name()),
+                        true);
                 }
             }
         }
@@ -239,8 +247,8 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
             for (const SettingKey& key : plan.keys) {
                 const bool carried = plan.group->carries(key, plan.candidate);
                 counts.keysUnchanged += carried ? 1 : 0;
-                out << key.name() << ": "
-                    << (carried ? "unchanged\n" : "not sent (unused with the other values)\n");
+                say(key, plan, carried ? "unchanged" : "not sent (unused with the other values)",
+                    false);
             }
             continue;
         }
@@ -256,23 +264,22 @@ int ProfileVerbs::apply(ReceiverSession& session, SettingsVerbs& settings,
         for (const SettingKey& key : plan.keys) {
             const bool sent =
                 std::find(plan.differ.begin(), plan.differ.end(), key.name()) != plan.differ.end();
-            out << key.name() << ": ";
             if (!plan.group->carries(key, plan.candidate)) {
-                out << "not sent (unused with the other values)\n";
+                say(key, plan, "not sent (unused with the other values)", false);
             } else if (!key.readable) {
                 ++counts.keysSet;
-                out << "sent, not verifiable\n";
+                say(key, plan, "sent, not verifiable", true);
             } else if (!reread.ok()) {
                 allMatch = false;
                 ++counts.keysFailed;
-                out << "FAILED (" << reread.message << ")\n";
+                say(key, plan, "FAILED (" + reread.message + ")", sent);
             } else if (same(key, valueOr(readBack, key.name()), profile.at(key.name()))) {
                 ++(sent ? counts.keysSet : counts.keysUnchanged);
-                out << (sent ? "set" : "unchanged") << '\n';
+                say(key, plan, sent ? "set" : "unchanged", sent);
             } else {
                 allMatch = false;
                 ++counts.keysFailed;
-                out << "FAILED (receiver " << valueOr(readBack, key.name()) << ")\n";
+                say(key, plan, "FAILED (receiver " + valueOr(readBack, key.name()) + ")", sent);
             }
         }
     }

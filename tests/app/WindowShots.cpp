@@ -5,6 +5,7 @@
 #include "app/AppOptions.h"
 #include "app/BuiltInEmulator.h"
 #include "app/CKestravaDlg.h"
+#include "app/ProfileActions.h"
 #include "exchange/CommandExchange.h"
 #include "ntrip/Rtcm3Framer.h"
 #include "ntrip/StationPosition.h"
@@ -12,12 +13,14 @@
 #include "pages/CDialogCaster.h"
 #include "pages/CDialogDataOutSet.h"
 #include "pages/CDialogNETWORK.h"
+#include "pages/CDialogProfile.h"
 #include "support/WaitUntil.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -165,6 +168,40 @@ void shootCaster(CKestravaDlg& window, const QString& folder, const QString& suf
     caster.waitForFinished(3000);
 }
 
+// Apply Profile: what differs, then the outcome of every setting, read back.
+void shootProfile(CKestravaDlg& window, const QString& folder, const QString& suffix,
+                  const QString& settingsFolder) {
+    const bool english = suffix == QStringLiteral("en");
+    const QString path = QDir(settingsFolder).filePath(QStringLiteral("crew-a-%1.ini").arg(suffix));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(QStringLiteral("[NetParams]\nPort=%1\nSourceNode=RTK02\n"
+                              "[CollectParams]\nCollecInterval=5\nCutOff=%2\n"
+                              "[HZParams]\nHZSend0=%3\nHZReceive0=%3\n"
+                              "[OtherParams]\nVolume=%4\n")
+                   .arg(english ? 2105 : 2106)
+                   .arg(english ? 15 : 12)
+                   .arg(english ? QStringLiteral("461.050") : QStringLiteral("461.075"))
+                   .arg(english ? 5 : 6)
+                   .toUtf8());
+    file.close();
+    CDialogProfile* dialog = window.profiles().applyProfileFrom(path);
+    if (dialog == nullptr) {
+        std::fputs("Apply Profile did not open\n", stderr);
+        return;
+    }
+    dialog->setFont(window.font());
+    dialog->resize(620, 380);
+    waitUntil([&] { return dialog->CurrentStage() == CDialogProfile::Stage::Planned; }, 20000);
+    save(*dialog, folder, QStringLiteral("kestrava-profile-plan-%1").arg(suffix));
+    dialog->StartApply();
+    waitUntil([&] { return dialog->CurrentStage() == CDialogProfile::Stage::Applied; }, 20000);
+    save(*dialog, folder, QStringLiteral("kestrava-profile-%1").arg(suffix));
+    dialog->close();
+    waitUntil([&] { return window.exchange().portOpen(); }, 10000);
+    settle(1500);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -233,6 +270,7 @@ int main(int argc, char** argv) {
     shootLanguage(window, folder, QStringLiteral("en"));
     shootPosition(window, folder, QStringLiteral("en"));
     shootCaster(window, folder, QStringLiteral("en"));
+    shootProfile(window, folder, QStringLiteral("en"), settings.path());
     auto* languages = window.findChild<QComboBox*>(QStringLiteral("1011"));
     const int chinese = languages->findText(QStringLiteral("chinese"));
     if (chinese >= 0) {
@@ -243,6 +281,7 @@ int main(int argc, char** argv) {
         shootLanguage(window, folder, QStringLiteral("zh"));
         shootPosition(window, folder, QStringLiteral("zh"));
         shootCaster(window, folder, QStringLiteral("zh"));
+        shootProfile(window, folder, QStringLiteral("zh"), settings.path());
     }
     return 0;
 }
