@@ -206,10 +206,14 @@ void CDialogProfile::showSummary() {
         shown = words(QT_TR_NOOP("Applying the profile..."));
         break;
     case Stage::Applied:
-        shown = m_outcome.status == 0
-                    ? words(QT_TR_NOOP("Every setting of the profile now holds on the receiver."))
-                    : words(QT_TR_NOOP("Not every setting took: the FAILED rows say what the "
-                                       "receiver holds."));
+        if (m_outcome.status == 0) {
+            shown = words(QT_TR_NOOP("Every setting of the profile now holds on the receiver."));
+        } else if (m_shown.empty()) {
+            shown = words(QT_TR_NOOP("The profile could not be applied:"));
+        } else {
+            shown = words(QT_TR_NOOP("Not every setting took: the FAILED rows say what the "
+                                     "receiver holds."));
+        }
         break;
     }
     for (const QString& message : m_outcome.messages) {
