@@ -105,6 +105,7 @@ int CKestravaApp::run(int argc, char** argv) {
         QString error;
         if (emulator->start(error, options.simulation)) {
             options.emulatorPort = emulator->devicePath();
+            options.emulatorLink = emulator->exchangePort();
         } else {
             QMessageBox::warning(
                 nullptr, QStringLiteral("Kestrava"),
