@@ -76,10 +76,36 @@ fi
 
 rm -rf "$src_dir" "$build_dir"
 tar -C "$work" -xf "$tarball"
-# Debian's tarball lacks the tablet interface headers; Wine's LGPL ones stand in.
-mkdir -p "$src_dir/src/3rdparty/wintab"
-cp /usr/include/wine/wine/windows/wintab.h /usr/include/wine/wine/windows/pktdef.h \
-    "$src_dir/src/3rdparty/wintab/"
+# Debian's tarball lacks the tablet interface headers; Wine's LGPL ones stand in, behind a
+# header that gives them the two macros they take from Wine's own Windows headers and the calling
+# convention name that Qt's tablet code uses.
+add_wintab() {
+    local wintab=$1/src/3rdparty/wintab
+    mkdir -p "$wintab"
+    cp /usr/include/wine/wine/windows/wintab.h "$wintab/wine-wintab.h"
+    cp /usr/include/wine/wine/windows/pktdef.h "$wintab/pktdef.h"
+    cat >"$wintab/wintab.h" <<'WINTAB'
+#ifndef KESTRAVA_WINTAB_H
+#define KESTRAVA_WINTAB_H
+#include <windows.h>
+#ifndef WINELIB_NAME_AW
+#ifdef UNICODE
+#define WINELIB_NAME_AW(name) name##W
+#else
+#define WINELIB_NAME_AW(name) name##A
+#endif
+#endif
+#ifndef DECL_WINELIB_TYPE_AW
+#define DECL_WINELIB_TYPE_AW(type) typedef WINELIB_NAME_AW(type) type;
+#endif
+#ifndef API
+#define API WINAPI
+#endif
+#include "wine-wintab.h"
+#endif
+WINTAB
+}
+add_wintab "$src_dir"
 
 # --- configure and build -------------------------------------------------------------------
 start=$(date +%s)

@@ -81,12 +81,12 @@ bool AppOptions::makeSettingsFolder(QString& problem) const {
 
 // Where the settings live when --settings is not given.
 #ifdef Q_OS_WIN
-#define KESTRAVA_SETTINGS_DEFAULT                                                                 \
-    "                  (default: %APPDATA%\\Kestrava for the installed program, beside\n"        \
+#define KESTRAVA_SETTINGS_DEFAULT                                                                  \
+    "                  (default: %APPDATA%\\Kestrava for the installed program, beside\n"          \
     "                  the program when it runs from the portable zip)\n"
 #else
-#define KESTRAVA_SETTINGS_DEFAULT                                                                 \
-    "                  (default: beside the program, or the user's configuration\n"             \
+#define KESTRAVA_SETTINGS_DEFAULT                                                                  \
+    "                  (default: beside the program, or the user's configuration\n"                \
     "                  folder when that is read-only)\n"
 #endif
 

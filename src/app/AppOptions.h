@@ -14,7 +14,8 @@ struct AppOptions {
     bool emulator = false;  // --emulator: start the built-in receiver emulator
     SimOptions simulation;  // the emulator's own options, as kestrava-sim takes them
     QString emulatorPort;   // the emulator's device, listed first in the port list
-    ExchangePort* emulatorLink = nullptr; // opens emulatorPort where it is in-process (Windows)
+    // The port that opens emulatorPort where the emulator runs in-process (Windows); else null.
+    ExchangePort* emulatorLink = nullptr;
     QString settingsFolder; // --settings DIR: where recvcfg.ini and langsetting.ini live
     QString languageFolder; // where the *.lang files are
     QString traceFile;      // --trace FILE: append the protocol trace to FILE

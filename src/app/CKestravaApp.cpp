@@ -38,7 +38,8 @@ QString installedDataFolder() {
 // keeps them beside the program.
 QString chooseSettingsFolder() {
     const QString beside = QCoreApplication::applicationDirPath();
-    const bool installed = QFileInfo::exists(QDir(beside).filePath(QStringLiteral("Uninstall.exe")));
+    const bool installed =
+        QFileInfo::exists(QDir(beside).filePath(QStringLiteral("Uninstall.exe")));
     const QString appData = qEnvironmentVariable("APPDATA");
     if ((installed || !folderIsWritable(beside)) && !appData.isEmpty()) {
         const QString folder = QDir(appData).filePath(QStringLiteral("Kestrava"));

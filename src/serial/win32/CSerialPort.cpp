@@ -586,8 +586,9 @@ void CSerialPort::DrainInput() {
     takeRead(gathered);
     ReadEnd lastRead = ReadEnd::Quiet;
     if (!gathered.empty()) {
-        lastRead = complete && complete(gathered.data(), gathered.size()) ? ReadEnd::Complete
-                                                                         : readOnce(gathered, complete);
+        lastRead = complete && complete(gathered.data(), gathered.size())
+                       ? ReadEnd::Complete
+                       : readOnce(gathered, complete);
     }
     int idlePolls = 0;
     while (lastRead != ReadEnd::Complete && !gathered.empty()) {

@@ -36,14 +36,16 @@ std::map<QString, QString> friendlyNames() {
         wchar_t port[256] = {};
         DWORD size = sizeof port - sizeof(wchar_t);
         DWORD type = 0;
-        const bool named = RegQueryValueExW(key, L"PortName", nullptr, &type,
-                                            reinterpret_cast<BYTE*>(port), &size) == ERROR_SUCCESS &&
-                           type == REG_SZ;
+        const bool named =
+            RegQueryValueExW(key, L"PortName", nullptr, &type, reinterpret_cast<BYTE*>(port),
+                             &size) == ERROR_SUCCESS &&
+            type == REG_SZ;
         RegCloseKey(key);
         wchar_t friendly[512] = {};
-        if (named && SetupDiGetDeviceRegistryPropertyW(devices, &info, SPDRP_FRIENDLYNAME, nullptr,
-                                                       reinterpret_cast<BYTE*>(friendly),
-                                                       sizeof friendly - sizeof(wchar_t), nullptr)) {
+        if (named &&
+            SetupDiGetDeviceRegistryPropertyW(devices, &info, SPDRP_FRIENDLYNAME, nullptr,
+                                              reinterpret_cast<BYTE*>(friendly),
+                                              sizeof friendly - sizeof(wchar_t), nullptr)) {
             names[QString::fromWCharArray(port)] = QString::fromWCharArray(friendly);
         }
     }
@@ -80,8 +82,8 @@ std::vector<SerialPortList::Entry> SerialPortList::available() {
             continue;
         }
         const auto found = friendly.find(name);
-        PortDescription::Facts facts{name, found != friendly.end() ? found->second : QString(),
-                                     QString(), {}, {}};
+        PortDescription::Facts facts{
+            name, found != friendly.end() ? found->second : QString(), QString(), {}, {}};
         entries.push_back({name, PortDescription::describe(facts)});
     }
     RegCloseKey(key);
