@@ -117,7 +117,7 @@ suite_end=$(date +%s)
 
 # ---- end to end: kestrava-cli.exe on a COM port ----------------------------------------------
 e2e_start=$(date +%s)
-cli_exe=$build/src/cli/kestrava-cli.exe
+cli_exe=$build/kestrava-cli.exe
 on_com() { timeout 180 ./scripts/wine-run.sh "$cli_exe" --port COM23 "$@"; }
 expect() { # expect TEXT OUTPUT
     grep -qF -- "$1" <<<"$2" || fail "expected \"$1\" in:

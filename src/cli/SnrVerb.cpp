@@ -47,8 +47,12 @@ public:
     InterruptGuard& operator=(const InterruptGuard&) = delete;
 
 private:
+#ifdef _WIN32
+    static constexpr std::array<int, 2> kSignals = {SIGINT, SIGTERM}; // Windows has no SIGHUP
+#else
     static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-    std::array<void (*)(int), 3> m_previous{};
+#endif
+    std::array<void (*)(int), kSignals.size()> m_previous{};
 };
 
 int run(PortVerbContext& c) {

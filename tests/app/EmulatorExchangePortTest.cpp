@@ -158,7 +158,7 @@ TEST(EmulatorExchangePort, closingPostsTheNoticeAndRefusesWritesUntilOpenedAgain
 // Records what the router passes on.
 class FakePort : public ExchangePort {
 public:
-    void setOwner(SerialPortOwner* owner) override { this->owner = owner; }
+    void setOwner(SerialPortOwner* next) override { owner = next; }
     bool readerAlive() const override { return alive; }
     bool open(const QString& portName, std::int32_t) override {
         opened.append(portName);
