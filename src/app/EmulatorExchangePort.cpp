@@ -4,6 +4,7 @@
 #include "serial/PortCourier.h"
 
 #include <chrono>
+#include <optional>
 #include <utility>
 
 namespace kestrava {
@@ -75,24 +76,29 @@ void EmulatorExchangePort::readLoop() {
             std::lock_guard lock(m_mutex);
             complete = m_complete;
         }
-        int idlePolls = 0;
+        // The hold is bounded by time: a 5 ms wait lasts a whole timer tick on Windows.
+        std::optional<std::chrono::steady_clock::time_point> holdEnd;
+        bool quiet = false; // the line has been quiet for the read interval since the last byte
         while (!stopping() && m_generation.load() == generation) {
             if (complete && complete(gathered.data(), gathered.size())) {
                 break; // the awaited reply is whole: no need to wait for a quiet line
             }
-            Bytes more = m_line.hostRead(milliseconds(kReadIntervalMs));
+            const Bytes more = m_line.hostRead(milliseconds(quiet ? kIdlePollMs : kReadIntervalMs));
             if (!more.empty()) {
                 gathered.insert(gathered.end(), more.begin(), more.end());
+                quiet = false; // read on until the line is quiet again
                 continue;
             }
-            // The line has been quiet for the read interval; while input is held open, look
-            // again every 5 ms, 20 times at most in one pass.
-            if (!m_hold || idlePolls == kMaxIdlePolls) {
+            // Quiet: while input is held open, look again every 5 ms, for about 105 ms in all
+            // in one pass (not counted afresh when more input comes).
+            quiet = true;
+            const auto now = std::chrono::steady_clock::now();
+            if (!holdEnd) {
+                holdEnd = now + milliseconds(kIdlePollMs * (kMaxIdlePolls + 1));
+            }
+            if (!m_hold || now >= *holdEnd) {
                 break;
             }
-            ++idlePolls;
-            more = m_line.hostRead(milliseconds(kIdlePollMs));
-            gathered.insert(gathered.end(), more.begin(), more.end());
         }
         if (stopping() || m_generation.load() != generation) {
             continue; // dropped, as the purge of the next write drops it

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -590,25 +591,31 @@ void CSerialPort::DrainInput() {
                        ? ReadEnd::Complete
                        : readOnce(gathered, complete);
     }
-    int idlePolls = 0;
+    // The hold is bounded by time, not by the number of polls: a 5 ms wait lasts a whole timer
+    // tick (about 15 ms) on Windows, so 20 polls would hold the input three times too long.
+    using Clock = std::chrono::steady_clock;
+    std::optional<Clock::time_point> holdEnd;
     while (lastRead != ReadEnd::Complete && !gathered.empty()) {
         if (m_deviceLost || shutdownSignalled()) {
             return; // the pass is abandoned; shutdown or the lost device is served next
         }
         // A read that stopped because its buffer was full did not see the line go quiet: give
         // the rest of the reply the read interval to arrive. Otherwise the line is quiet; while
-        // the input is held open, look again every 5 ms, 20 times at most in one pass (not
+        // the input is held open, look again every 5 ms for about 105 ms in all in one pass (not
         // counted afresh when more input comes).
         DWORD wait = kIdlePollMs;
         if (lastRead == ReadEnd::Full) {
             wait = kReadIntervalMs;
         } else if (holdInputOpen.load() == 0) {
             break;
-        } else if (idlePolls == kMaxIdlePolls) {
-            QThread::msleep(kIdlePollMs);
-            break;
         } else {
-            ++idlePolls;
+            const auto now = Clock::now();
+            if (!holdEnd) {
+                holdEnd = now + std::chrono::milliseconds(kIdlePollMs * (kMaxIdlePolls + 1));
+            }
+            if (now >= *holdEnd) {
+                break;
+            }
         }
         if (!waitForInput(wait)) {
             if (lastRead == ReadEnd::Full) {
