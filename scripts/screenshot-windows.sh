@@ -44,9 +44,14 @@ for _ in $(seq 120); do
 done
 [ -n "$window" ] || { echo "screenshot-windows.sh: no window; $(cat "$work/log")" >&2; exit 1; }
 sleep 2
-# The Open button sits at 321,15 (37x14) of the 379x281 dialog units.
+# Pick the first port (the emulator) from the port list, then press Open; positions as parts of
+# the window's size (the list's arrow, its first entry, the Open button).
 eval "$(xdotool getwindowgeometry --shell "$window")"
-xdotool mousemove --window "$window" $((WIDTH * 340 / 379)) $((HEIGHT * 22 / 281)) click 1
+xdotool mousemove --window "$window" $((WIDTH * 636 / 773)) $((HEIGHT * 36 / 625)) click 1
+sleep 1
+xdotool mousemove --window "$window" $((WIDTH * 636 / 773)) $((HEIGHT * 55 / 625)) click 1
+sleep 1
+xdotool mousemove --window "$window" $((WIDTH * 691 / 773)) $((HEIGHT * 36 / 625)) click 1
 sleep 4
 mkdir -p "$(dirname "$out")"
 import -window "$window" "$out"
