@@ -8,6 +8,20 @@
 #
 #   cmake --preset release && cmake --build --preset release
 #   (cd build/release && cpack -G DEB)   ->  build/release/kestrava_<version>_<arch>.deb
+#
+# On Windows the packages are made by scripts/package-windows.sh (an NSIS installer and a zip):
+# there everything lies in one folder, the programs with the DLLs they load and lang\ beside them.
+if(WIN32)
+    set(_kestrava_programs kestrava-cli)
+    if(TARGET kestrava)
+        list(PREPEND _kestrava_programs kestrava)
+    endif()
+    install(TARGETS ${_kestrava_programs} RUNTIME DESTINATION .)
+    install(FILES ${PROJECT_SOURCE_DIR}/lang/chinese.lang ${PROJECT_SOURCE_DIR}/lang/english.lang
+            DESTINATION lang)
+    return()
+endif()
+
 include(GNUInstallDirs)
 
 set(_kestrava_programs kestrava-cli kestrava-sim)

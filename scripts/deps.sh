@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing Kestrava needs, and only those that
-# are missing, so a second run costs nothing. Uses sudo when not run as root.
+# are missing, so a second run costs nothing. Uses sudo when not run as root. --fuzz adds the
+# fuzzing compiler, --windows the cross compiler, wine and NSIS.
 set -euo pipefail
 
 packages=(
@@ -10,9 +11,13 @@ packages=(
     fonts-liberation fonts-droid-fallback
     rtklib
 )
-if [ "${1:-}" = "--fuzz" ]; then
-    packages+=(clang-14 libclang-rt-14-dev)
-fi
+case "${1:-}" in
+--fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+# Cross-building for Windows and testing under wine (scripts/test-windows.sh); libwine-dev
+# brings the tablet headers that Debian's Qt source lacks.
+--windows) packages+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libwine-dev wine64 nsis
+                      zip unzip xz-utils xvfb xauth) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -79,6 +79,17 @@ bool AppOptions::makeSettingsFolder(QString& problem) const {
     return true;
 }
 
+// Where the settings live when --settings is not given.
+#ifdef Q_OS_WIN
+#define KESTRAVA_SETTINGS_DEFAULT                                                                  \
+    "                  (default: %APPDATA%\\Kestrava for the installed program, beside\n"          \
+    "                  the program when it runs from the portable zip)\n"
+#else
+#define KESTRAVA_SETTINGS_DEFAULT                                                                  \
+    "                  (default: beside the program, or the user's configuration\n"                \
+    "                  folder when that is read-only)\n"
+#endif
+
 QString AppOptions::usage() {
     return QStringLiteral(
                "Usage: kestrava [--settings DIR] [--lang DIR] [--trace FILE] [--version] [--help]\n"
@@ -90,9 +101,7 @@ QString AppOptions::usage() {
                "                  those of kestrava-sim (below), for example --profile static, or\n"
                "                  --type P for a receiver with firmware update and file download\n"
                "  --settings DIR  keep recvcfg.ini and langsetting.ini in DIR, created when "
-               "missing\n"
-               "                  (default: beside the program, or the user's configuration\n"
-               "                  folder when that is read-only)\n"
+               "missing\n" KESTRAVA_SETTINGS_DEFAULT
                "  --lang DIR      the folder of the *.lang language files (default: \"lang\" in "
                "the\n"
                "                  current folder, else beside the program)\n"

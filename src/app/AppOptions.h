@@ -7,11 +7,15 @@
 
 namespace kestrava {
 
+class ExchangePort;
+
 // What the command line chose for this run of the program.
 struct AppOptions {
     bool emulator = false;  // --emulator: start the built-in receiver emulator
     SimOptions simulation;  // the emulator's own options, as kestrava-sim takes them
     QString emulatorPort;   // the emulator's device, listed first in the port list
+    // The port that opens emulatorPort where the emulator runs in-process (Windows); else null.
+    ExchangePort* emulatorLink = nullptr;
     QString settingsFolder; // --settings DIR: where recvcfg.ini and langsetting.ini live
     QString languageFolder; // where the *.lang files are
     QString traceFile;      // --trace FILE: append the protocol trace to FILE

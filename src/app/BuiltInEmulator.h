@@ -14,12 +14,17 @@
 namespace kestrava {
 
 class Emulator;
+class EmulatorExchangePort;
+class ExchangePort;
 class FrameLog;
+class InProcessLine;
 class PtyTransport;
 class SteadyClock;
 
-// The receiver emulator inside the program, on a pseudo-terminal of its own, served by a
-// background thread until the program ends: a newcomer can press Open without a receiver.
+// The receiver emulator inside the program, served by a background thread until the program
+// ends: a newcomer can press Open without a receiver. On a pseudo-terminal of its own where the
+// system has them; on Windows on a line inside the process, which the window opens through
+// exchangePort().
 class BuiltInEmulator {
 public:
     BuiltInEmulator();
@@ -32,8 +37,10 @@ public:
     // Starts it with kestrava-sim's options: profile, files, timing, faults and the frame log
     // (its link is not offered); false with the reason in error.
     bool start(QString& error, const SimOptions& options);
-    // The device to open, such as /dev/pts/5.
+    // The device to open, such as /dev/pts/5; on Windows the name the port list shows for it.
     QString devicePath() const;
+    // The port that opens the in-process line (Windows); null where the emulator has a device.
+    ExchangePort* exchangePort() const;
     // Ends serving; the device stays but nothing answers any more. Afterwards the emulator's state
     // may be read from this thread (it is never touched while it is being served).
     void stop();
@@ -53,7 +60,12 @@ private:
     std::unique_ptr<FrameLog> m_log;
     std::unique_ptr<SteadyClock> m_clock;
     std::unique_ptr<Emulator> m_emulator;
+#ifdef Q_OS_WIN
+    std::unique_ptr<InProcessLine> m_line;
+    std::unique_ptr<EmulatorExchangePort> m_port;
+#else
     std::unique_ptr<PtyTransport> m_transport;
+#endif
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };

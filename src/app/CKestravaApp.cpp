@@ -32,6 +32,23 @@ QString installedDataFolder() {
     return QFileInfo(folder).isDir() ? QDir::cleanPath(folder) : QString();
 }
 
+#ifdef Q_OS_WIN
+// On Windows the installed program (the one with its uninstaller beside it, under Program Files,
+// which users cannot write) keeps each user's settings in %APPDATA%\Kestrava; the portable zip
+// keeps them beside the program.
+QString chooseSettingsFolder() {
+    const QString beside = QCoreApplication::applicationDirPath();
+    const bool installed =
+        QFileInfo::exists(QDir(beside).filePath(QStringLiteral("Uninstall.exe")));
+    const QString appData = qEnvironmentVariable("APPDATA");
+    if ((installed || !folderIsWritable(beside)) && !appData.isEmpty()) {
+        const QString folder = QDir(appData).filePath(QStringLiteral("Kestrava"));
+        QDir().mkpath(folder);
+        return QDir::toNativeSeparators(folder);
+    }
+    return beside;
+}
+#else
 QString chooseSettingsFolder() {
     const QString beside = QCoreApplication::applicationDirPath();
     // An installed program keeps each user's settings apart, even when run by the superuser.
@@ -42,6 +59,7 @@ QString chooseSettingsFolder() {
     QDir().mkpath(config);
     return config;
 }
+#endif
 
 QString chooseLanguageFolder() {
     if (QFileInfo(QStringLiteral("lang")).isDir()) {
@@ -105,6 +123,7 @@ int CKestravaApp::run(int argc, char** argv) {
         QString error;
         if (emulator->start(error, options.simulation)) {
             options.emulatorPort = emulator->devicePath();
+            options.emulatorLink = emulator->exchangePort();
         } else {
             QMessageBox::warning(
                 nullptr, QStringLiteral("Kestrava"),

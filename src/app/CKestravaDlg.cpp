@@ -6,6 +6,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/MessageBoxTexts.h"
 #include "app/PortComboBox.h"
+#include "app/PortRouter.h"
 #include "app/PortWatcher.h"
 #include "app/ProfileActions.h"
 #include "app/WindowPageHost.h"
@@ -129,6 +130,7 @@ struct CKestravaDlg::Parts {
     std::unique_ptr<TracingExchangePort> tracing;
     std::unique_ptr<CSerialPort> serial;
     std::unique_ptr<SerialExchangePort> port;
+    std::unique_ptr<PortRouter> router;
     std::unique_ptr<QtReplyTimers> timers;
     std::unique_ptr<FirmwareUpdater> firmware;
     std::unique_ptr<FirmwareUpdateHandler> firmwareHandler;
@@ -159,8 +161,13 @@ CKestravaDlg::CKestravaDlg(const AppOptions& options, QWidget* parent)
     m_parts->serial = std::make_unique<CSerialPort>(portErrors);
     m_parts->port = std::make_unique<SerialExchangePort>(*m_parts->serial);
     ExchangePort* exchangePort = m_parts->port.get();
+    if (options.emulatorLink != nullptr) {
+        m_parts->router =
+            std::make_unique<PortRouter>(*m_parts->port, *options.emulatorLink, m_emulatorPort);
+        exchangePort = m_parts->router.get();
+    }
     if (m_parts->trace.isOpen()) {
-        m_parts->tracing = std::make_unique<TracingExchangePort>(*m_parts->port, m_parts->trace);
+        m_parts->tracing = std::make_unique<TracingExchangePort>(*exchangePort, m_parts->trace);
         exchangePort = m_parts->tracing.get();
     }
     m_parts->timers = std::make_unique<QtReplyTimers>(this);

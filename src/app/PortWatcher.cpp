@@ -1,7 +1,8 @@
 #include "app/PortWatcher.h"
 
+#include "serial/SerialPortList.h"
+
 #include <QFileInfo>
-#include <QSerialPortInfo>
 
 namespace kestrava {
 
@@ -26,8 +27,8 @@ bool PortWatcher::devicePresent(const QString& portName) {
         return false;
     }
 #if defined(Q_OS_WIN)
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        if (info.portName().compare(portName, Qt::CaseInsensitive) == 0) {
+    for (const SerialPortList::Entry& entry : SerialPortList::available()) {
+        if (entry.name.compare(portName, Qt::CaseInsensitive) == 0) {
             return true;
         }
     }

@@ -7,7 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace kestrava {
 
@@ -19,9 +23,16 @@ std::filesystem::path fileOf(const std::string& where, pid_t pid) {
     return std::filesystem::path(where) / (std::to_string(pid) + kExtension);
 }
 
+#ifdef _WIN32
+// kestrava-sim runs on Linux only; nothing is announced on Windows.
+bool alive(pid_t) {
+    return false;
+}
+#else
 bool alive(pid_t pid) {
     return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
 }
+#endif
 
 } // namespace
 
@@ -30,7 +41,11 @@ std::string SimAnnouncement::folder() {
     if (runtime != nullptr && *runtime != '\0') {
         return (std::filesystem::path(runtime) / "kestrava-sim").string();
     }
+#ifdef _WIN32
+    return (std::filesystem::temp_directory_path() / "kestrava-sim").string();
+#else
     return "/tmp/kestrava-sim-" + std::to_string(::getuid());
+#endif
 }
 
 bool SimAnnouncement::announce(const Entry& entry, const std::string& where) {

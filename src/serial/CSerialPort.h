@@ -3,9 +3,11 @@
 #include "serial/PortErrorReporter.h"
 #include "serial/SerialPortOwner.h"
 
-#include <QSerialPort>
 #include <QString>
 #include <QtGlobal>
+#ifndef Q_OS_WIN
+#include <QSerialPort>
+#endif
 
 #include <atomic>
 #include <condition_variable>
@@ -18,8 +20,10 @@
 #include <thread>
 #include <vector>
 
+#ifndef Q_OS_WIN
 class QAbstractEventDispatcher;
 class QThread;
+#endif
 
 namespace kestrava {
 
@@ -45,6 +49,10 @@ inline std::atomic<int> holdInputOpen{1};
 // never deadlocks against a chunk in delivery: once shutdown is signalled the reader drops a
 // chunk the owner has not yet taken and stops waiting for a handler that is still running (the
 // handler keeps its bytes until it returns).
+//
+// Two back ends offer this interface: QtSerialPort on Linux, the Win32 communications functions
+// on Windows (overlapped reads and writes of the COM device, failures reported with the system's
+// own texts). Both apply the same quiet-line rule and the same frame-end hand-over.
 class CSerialPort {
 public:
     // Event mask bits; the main window passes both (3).
@@ -110,11 +118,21 @@ private:
     void DrainInput();
     enum class ReadEnd { Quiet, Full, Complete };
     ReadEnd readOnce(std::vector<std::uint8_t>& gathered, const ChunkComplete& complete);
-    bool pollDevice(int timeoutMs);
     void deliverChunk(std::vector<std::uint8_t> chunk);
+#ifdef Q_OS_WIN
+    struct Win32Device;
+    void startRead();
+    bool waitForInput(unsigned long timeoutMs);
+    void takeRead(std::vector<std::uint8_t>& gathered);
+    void cancelRead();
+    std::size_t queuedBytes();
+    void noteFailure(const QString& call, unsigned long code);
+#else
+    bool pollDevice(int timeoutMs);
     void noteFailure(QSerialPort::SerialPortError error);
     void serveFailure();
     bool deviceHungUp() const;
+#endif
 
     bool shutdownSignalled();
     void stopReader();
@@ -138,9 +156,15 @@ private:
     QString m_portName;
     std::uint32_t m_eventMask = 0;
 
+#ifdef Q_OS_WIN
+    // The device handle, the events and the overlapped records. The handle is used by the
+    // owner's thread until the reader starts, then only by the reader, which closes it.
+    std::unique_ptr<Win32Device> m_win32;
+#else
     // The device of the current opening: used by the owner's thread until the reader starts,
     // then only by the reader, which closes and deletes it before it ends.
     QSerialPort* m_device = nullptr;
+#endif
     std::thread m_reader;
     std::atomic<bool> m_readerAlive{false};
 
@@ -154,9 +178,11 @@ private:
     std::condition_variable m_signalCv;
     bool m_shutdownSignalled = false;
     bool m_writeSignalled = false;
+#ifndef Q_OS_WIN
     QAbstractEventDispatcher* m_readerDispatcher = nullptr;
     QThread* m_readerThread = nullptr;
     bool m_deviceHandedOver = false;
+#endif
     bool m_readerFinished = false;
     DeliveryState m_deliveryState = DeliveryState::None;
     std::uint64_t m_deliverySerial = 0;
@@ -169,7 +195,9 @@ private:
     bool m_deviceLost = false;
     bool m_failurePending = false;
     int m_failureStreak = 0;
+#ifndef Q_OS_WIN
     QSerialPort::SerialPortError m_failureError = QSerialPort::NoError;
+#endif
     QString m_currentCall;
     QString m_failureCall;
     QString m_failureText;

@@ -57,7 +57,7 @@ bool CStdioFileEx::readLine(std::u16string& line) {
         const auto n = line.size();
         if (n >= 2 && line[n - 2] == u'\r' && line[n - 1] == u'\n') {
             if (n > 2) {
-                line.resize(n - 2);
+                line.erase(n - 2);
             }
             break;
         }

@@ -631,7 +631,7 @@ TEST(EmulatorTiming, pacedDownloadTakesTheLineTimeOfEveryByteBothWays) {
     // Commands: start (17) and 6 block requests (9 each). Replies: ready and done (10 each) and
     // 5 data frames (payload + 9 each).
     const std::size_t lineBytes = 17 + 6 * 9 + 2 * 10 + 20000 + 5 * 9;
-    const SimTime lineTime{static_cast<long>(lineBytes) * 10'000'000 / 19200};
+    const SimTime lineTime{static_cast<SimTime::rep>(lineBytes) * 10'000'000 / 19200};
     const SimTime perExchange = 20ms + 50ms; // latency, and the reader's quiet wait
     EXPECT_GE(elapsed, lineTime);
     EXPECT_LE(elapsed, lineTime + perExchange * 7 + 10ms);

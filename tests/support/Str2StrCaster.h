@@ -51,6 +51,9 @@ public:
                   const std::string& strLine, std::vector<std::uint8_t> frames,
                   int intervalMs = 100)
         : m_frames(std::move(frames)) {
+#ifdef _WIN32
+        return; // a Linux program: the tests that use it skip on Windows
+#endif
         const QString program = QStandardPaths::findExecutable(QStringLiteral("str2str"));
         if (program.isEmpty()) {
             ADD_FAILURE() << "str2str not found: install rtklib (./scripts/deps.sh does)";
