@@ -559,6 +559,7 @@ void CKestravaDlg::addProfileActions() {
     window.showMessage = [this](const QString& text) { showMessage(text); };
     window.showError = [this](const QString& text) { showError(text); };
     window.suggestedName = [this] { return m_panelValues[ReceiverSerial]->text(); };
+    window.portLendable = [this] { return !m_parts->router || m_openedPort != m_emulatorPort; };
     m_profiles = std::make_unique<ProfileActions>(std::move(window));
 
     auto* save = new QAction(QStringLiteral("Save Profile..."), this);

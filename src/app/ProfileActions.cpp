@@ -36,6 +36,11 @@ bool ProfileActions::ready() {
         m_window.showMessage(words("Please open port first"));
         return false;
     }
+    if (m_window.portLendable && !m_window.portLendable()) {
+        m_window.showMessage(words(QT_TR_NOOP("Profiles need a receiver on a serial port: the "
+                                              "built-in emulator runs inside the program here.")));
+        return false;
+    }
     return true;
 }
 

@@ -35,6 +35,9 @@ public:
         std::function<void(const QString& text)> showMessage;
         std::function<void(const QString& text)> showError;
         std::function<QString()> suggestedName; // the receiver's serial number, or empty
+        // False when the open port cannot be lent to the engine: the built-in emulator where it
+        // runs inside the program (it has no device another session could open).
+        std::function<bool()> portLendable;
     };
 
     explicit ProfileActions(Window window, QObject* parent = nullptr);
