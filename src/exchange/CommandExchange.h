@@ -8,6 +8,7 @@
 #include "exchange/ReopenRequest.h"
 #include "exchange/ReplyTimers.h"
 #include "protocol/ChannelTable.h"
+#include "protocol/CommandTable.h"
 #include "protocol/DecoderState.h"
 #include "protocol/ExpectedReply.h"
 #include "protocol/FirmwareCommands.h"
@@ -57,10 +58,12 @@ class CommandExchange : public QObject, public SerialPortOwner, public ReplySink
 
 public:
     static constexpr std::int32_t kNormalBaudRate = 19200;
-    static constexpr int kMainInfoTimeoutMs = 3000;
-    static constexpr int kBoardInfoTimeoutMs = 2000;
-    static constexpr int kRadioTimeoutMs = 3000;
-    static constexpr int kStoreLocationTimeoutMs = 2000;
+    static constexpr int kMainInfoTimeoutMs = CommandTable::row(CommandId::ReadMainInfo).timeoutMs;
+    static constexpr int kBoardInfoTimeoutMs =
+        CommandTable::row(CommandId::ReadBoardSerial).timeoutMs;
+    static constexpr int kRadioTimeoutMs = CommandTable::row(CommandId::ReadAirBaud).timeoutMs;
+    static constexpr int kStoreLocationTimeoutMs =
+        CommandTable::row(CommandId::ReadStoreLocation).timeoutMs;
     static constexpr int kMaxModuleRetries = 4;
     // After opening, the main information is requested as soon as the new reader runs; the
     // exchange looks every kOpenPollMs and gives up after kOpenWaitMs, without blocking.
@@ -251,7 +254,11 @@ private:
     bool beginSend(const char* tip);
     // Hands frame to the port; with awaitsReply, the reply it arms is watched (TIMER_REPLY).
     bool write(const Bytes& frame, bool awaitsReply = true);
-    // Arms one of the timers that report a command's silence themselves.
+    // The progress tip of the command's row, in the given form.
+    static const char* tipOf(CommandId id, std::size_t form = 0);
+    // Arms one of the timers that report a command's silence themselves: the row's timer with
+    // its time-out, or the given one.
+    void startReplyTimer(CommandId id);
     void startReplyTimer(int timerId, int milliseconds);
     void showBox(const QString& english);
     void showErrorBox(const QString& english);
