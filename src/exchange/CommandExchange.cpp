@@ -171,6 +171,7 @@ void CommandExchange::closePort() {
     m_timers.stop(TIMER_REPLY);
     m_namingReadAfterSet = false;
     m_port.shutdown();
+    finishRequest(RequestOutcome::Result::PortLost);
     ShowTip(QStringLiteral("Port closed"));
     m_staticOnly = false;
     m_view.clearMainInfo();
@@ -243,6 +244,7 @@ void CommandExchange::forgetReceiver() {
     m_namingReadAfterSet = false;
     m_timers.stop(TIMER_REPLY);
     m_view.clearMainInfo();
+    finishRequest(RequestOutcome::Result::PortLost);
 }
 
 void CommandExchange::returnToBaudRate(std::int32_t baudRate) {
@@ -286,6 +288,9 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
     if (frame.empty()) {
         return false;
     }
+    // One command in flight: the reply of a pending request is no longer awaited.
+    finishRequest(RequestOutcome::Result::Superseded);
+    ++m_framesWritten;
     // An echoing line returns this frame before the answer: neither the splitter nor the reader
     // may take that copy for the answer.
     m_state.sent.note(frame.data(), frame.size());
@@ -307,6 +312,129 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
         m_timers.stop(TIMER_REPLY);
     }
     return queued;
+}
+
+// ---- Requests --------------------------------------------------------------------------------
+
+void CommandExchange::request(CommandId command, RequestDone onDone) {
+    // The frame of this command supersedes the request pending before it (see write).
+    const std::uint64_t before = m_framesWritten;
+    const bool written = sendWithoutArguments(command) && m_framesWritten != before;
+    RequestOutcome outcome{command};
+    if (!written) {
+        onDone(outcome);
+        return;
+    }
+    const std::int32_t kind = m_expected.kind;
+    if (kind == KindNone || kind == KindSnrTest || kind == KindDownloadStop) {
+        // No reply is ever delivered for these.
+        outcome.result = RequestOutcome::Result::Sent;
+        onDone(outcome);
+        return;
+    }
+    m_request = PendingRequest{command, std::move(onDone)};
+}
+
+bool CommandExchange::sendWithoutArguments(CommandId command) {
+    switch (command) {
+    case CommandId::ReadMainInfo:
+        ReadMainInfo();
+        return true;
+    case CommandId::ReadBoardSerial:
+        ReadBoardSerial();
+        return true;
+    case CommandId::ReadBoardVersion:
+        ReadBoardVersion();
+        return true;
+    case CommandId::ConnectInternalRadio:
+        ConnectInternalRadio();
+        return true;
+    case CommandId::ReadAirBaud:
+        ReadAirBaud();
+        return true;
+    case CommandId::ReadRadioChannels:
+        ReadRadioChannels();
+        return true;
+    case CommandId::ReadNetModuleBand:
+        ReadNetModuleBand();
+        return true;
+    case CommandId::StartSnrTest:
+        StartSnrTest();
+        return true;
+    case CommandId::StopSnrTest:
+        StopSnrTest();
+        return true;
+    case CommandId::ReadStaticVoice:
+        ReadStaticVoice();
+        return true;
+    case CommandId::ReadCollectParams:
+        ReadCollectParams();
+        return true;
+    case CommandId::ReadFileNaming:
+        ReadFileNaming();
+        return true;
+    case CommandId::ReadStoreLocation:
+        ReadStoreLocation();
+        return true;
+    case CommandId::ReadFileList:
+        ReadFileList();
+        return true;
+    case CommandId::ReadRecordingState:
+        ReadRecordingState();
+        return true;
+    case CommandId::FormatFiles:
+        FormatFiles();
+        return true;
+    case CommandId::NextDownloadBlock:
+        NextDownloadBlock();
+        return true;
+    case CommandId::StopDownload:
+        StopDownload();
+        return true;
+    case CommandId::ReadNetParams:
+        ReadNetParams();
+        return true;
+    case CommandId::ReadApnParams:
+        ReadApnParams();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {
+    const CommandSpec& spec = CommandTable::row(command);
+    for (std::size_t form = 0; form < spec.variantCount; ++form) {
+        if (spec.kind(form) == kind) {
+            return true;
+        }
+    }
+    // A download block request is answered by the block, the end or the failure.
+    return spec.kind() == KindDownload && (kind == KindDownloadReady || kind == KindDownloadBlock ||
+                                           kind == KindDownloadDone || kind == KindDownloadFailed);
+}
+
+bool CommandExchange::requestTimedOut(int timerId) const {
+    const CommandSpec& spec = CommandTable::row(m_request->command);
+    if (!endsRequest(m_request->command, m_expected.kind)) {
+        return false; // its reply is no longer what is awaited
+    }
+    if (timerId == TIMER_REPLY) {
+        return m_expected.kind == m_watchedKind && !transferRunning();
+    }
+    // The motherboard is asked again until its retries run out.
+    return timerId == spec.timer &&
+           (timerId != TIMER_BOARD_INFO || m_moduleRetryCount >= kMaxModuleRetries);
+}
+
+void CommandExchange::finishRequest(RequestOutcome::Result result, std::int32_t kind,
+                                    std::int32_t value) {
+    if (!m_request) {
+        return;
+    }
+    PendingRequest ended = std::move(*m_request);
+    m_request.reset();
+    ended.onDone(RequestOutcome{ended.command, result, kind, value});
 }
 
 const char* CommandExchange::tipOf(CommandId id, std::size_t form) {
@@ -783,6 +911,9 @@ void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count)
 }
 
 void CommandExchange::onTimer(int timerId) {
+    if (m_request && requestTimedOut(timerId)) {
+        finishRequest(RequestOutcome::Result::NoReply);
+    }
     handleTimer(timerId);
     emit timerExpired(timerId);
 }
@@ -857,9 +988,20 @@ void CommandExchange::endMainInfoChain(bool mainInfoArrived) {
 void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
     // Answered; a follow-up sent by the handling watches its own reply.
     m_timers.stop(TIMER_REPLY);
+    // Taken before the handling, whose follow-up commands would otherwise supersede it.
+    std::optional<PendingRequest> ended;
+    if (m_request && endsRequest(m_request->command, kind)) {
+        ended = std::move(m_request);
+        m_request.reset();
+    }
     handleReply(data, kind);
     const auto* value = std::get_if<std::int32_t>(&data);
-    emit replyHandled(kind, value != nullptr ? *value : -1);
+    const std::int32_t number = value != nullptr ? *value : -1;
+    emit replyHandled(kind, number);
+    if (ended) {
+        ended->onDone(
+            RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number});
+    }
 }
 
 void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
