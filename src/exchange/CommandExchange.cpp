@@ -15,6 +15,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <variant>
 #include <vector>
@@ -170,6 +171,7 @@ void CommandExchange::closePort() {
     m_timers.stop(TIMER_REPLY);
     m_namingReadAfterSet = false;
     m_port.shutdown();
+    finishRequest(RequestOutcome::Result::PortLost);
     ShowTip(QStringLiteral("Port closed"));
     m_staticOnly = false;
     m_view.clearMainInfo();
@@ -242,6 +244,7 @@ void CommandExchange::forgetReceiver() {
     m_namingReadAfterSet = false;
     m_timers.stop(TIMER_REPLY);
     m_view.clearMainInfo();
+    finishRequest(RequestOutcome::Result::PortLost);
 }
 
 void CommandExchange::returnToBaudRate(std::int32_t baudRate) {
@@ -285,6 +288,9 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
     if (frame.empty()) {
         return false;
     }
+    // One command in flight: the reply of a pending request is no longer awaited.
+    finishRequest(RequestOutcome::Result::Superseded);
+    ++m_framesWritten;
     // An echoing line returns this frame before the answer: neither the splitter nor the reader
     // may take that copy for the answer.
     m_state.sent.note(frame.data(), frame.size());
@@ -308,6 +314,138 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
     return queued;
 }
 
+// ---- Requests --------------------------------------------------------------------------------
+
+void CommandExchange::request(CommandId command, RequestDone onDone) {
+    // The frame of this command supersedes the request pending before it (see write).
+    const std::uint64_t before = m_framesWritten;
+    const bool written = sendWithoutArguments(command) && m_framesWritten != before;
+    RequestOutcome outcome{command};
+    if (!written) {
+        onDone(outcome);
+        return;
+    }
+    const std::int32_t kind = m_expected.kind;
+    if (kind == KindNone || kind == KindSnrTest || kind == KindDownloadStop) {
+        // No reply is ever delivered for these.
+        outcome.result = RequestOutcome::Result::Sent;
+        onDone(outcome);
+        return;
+    }
+    m_request = PendingRequest{command, std::move(onDone)};
+}
+
+bool CommandExchange::sendWithoutArguments(CommandId command) {
+    switch (command) {
+    case CommandId::ReadMainInfo:
+        ReadMainInfo();
+        return true;
+    case CommandId::ReadBoardSerial:
+        ReadBoardSerial();
+        return true;
+    case CommandId::ReadBoardVersion:
+        ReadBoardVersion();
+        return true;
+    case CommandId::ConnectInternalRadio:
+        ConnectInternalRadio();
+        return true;
+    case CommandId::ReadAirBaud:
+        ReadAirBaud();
+        return true;
+    case CommandId::ReadRadioChannels:
+        ReadRadioChannels();
+        return true;
+    case CommandId::ReadNetModuleBand:
+        ReadNetModuleBand();
+        return true;
+    case CommandId::StartSnrTest:
+        StartSnrTest();
+        return true;
+    case CommandId::StopSnrTest:
+        StopSnrTest();
+        return true;
+    case CommandId::ReadStaticVoice:
+        ReadStaticVoice();
+        return true;
+    case CommandId::ReadCollectParams:
+        ReadCollectParams();
+        return true;
+    case CommandId::ReadFileNaming:
+        ReadFileNaming();
+        return true;
+    case CommandId::ReadStoreLocation:
+        ReadStoreLocation();
+        return true;
+    case CommandId::ReadFileList:
+        ReadFileList();
+        return true;
+    case CommandId::ReadRecordingState:
+        ReadRecordingState();
+        return true;
+    case CommandId::FormatFiles:
+        FormatFiles();
+        return true;
+    case CommandId::NextDownloadBlock:
+        NextDownloadBlock();
+        return true;
+    case CommandId::StopDownload:
+        StopDownload();
+        return true;
+    case CommandId::ReadNetParams:
+        ReadNetParams();
+        return true;
+    case CommandId::ReadApnParams:
+        ReadApnParams();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {
+    const CommandSpec& spec = CommandTable::row(command);
+    for (std::size_t form = 0; form < spec.variantCount; ++form) {
+        if (spec.kind(form) == kind) {
+            return true;
+        }
+    }
+    // A download block request is answered by the block, the end or the failure.
+    return spec.kind() == KindDownload && (kind == KindDownloadReady || kind == KindDownloadBlock ||
+                                           kind == KindDownloadDone || kind == KindDownloadFailed);
+}
+
+bool CommandExchange::requestTimedOut(int timerId) const {
+    const CommandSpec& spec = CommandTable::row(m_request->command);
+    if (!endsRequest(m_request->command, m_expected.kind)) {
+        return false; // its reply is no longer what is awaited
+    }
+    if (timerId == TIMER_REPLY) {
+        return m_expected.kind == m_watchedKind && !transferRunning();
+    }
+    // The motherboard is asked again until its retries run out.
+    return timerId == spec.timer &&
+           (timerId != TIMER_BOARD_INFO || m_moduleRetryCount >= kMaxModuleRetries);
+}
+
+void CommandExchange::finishRequest(RequestOutcome::Result result, std::int32_t kind,
+                                    std::int32_t value) {
+    if (!m_request) {
+        return;
+    }
+    PendingRequest ended = std::move(*m_request);
+    m_request.reset();
+    ended.onDone(RequestOutcome{ended.command, result, kind, value});
+}
+
+const char* CommandExchange::tipOf(CommandId id, std::size_t form) {
+    return CommandTable::row(id).tip(form);
+}
+
+void CommandExchange::startReplyTimer(CommandId id) {
+    const CommandSpec& spec = CommandTable::row(id);
+    startReplyTimer(spec.timer, spec.timeoutMs);
+}
+
 void CommandExchange::startReplyTimer(int timerId, int milliseconds) {
     // This timer reports the command's silence in its own words.
     m_timers.stop(TIMER_REPLY);
@@ -315,38 +453,40 @@ void CommandExchange::startReplyTimer(int timerId, int milliseconds) {
 }
 
 void CommandExchange::ReadMainInfo() {
-    if (!beginSend("Reading main infomation...")) {
+    if (!beginSend(tipOf(CommandId::ReadMainInfo))) {
         return;
     }
     Bytes frame;
     kestrava::ReadMainInfo(frame, m_expected);
     write(frame);
-    startReplyTimer(TIMER_MAIN_INFO, kMainInfoTimeoutMs);
+    startReplyTimer(CommandId::ReadMainInfo);
     m_mainInfoChainActive = true;
 }
 
 void CommandExchange::ReadBoardSerial() {
-    if (m_state.motherboardCode != MOTHERBOARD_TRIMBLE || !beginSend(nullptr)) {
+    if (m_state.motherboardCode != MOTHERBOARD_TRIMBLE ||
+        !beginSend(tipOf(CommandId::ReadBoardSerial))) {
         return;
     }
     Bytes frame;
     kestrava::ReadBoardSerial(frame, m_expected);
     write(frame);
-    startReplyTimer(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+    startReplyTimer(CommandId::ReadBoardSerial);
 }
 
 void CommandExchange::ReadBoardVersion() {
-    if (m_state.motherboardCode != MOTHERBOARD_NOVATEL || !beginSend(nullptr)) {
+    if (m_state.motherboardCode != MOTHERBOARD_NOVATEL ||
+        !beginSend(tipOf(CommandId::ReadBoardVersion))) {
         return;
     }
     Bytes frame;
     kestrava::ReadBoardVersion(frame, m_expected);
     write(frame);
-    startReplyTimer(TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+    startReplyTimer(CommandId::ReadBoardVersion);
 }
 
 void CommandExchange::ConnectInternalRadio() {
-    if (!beginSend("Connecting internal Radio...")) {
+    if (!beginSend(tipOf(CommandId::ConnectInternalRadio))) {
         return;
     }
     Bytes frame;
@@ -355,47 +495,47 @@ void CommandExchange::ConnectInternalRadio() {
 }
 
 void CommandExchange::ReadAirBaud() {
-    if (!beginSend("Reading air baud rate...")) {
+    if (!beginSend(tipOf(CommandId::ReadAirBaud))) {
         return;
     }
     Bytes frame;
     kestrava::ReadAirBaud(frame, m_expected);
     write(frame);
-    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(CommandId::ReadAirBaud);
 }
 
 void CommandExchange::SetAirBaud(std::int32_t bitsPerSecond) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetAirBaud))) {
         return;
     }
     Bytes frame;
     kestrava::SetAirBaud(frame, m_expected, bitsPerSecond);
     write(frame);
-    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(CommandId::SetAirBaud);
 }
 
 void CommandExchange::ReadRadioChannels() {
-    if (!beginSend("Reading Current Freq...")) {
+    if (!beginSend(tipOf(CommandId::ReadRadioChannels))) {
         return;
     }
     Bytes frame;
     kestrava::ReadRadioChannels(frame, m_expected);
     write(frame);
-    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(CommandId::ReadRadioChannels);
 }
 
 void CommandExchange::WriteRadioChannels(const ChannelTable& table) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::WriteRadioChannels))) {
         return;
     }
     Bytes frame;
     kestrava::WriteRadioChannels(frame, m_expected, table);
     write(frame);
-    startReplyTimer(TIMER_RADIO, kRadioTimeoutMs);
+    startReplyTimer(CommandId::WriteRadioChannels);
 }
 
 void CommandExchange::ReadNetModuleBand() {
-    if (!beginSend("Reading net module band...")) {
+    if (!beginSend(tipOf(CommandId::ReadNetModuleBand))) {
         return;
     }
     Bytes frame;
@@ -404,7 +544,7 @@ void CommandExchange::ReadNetModuleBand() {
 }
 
 void CommandExchange::SetNetModuleBand(Byte band2g, Byte band3g) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetNetModuleBand))) {
         return;
     }
     Bytes frame;
@@ -413,7 +553,7 @@ void CommandExchange::SetNetModuleBand(Byte band2g, Byte band3g) {
 }
 
 void CommandExchange::StartSnrTest() {
-    if (!beginSend(nullptr)) {
+    if (!beginSend(tipOf(CommandId::StartSnrTest))) {
         return;
     }
     Bytes frame;
@@ -422,7 +562,7 @@ void CommandExchange::StartSnrTest() {
 }
 
 void CommandExchange::StopSnrTest() {
-    if (!beginSend(nullptr)) {
+    if (!beginSend(tipOf(CommandId::StopSnrTest))) {
         return;
     }
     Bytes frame;
@@ -442,7 +582,7 @@ bool CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
         return false;
     }
     // The board does not answer these commands: the reply awaited before stays awaited.
-    if (!beginSend("") || !write(frame, false)) {
+    if (!beginSend(tipOf(CommandId::SetNmeaOutput)) || !write(frame, false)) {
         return false;
     }
     ShowTip(QStringLiteral("Data output setting sent"));
@@ -450,19 +590,8 @@ bool CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
 }
 
 void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
-    const char* tip = nullptr;
-    switch (code) {
-    case VoiceSwitchCode::VoiceOn:
-        tip = QT_TR_NOOP("Enableing voice...");
-        break;
-    case VoiceSwitchCode::VoiceOff:
-        tip = QT_TR_NOOP("Disableing voice...");
-        break;
-    case VoiceSwitchCode::StaticVoiceOff:
-        tip = QT_TR_NOOP("Disabling static voice...");
-        break;
-    }
-    if (tip == nullptr || !beginSend(tip)) {
+    const std::optional<std::size_t> form = voiceSwitchForm(code);
+    if (!form || !beginSend(tipOf(CommandId::VoiceSwitch, *form))) {
         return;
     }
     Bytes frame;
@@ -471,7 +600,7 @@ void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
 }
 
 void CommandExchange::ReadVoiceBlock(bool forSet, int which) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::ReadVoiceBlock))) {
         return;
     }
     VoiceBlockRead purpose = VoiceBlockRead::VoiceTypeAndVolume;
@@ -487,7 +616,7 @@ void CommandExchange::ReadVoiceBlock(bool forSet, int which) {
 }
 
 void CommandExchange::SetVoiceType(Byte voiceType) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetVoiceType))) {
         return;
     }
     Bytes frame;
@@ -496,7 +625,7 @@ void CommandExchange::SetVoiceType(Byte voiceType) {
 }
 
 void CommandExchange::SetRinexFlag(bool on) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetRinexFlag))) {
         return;
     }
     Bytes frame;
@@ -505,7 +634,7 @@ void CommandExchange::SetRinexFlag(bool on) {
 }
 
 void CommandExchange::SetVolume(Byte volume) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetVolume))) {
         return;
     }
     Bytes frame;
@@ -514,7 +643,7 @@ void CommandExchange::SetVolume(Byte volume) {
 }
 
 void CommandExchange::ReadStaticVoice() {
-    if (!beginSend("Reading static voice state...")) {
+    if (!beginSend(tipOf(CommandId::ReadStaticVoice))) {
         return;
     }
     Bytes frame;
@@ -523,7 +652,7 @@ void CommandExchange::ReadStaticVoice() {
 }
 
 void CommandExchange::SetStaticVoice(bool on) {
-    if (!beginSend(on ? "Enabling static voice..." : "Disabling static voice...")) {
+    if (!beginSend(tipOf(CommandId::SetStaticVoice, on ? 1 : 0))) {
         return;
     }
     Bytes frame;
@@ -532,7 +661,7 @@ void CommandExchange::SetStaticVoice(bool on) {
 }
 
 void CommandExchange::ReadCollectParams() {
-    if (!beginSend("Reading record interval...")) {
+    if (!beginSend(tipOf(CommandId::ReadCollectParams))) {
         return;
     }
     Bytes frame;
@@ -541,7 +670,7 @@ void CommandExchange::ReadCollectParams() {
 }
 
 void CommandExchange::SetCollectParams(int intervalSeconds, int cutoffDegrees) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetCollectParams))) {
         return;
     }
     Bytes frame;
@@ -551,7 +680,7 @@ void CommandExchange::SetCollectParams(int intervalSeconds, int cutoffDegrees) {
 }
 
 void CommandExchange::ReadFileNaming() {
-    if (!beginSend("Reading static file parameters...")) {
+    if (!beginSend(tipOf(CommandId::ReadFileNaming))) {
         return;
     }
     Bytes frame;
@@ -560,7 +689,7 @@ void CommandExchange::ReadFileNaming() {
 }
 
 void CommandExchange::SetFileNaming(const QString& prefix, const QString& serial) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetFileNaming))) {
         return;
     }
     Bytes frame;
@@ -570,17 +699,17 @@ void CommandExchange::SetFileNaming(const QString& prefix, const QString& serial
 }
 
 void CommandExchange::ReadStoreLocation() {
-    if (!beginSend("Reading store location...")) {
+    if (!beginSend(tipOf(CommandId::ReadStoreLocation))) {
         return;
     }
     Bytes frame;
     kestrava::ReadStoreLocation(frame, m_expected);
     write(frame);
-    startReplyTimer(TIMER_RADIO, kStoreLocationTimeoutMs);
+    startReplyTimer(CommandId::ReadStoreLocation);
 }
 
 void CommandExchange::SetStoreLocation(bool storageCard) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetStoreLocation))) {
         return;
     }
     Bytes frame;
@@ -589,7 +718,7 @@ void CommandExchange::SetStoreLocation(bool storageCard) {
 }
 
 void CommandExchange::ReadFileList() {
-    if (!beginSend("Reading all static files...")) {
+    if (!beginSend(tipOf(CommandId::ReadFileList))) {
         return;
     }
     Bytes frame;
@@ -598,7 +727,7 @@ void CommandExchange::ReadFileList() {
 }
 
 void CommandExchange::DeleteFiles(const QStringList& names) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::DeleteFiles))) {
         return;
     }
     std::vector<ByteString> bytes;
@@ -617,7 +746,7 @@ void CommandExchange::DeleteFiles(const QStringList& names) {
 }
 
 void CommandExchange::ReadRecordingState() {
-    if (!beginSend(nullptr)) {
+    if (!beginSend(tipOf(CommandId::ReadRecordingState))) {
         return;
     }
     Bytes frame;
@@ -626,7 +755,7 @@ void CommandExchange::ReadRecordingState() {
 }
 
 void CommandExchange::FormatFiles() {
-    if (!beginSend("Formatting the static files...")) {
+    if (!beginSend(tipOf(CommandId::FormatFiles))) {
         return;
     }
     Bytes frame;
@@ -636,7 +765,7 @@ void CommandExchange::FormatFiles() {
 
 void CommandExchange::StartDownload(const QString& name, const QString& localPath,
                                     std::int64_t expectedBytes) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::StartDownload))) {
         return;
     }
     m_download.reset(localPath, expectedBytes);
@@ -649,7 +778,7 @@ void CommandExchange::StartDownload(const QString& name, const QString& localPat
 }
 
 void CommandExchange::NextDownloadBlock() {
-    if (!beginSend(nullptr)) {
+    if (!beginSend(tipOf(CommandId::NextDownloadBlock))) {
         return;
     }
     Bytes frame;
@@ -660,7 +789,7 @@ void CommandExchange::NextDownloadBlock() {
 }
 
 void CommandExchange::StopDownload() {
-    if (!beginSend(nullptr)) {
+    if (!beginSend(tipOf(CommandId::StopDownload))) {
         return;
     }
     Bytes frame;
@@ -670,7 +799,7 @@ void CommandExchange::StopDownload() {
 }
 
 void CommandExchange::ReadNetParams() {
-    if (!beginSend("Reading net parameters...")) {
+    if (!beginSend(tipOf(CommandId::ReadNetParams))) {
         return;
     }
     Bytes frame;
@@ -679,7 +808,7 @@ void CommandExchange::ReadNetParams() {
 }
 
 bool CommandExchange::SetNetParams(const NetParams& params) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetNetParams))) {
         return false;
     }
     Bytes frame;
@@ -691,7 +820,7 @@ bool CommandExchange::SetNetParams(const NetParams& params) {
 }
 
 void CommandExchange::ReadApnParams() {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::ReadApnParams))) {
         return;
     }
     Bytes frame;
@@ -700,7 +829,7 @@ void CommandExchange::ReadApnParams() {
 }
 
 void CommandExchange::SetApnParams(const QString& user, const QString& password) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetApnParams))) {
         return;
     }
     Bytes frame;
@@ -710,7 +839,7 @@ void CommandExchange::SetApnParams(const QString& user, const QString& password)
 }
 
 void CommandExchange::SetRemotePassword(const QString& password) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetRemotePassword))) {
         return;
     }
     Bytes frame;
@@ -719,7 +848,7 @@ void CommandExchange::SetRemotePassword(const QString& password) {
 }
 
 void CommandExchange::SetWifiPassword(const QString& newPassword) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetWifiPassword))) {
         return;
     }
     Bytes frame;
@@ -728,7 +857,7 @@ void CommandExchange::SetWifiPassword(const QString& newPassword) {
 }
 
 void CommandExchange::SetWifiPassword(const QString& oldPassword, const QString& newPassword) {
-    if (!beginSend("")) {
+    if (!beginSend(tipOf(CommandId::SetWifiPassword))) {
         return;
     }
     Bytes frame;
@@ -782,6 +911,9 @@ void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count)
 }
 
 void CommandExchange::onTimer(int timerId) {
+    if (m_request && requestTimedOut(timerId)) {
+        finishRequest(RequestOutcome::Result::NoReply);
+    }
     handleTimer(timerId);
     emit timerExpired(timerId);
 }
@@ -856,9 +988,20 @@ void CommandExchange::endMainInfoChain(bool mainInfoArrived) {
 void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
     // Answered; a follow-up sent by the handling watches its own reply.
     m_timers.stop(TIMER_REPLY);
+    // Taken before the handling, whose follow-up commands would otherwise supersede it.
+    std::optional<PendingRequest> ended;
+    if (m_request && endsRequest(m_request->command, kind)) {
+        ended = std::move(m_request);
+        m_request.reset();
+    }
     handleReply(data, kind);
     const auto* value = std::get_if<std::int32_t>(&data);
-    emit replyHandled(kind, value != nullptr ? *value : -1);
+    const std::int32_t number = value != nullptr ? *value : -1;
+    emit replyHandled(kind, number);
+    if (ended) {
+        ended->onDone(
+            RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number});
+    }
 }
 
 void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {

@@ -7,7 +7,9 @@
 #include "exchange/FirmwareTransfer.h"
 #include "exchange/ReopenRequest.h"
 #include "exchange/ReplyTimers.h"
+#include "exchange/RequestOutcome.h"
 #include "protocol/ChannelTable.h"
+#include "protocol/CommandTable.h"
 #include "protocol/DecoderState.h"
 #include "protocol/ExpectedReply.h"
 #include "protocol/FirmwareCommands.h"
@@ -28,6 +30,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace kestrava {
@@ -57,10 +60,12 @@ class CommandExchange : public QObject, public SerialPortOwner, public ReplySink
 
 public:
     static constexpr std::int32_t kNormalBaudRate = 19200;
-    static constexpr int kMainInfoTimeoutMs = 3000;
-    static constexpr int kBoardInfoTimeoutMs = 2000;
-    static constexpr int kRadioTimeoutMs = 3000;
-    static constexpr int kStoreLocationTimeoutMs = 2000;
+    static constexpr int kMainInfoTimeoutMs = CommandTable::row(CommandId::ReadMainInfo).timeoutMs;
+    static constexpr int kBoardInfoTimeoutMs =
+        CommandTable::row(CommandId::ReadBoardSerial).timeoutMs;
+    static constexpr int kRadioTimeoutMs = CommandTable::row(CommandId::ReadAirBaud).timeoutMs;
+    static constexpr int kStoreLocationTimeoutMs =
+        CommandTable::row(CommandId::ReadStoreLocation).timeoutMs;
     static constexpr int kMaxModuleRetries = 4;
     // After opening, the main information is requested as soon as the new reader runs; the
     // exchange looks every kOpenPollMs and gives up after kOpenWaitMs, without blocking.
@@ -122,6 +127,14 @@ public:
     // A firmware transfer runs: every other send operation is refused.
     bool transferRunning() const;
     bool staticOnly() const { return m_staticOnly; }
+
+    // ---- Requests --------------------------------------------------------------------------
+    // Sends command as its send operation does (tip, frame, reply timer) and tells onDone,
+    // exactly once while the exchange lives, what became of it: the reply handled (after its
+    // effects are shown and stored and its follow-up is sent), that it awaits none, the silence
+    // its timer reports, a lost port, a newer command, or that nothing was sent. The commands
+    // that take no arguments are sent so; any other is reported as not sent.
+    void request(CommandId command, RequestDone onDone);
 
     // ---- Send operations, one per command -------------------------------------------------
     void ReadMainInfo();
@@ -248,10 +261,30 @@ signals:
     void timerExpired(int timerId);
 
 private:
+    // The request whose reply is awaited.
+    struct PendingRequest {
+        CommandId command{};
+        RequestDone onDone;
+    };
+
+    // Calls the send operation of a command without arguments; false for any other command.
+    bool sendWithoutArguments(CommandId command);
+    // Whether a reply of kind ends a request of command.
+    static bool endsRequest(CommandId command, std::int32_t kind);
+    // Whether the expiry of timerId is the silence the pending request's command reports.
+    bool requestTimedOut(int timerId) const;
+    // Ends the pending request, if any, with result.
+    void finishRequest(RequestOutcome::Result result, std::int32_t kind = KindNone,
+                       std::int32_t value = -1);
+
     bool beginSend(const char* tip);
     // Hands frame to the port; with awaitsReply, the reply it arms is watched (TIMER_REPLY).
     bool write(const Bytes& frame, bool awaitsReply = true);
-    // Arms one of the timers that report a command's silence themselves.
+    // The progress tip of the command's row, in the given form.
+    static const char* tipOf(CommandId id, std::size_t form = 0);
+    // Arms one of the timers that report a command's silence themselves: the row's timer with
+    // its time-out, or the given one.
+    void startReplyTimer(CommandId id);
     void startReplyTimer(int timerId, int milliseconds);
     void showBox(const QString& english);
     void showErrorBox(const QString& english);
@@ -301,7 +334,9 @@ private:
     bool m_bandsRead = false;          // a band reply has come: its indexes may be selected
     bool m_namingReadAfterSet = false; // the file naming read confirms a Set
     int m_replyWaitMs = 0;
-    std::int32_t m_watchedKind = 0; // the kind TIMER_REPLY watches for
+    std::optional<PendingRequest> m_request;
+    std::uint64_t m_framesWritten = 0; // frames handed to the port
+    std::int32_t m_watchedKind = 0;    // the kind TIMER_REPLY watches for
 
     QTimer m_openPoll;
     int m_openWaitedMs = 0;

@@ -2,6 +2,7 @@
 
 #include "exchange/FirmwareJob.h"
 #include "exchange/FirmwareTransfer.h"
+#include "protocol/CommandTable.h"
 #include "protocol/FirmwareCommands.h"
 
 #include <QDateTime>
@@ -31,8 +32,8 @@ class FirmwareUpdater : public QObject, public FirmwareTransfer {
 public:
     enum class State { Idle, Handshake, Reopening, Sending };
 
-    static constexpr int kStartRepeatMs = 500;
-    static constexpr int kBlockWatchdogMs = 2000;
+    static constexpr int kStartRepeatMs = CommandTable::row(CommandId::FirmwareStart).timeoutMs;
+    static constexpr int kBlockWatchdogMs = CommandTable::row(CommandId::FirmwareBlock).timeoutMs;
     static constexpr int kMaxResends = 3;
     static constexpr std::int32_t kFastBaudRate = 115200;
     static constexpr std::int32_t kNormalBaudRate = 19200;

@@ -1,20 +1,10 @@
 #pragma once
 
+#include "protocol/ReplyTimerId.h"
+
 #include <functional>
 
 namespace kestrava {
-
-// The reply timers of the exchange, by their fixed ids.
-enum ReplyTimerId : int {
-    TIMER_FIRMWARE_START = 1,
-    TIMER_RADIO = 2,
-    TIMER_BOARD_INFO = 3,
-    TIMER_MAIN_INFO = 4,
-    TIMER_FIRMWARE_BLOCK = 5,
-    // A command without a timer of its own: how long its reply may take before the silence is
-    // reported (only when the exchange is given a wait, see CommandExchange::setReplyWait).
-    TIMER_REPLY = 6,
-};
 
 // Reply timers behind an interface, so that the exchange runs on Qt's
 // timers in the program and on a manual clock in tests (a 10-second chain in microseconds).

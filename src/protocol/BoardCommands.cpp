@@ -1,5 +1,6 @@
 #include "protocol/BoardCommands.h"
 
+#include "protocol/BuilderSupport.h"
 #include "protocol/Checksums.h"
 #include "protocol/MainInfoRecord.h"
 
@@ -34,7 +35,6 @@ constexpr std::array<Byte, 6> kRateCodes = {3, 4, 5, 6, 11, 2};
 
 constexpr Byte kPacketStart = 0x02;
 constexpr Byte kPacketEnd = 0x03;
-constexpr Byte kApplicationFile = 0x64;
 constexpr std::array<Byte, 7> kApplicationHeader = {0x00, 0x00, 0x00, 0x03, 0x00, 0x01, 0x00};
 constexpr std::size_t kRecordSize = 10;
 
@@ -51,18 +51,17 @@ void appendRecord(Bytes& out, Byte code, Byte port, Byte rate) {
 } // namespace
 
 std::size_t ReadBoardSerial(Bytes& out, ExpectedReply& expected) {
-    out.assign({kPacketStart, 0x00, 0x06, 0x00});
+    const CommandSpec& spec = CommandTable::row(CommandId::ReadBoardSerial);
+    out.assign({kPacketStart, 0x00, spec.sub, 0x00});
     out.push_back(PacketChecksum(out.data(), out.size()));
     out.push_back(kPacketEnd);
-    expected.kind = KindBoardSerialPacket;
-    expected.mode = FRAMING_PACKET;
+    armFor(expected, spec);
     return out.size();
 }
 
 std::size_t ReadBoardVersion(Bytes& out, ExpectedReply& expected) {
     out.assign(kVersionRequest.begin(), kVersionRequest.end());
-    expected.kind = KindBoardVersionText;
-    expected.mode = FRAMING_ASCII;
+    armFor(expected, CommandTable::row(CommandId::ReadBoardVersion));
     return out.size();
 }
 
@@ -102,7 +101,7 @@ std::size_t SetNmeaOutputPacket(Bytes& out, const NmeaOutputChoice& choice) {
     out.reserve(dataLength + 6);
     out.push_back(kPacketStart);
     out.push_back(0x00);
-    out.push_back(kApplicationFile);
+    out.push_back(CommandTable::row(CommandId::SetNmeaOutput).sub); // application file
     out.push_back(static_cast<Byte>(dataLength));
     out.insert(out.end(), kApplicationHeader.begin(), kApplicationHeader.end());
     if (clear) {

@@ -1,21 +1,44 @@
 #pragma once
 
 #include "protocol/CommandFrame.h"
+#include "protocol/CommandTable.h"
 #include "protocol/ExpectedReply.h"
 #include "protocol/ProtocolTypes.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 namespace kestrava {
 
-// Builds a dollar command and arms expected for the reply of the same class and sub, of the
-// given kind, in dollar framing. Returns the frame's length.
-inline std::size_t buildArmedDollar(Bytes& out, ExpectedReply& expected, Byte cls, Byte sub,
-                                    std::int32_t kind, std::span<const Byte> payload = {}) {
-    expected.arm(cls, sub, kind);
-    return CommandFrame::build(out, cls, sub, payload);
+// Arms expected with the reply that the command's row awaits in the given form: the row's kind
+// and reply framing, and for dollar and firmware frames the row's class and sub (the other
+// framings leave those as they were).
+inline void armFor(ExpectedReply& expected, const CommandSpec& spec, std::size_t form = 0) {
+    if (spec.encoder == CommandSpec::Encoder::Dollar ||
+        spec.encoder == CommandSpec::Encoder::Firmware) {
+        expected.arm(spec.cls, spec.sub, spec.kind(form), spec.replyFraming);
+        return;
+    }
+    expected.kind = spec.kind(form);
+    expected.mode = spec.replyFraming;
+}
+
+// Builds the dollar command of the row's class and sub and arms expected for its reply.
+// Returns the frame's length.
+inline std::size_t buildArmedDollar(Bytes& out, ExpectedReply& expected, CommandId id,
+                                    std::span<const Byte> payload = {}, std::size_t form = 0) {
+    const CommandSpec& spec = CommandTable::row(id);
+    armFor(expected, spec, form);
+    return CommandFrame::build(out, spec.cls, spec.sub, payload);
+}
+
+// The same, for a command whose whole payload is the one byte of its form.
+inline std::size_t buildArmedDollarCode(Bytes& out, ExpectedReply& expected, CommandId id,
+                                        std::size_t form = 0) {
+    const std::array<Byte, 1> payload = {CommandTable::row(id).variant(form).code};
+    return buildArmedDollar(out, expected, id, payload, form);
 }
 
 } // namespace kestrava

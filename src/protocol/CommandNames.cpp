@@ -1,81 +1,65 @@
 #include "protocol/CommandNames.h"
 
+#include "protocol/CommandTable.h"
+
 #include <cstring>
 
 namespace kestrava {
 namespace {
 
-std::string_view byPayloadLength(std::size_t length, std::string_view whenEmpty,
-                                 std::string_view otherwise) {
-    return length == 0 ? whenEmpty : otherwise;
+using Encoder = CommandSpec::Encoder;
+
+bool matches(const CommandSpec& spec, std::size_t payloadLength, Byte first,
+             const ExpectedReply& armed) {
+    const CommandSpec::Match& m = spec.match;
+    return payloadLength >= m.minPayload && payloadLength <= m.maxPayload &&
+           (!m.byCode || first == spec.variant().code) &&
+           (!m.byArmedKind || armed.kind == spec.kind());
 }
 
 std::string_view dollarCommand(const Byte* frame, std::size_t count, const ExpectedReply& armed) {
-    const Byte cls = frame[2];
-    const Byte sub = frame[3];
     const std::size_t length = static_cast<std::size_t>(frame[4] | (frame[5] << 8));
     const Byte first = count > 6 ? frame[6] : 0;
-    switch ((cls << 8) | sub) {
-    case ('V' << 8) | 'C':
-        return "ReadMainInfo";
-    case ('V' << 8) | 'S':
-        return "FirmwareStart";
-    case ('V' << 8) | 'X':
-        return "FirmwareBlock";
-    case ('V' << 8) | 'V':
-        return length <= 1 ? "ReadStaticVoice" : "SetStaticVoice";
-    case ('G' << 8) | 'Q':
-        return first == 0x0A   ? "ConnectInternalRadio"
-               : first == 0x03 ? "StartSnrTest"
-                               : "StopSnrTest";
-    case ('G' << 8) | 'F':
-        return byPayloadLength(length, "ReadNetModuleBand", "SetNetModuleBand");
-    case ('G' << 8) | 'C':
-        return byPayloadLength(length, "ReadNetParams", "SetNetParams");
-    case ('G' << 8) | 'A':
-        return byPayloadLength(length, "ReadApnParams", "SetApnParams");
-    case ('G' << 8) | 'Y':
-        return "SetWifiPassword";
-    case ('I' << 8) | 'C':
-        return "SetRemotePassword";
-    case ('F' << 8) | 'J':
-        return byPayloadLength(length, "ReadCollectParams", "SetCollectParams");
-    case ('F' << 8) | 'E':
-        return byPayloadLength(length, "ReadStoreLocation", "SetStoreLocation");
-    case ('F' << 8) | 'K':
-        return byPayloadLength(length, "ReadFileNaming", "SetFileNaming");
-    case ('F' << 8) | 'M':
-        return "ReadFileList";
-    case ('F' << 8) | 'D':
-        return byPayloadLength(length, "FormatFiles", "DeleteFiles");
-    case ('F' << 8) | 'C':
-        return "ReadRecordingState";
-    case ('F' << 8) | 't':
-        return length == 0 ? "NextDownloadBlock" : length == 1 ? "StopDownload" : "StartDownload";
-    case ('S' << 8) | 'I':
-        return "VoiceSwitch";
-    case ('I' << 8) | 'K':
-        if (length == 0) {
-            return "ReadVoiceBlock";
+    bool headerKnown = false;
+    for (const CommandSpec& spec : CommandTable::all()) {
+        if ((spec.encoder != Encoder::Dollar && spec.encoder != Encoder::Firmware) ||
+            spec.cls != frame[2] || spec.sub != frame[3]) {
+            continue;
         }
-        switch (armed.kind) {
-        case KindVoiceTypeSet:
-            return "SetVoiceType";
-        case KindRinexFlagSet:
-            return "SetRinexFlag";
-        case KindVolumeSet:
-            return "SetVolume";
-        default:
-            return "SetVoiceBlock";
+        headerKnown = true;
+        if (matches(spec, length, first, armed)) {
+            return spec.name;
         }
-    default:
-        return "unknown";
     }
+    // A voice-block set armed for none of the three setters.
+    return headerKnown ? std::string_view("SetVoiceBlock") : std::string_view("unknown");
 }
 
-bool startsWith(const Byte* frame, std::size_t count, const char* text) {
-    const std::size_t length = std::strlen(text);
-    return count >= length && std::memcmp(frame, text, length) == 0;
+std::string_view byCode(Encoder encoder, Byte code) {
+    for (const CommandSpec& spec : CommandTable::all()) {
+        if ((spec.encoder == encoder ||
+             (encoder == Encoder::BoardPacket && spec.encoder == Encoder::BoardPacketOrText)) &&
+            spec.sub == code) {
+            return spec.name;
+        }
+    }
+    return "unknown";
+}
+
+bool startsWith(const Byte* frame, std::size_t count, std::string_view text) {
+    return !text.empty() && count >= text.size() &&
+           std::memcmp(frame, text.data(), text.size()) == 0;
+}
+
+std::string_view byText(const Byte* frame, std::size_t count) {
+    for (const CommandSpec& spec : CommandTable::all()) {
+        for (std::string_view lead : spec.textLeads) {
+            if (startsWith(frame, count, lead)) {
+                return spec.name;
+            }
+        }
+    }
+    return "unknown";
 }
 
 } // namespace
@@ -86,31 +70,12 @@ std::string_view CommandNames::identify(const Byte* frame, std::size_t count,
         return dollarCommand(frame, count, armed);
     }
     if (count >= 4 && frame[0] == 0x96 && frame[2] == 0x80) {
-        switch (frame[3]) {
-        case 0x63:
-            return "ReadRadioChannels";
-        case 0x72:
-            return "ReadAirBaud";
-        case 0x70:
-            return "SetAirBaud";
-        case 0x61:
-            return "WriteRadioChannels";
-        default:
-            return "unknown";
-        }
+        return byCode(Encoder::Radio, frame[3]);
     }
     if (count >= 3 && frame[0] == 0x02 && frame[1] == 0x00) {
-        return frame[2] == 0x06   ? "ReadBoardSerial"
-               : frame[2] == 0x64 ? "SetNmeaOutput"
-                                  : "unknown";
+        return byCode(Encoder::BoardPacket, frame[2]);
     }
-    if (startsWith(frame, count, "\r\nlog version")) {
-        return "ReadBoardVersion";
-    }
-    if (startsWith(frame, count, "unlog") || startsWith(frame, count, "log ")) {
-        return "SetNmeaOutput";
-    }
-    return "unknown";
+    return byText(frame, count);
 }
 
 } // namespace kestrava

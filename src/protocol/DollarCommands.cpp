@@ -13,12 +13,6 @@ namespace kestrava {
 
 namespace {
 
-std::size_t buildOneByte(Bytes& out, ExpectedReply& expected, Byte cls, Byte sub, std::int32_t kind,
-                         Byte value) {
-    const std::array<Byte, 1> payload = {value};
-    return buildArmedDollar(out, expected, cls, sub, kind, payload);
-}
-
 // Layout of the network parameter payload.
 constexpr std::size_t kNetPayloadShort = 160;
 constexpr std::size_t kNetPayloadLong = 190;
@@ -34,34 +28,32 @@ constexpr Byte kLoginLongMarker = 0xAA;
 } // namespace
 
 std::size_t ReadMainInfo(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'V', 'C', KindMainInfo);
+    return buildArmedDollar(out, expected, CommandId::ReadMainInfo);
 }
 
 std::size_t ConnectInternalRadio(Bytes& out, ExpectedReply& expected) {
-    return buildOneByte(out, expected, 'G', 'Q', KindRadioConnected, 0x0A);
+    return buildArmedDollarCode(out, expected, CommandId::ConnectInternalRadio);
 }
 
 std::size_t StartSnrTest(Bytes& out, ExpectedReply& expected) {
-    return buildOneByte(out, expected, 'G', 'Q', KindSnrTest, 0x03);
+    return buildArmedDollarCode(out, expected, CommandId::StartSnrTest);
 }
 
 std::size_t StopSnrTest(Bytes& out, ExpectedReply& expected) {
-    const std::size_t n = buildOneByte(out, expected, 'G', 'Q', KindNone, 0x00);
-    expected.mode = FRAMING_IDLE;
-    return n;
+    return buildArmedDollarCode(out, expected, CommandId::StopSnrTest);
 }
 
 std::size_t ReadNetModuleBand(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'G', 'F', KindNetBand);
+    return buildArmedDollar(out, expected, CommandId::ReadNetModuleBand);
 }
 
 std::size_t SetNetModuleBand(Bytes& out, ExpectedReply& expected, Byte band2g, Byte band3g) {
     const std::array<Byte, 2> payload = {band2g, band3g};
-    return buildArmedDollar(out, expected, 'G', 'F', KindNetBandSet, payload);
+    return buildArmedDollar(out, expected, CommandId::SetNetModuleBand, payload);
 }
 
 std::size_t ReadNetParams(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'G', 'C', KindNetParams);
+    return buildArmedDollar(out, expected, CommandId::ReadNetParams);
 }
 
 std::size_t SetNetParams(Bytes& out, ExpectedReply& expected, const NetParams& params) {
@@ -101,11 +93,11 @@ std::size_t SetNetParams(Bytes& out, ExpectedReply& expected, const NetParams& p
     if (params.isUrl) {
         p.text(120, 30, params.url);
     }
-    return buildArmedDollar(out, expected, 'G', 'C', KindNetParamsSet, p.bytes());
+    return buildArmedDollar(out, expected, CommandId::SetNetParams, p.bytes());
 }
 
 std::size_t ReadApnParams(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'G', 'A', KindApnParams);
+    return buildArmedDollar(out, expected, CommandId::ReadApnParams);
 }
 
 std::size_t SetApnParams(Bytes& out, ExpectedReply& expected, const ByteString& user,
@@ -113,7 +105,7 @@ std::size_t SetApnParams(Bytes& out, ExpectedReply& expected, const ByteString& 
     PayloadWriter p(100);
     p.text(0, 50, user);
     p.text(50, 50, password);
-    return buildArmedDollar(out, expected, 'G', 'A', KindApnParamsSet, p.bytes());
+    return buildArmedDollar(out, expected, CommandId::SetApnParams, p.bytes());
 }
 
 std::size_t SetWifiPassword(Bytes& out, ExpectedReply& expected, const ByteString& newPassword) {
@@ -125,7 +117,7 @@ std::size_t SetWifiPassword(Bytes& out, ExpectedReply& expected, const ByteStrin
     PayloadWriter p(60);
     p.text(0, 30, oldPassword);
     p.text(30, 30, newPassword);
-    buildArmedDollar(out, expected, 'G', 'Y', KindWifiSet, p.bytes());
+    buildArmedDollar(out, expected, CommandId::SetWifiPassword, p.bytes());
     // The receiver's WiFi command is written with one trailing zero byte after the frame.
     out.push_back(0x00);
     return out.size();
@@ -135,7 +127,7 @@ std::size_t SetRemotePassword(Bytes& out, ExpectedReply& expected, const ByteStr
     const std::string digest = Md5::hexDigest(password);
     PayloadWriter p(32);
     p.text(0, 32, digest);
-    return buildArmedDollar(out, expected, 'I', 'C', KindRemotePasswordSet, p.bytes());
+    return buildArmedDollar(out, expected, CommandId::SetRemotePassword, p.bytes());
 }
 
 } // namespace kestrava

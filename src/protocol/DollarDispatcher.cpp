@@ -2,6 +2,7 @@
 
 #include "protocol/Checksums.h"
 #include "protocol/CommandFrame.h"
+#include "protocol/CommandTable.h"
 #include "protocol/FieldReader.h"
 #include "protocol/FileListDecoder.h"
 #include "protocol/MainInfoDecoder.h"
@@ -25,8 +26,11 @@ constexpr std::size_t kPayloadOffset = 6;
 constexpr std::size_t kMaxDownloadBlock = 4095;
 constexpr std::size_t kVoiceBlockPayload = 32;
 
-bool armedFor(const ExpectedReply& expected, Byte cls, Byte sub, std::int32_t kind) {
-    return expected.replyClass == cls && expected.replySub == sub && expected.kind == kind;
+// Whether expected awaits the reply of that command, as its row arms it.
+bool armedFor(const ExpectedReply& expected, CommandId id) {
+    const CommandSpec& spec = CommandTable::row(id);
+    return expected.replyClass == spec.cls && expected.replySub == spec.sub &&
+           expected.kind == spec.kind();
 }
 
 // The payload of a checked frame: the bytes between the header and the checksum.
@@ -64,15 +68,15 @@ void DollarDispatcher::decode(const Byte* frame, std::size_t length, ExpectedRep
         return;
     }
     // Answers of the firmware loader and of the remote password carry no usable checksum.
-    if (armedFor(expected, 'V', 'S', KindFirmwareStart)) {
+    if (armedFor(expected, CommandId::FirmwareStart)) {
         decodeFirmwareStart(frame, length, expected, state, sink);
         return;
     }
-    if (armedFor(expected, 'V', 'X', KindFirmwareBlock)) {
+    if (armedFor(expected, CommandId::FirmwareBlock)) {
         decodeFirmwareBlock(frame, length, expected, state, sink);
         return;
     }
-    if (armedFor(expected, 'I', 'C', KindRemotePasswordSet)) {
+    if (armedFor(expected, CommandId::SetRemotePassword)) {
         ReplyDelivery::deliverValue(expected, sink, remotePasswordOutcome(frame, length),
                                     KindRemotePasswordSet, Reset::Before);
         return;

@@ -1,5 +1,6 @@
 #include "protocol/FirmwareCommands.h"
 
+#include "protocol/BuilderSupport.h"
 #include "protocol/Checksums.h"
 
 #include <algorithm>
@@ -43,11 +44,12 @@ void putBigEndian32(Bytes& out, std::size_t offset, std::uint32_t value) {
 
 std::size_t FirmwareStart(Bytes& out, ExpectedReply& expected, Byte target, bool repeat) {
     const Byte marker = (repeat && target == kTargetReceiver) ? kRepeatMarker : 0x00;
-    out.assign({0x24, 0x24, 'V', 'S', 0x01, marker, target});
+    const CommandSpec& spec = CommandTable::row(CommandId::FirmwareStart);
+    out.assign({0x24, 0x24, spec.cls, spec.sub, 0x01, marker, target});
     out.push_back(DollarChecksum(out.data(), 2, out.size() - 1));
     out.push_back(0x0D);
     out.push_back(0x0A);
-    expected.arm('V', 'S', KindFirmwareStart);
+    armFor(expected, spec);
     return out.size();
 }
 
@@ -77,8 +79,9 @@ std::size_t FirmwareBlock(Bytes& out, ExpectedReply& expected, DecoderState& sta
     out.assign(frameSize, 0x00);
     out[0] = 0x24;
     out[1] = 0x24;
-    out[2] = 'V';
-    out[3] = 'X';
+    const CommandSpec& spec = CommandTable::row(CommandId::FirmwareBlock);
+    out[2] = spec.cls;
+    out[3] = spec.sub;
     switch (layout) {
     case FirmwareLayout::Large:
         putBigEndian16(out, 4, static_cast<std::uint32_t>(count));
@@ -98,7 +101,7 @@ std::size_t FirmwareBlock(Bytes& out, ExpectedReply& expected, DecoderState& sta
         out[frameSize - 1] = RadioChecksum(out.data() + shape.dataOffset, shape.capacity);
     }
     state.firmwareLastLength = static_cast<std::uint32_t>(count);
-    expected.arm('V', 'X', KindFirmwareBlock);
+    armFor(expected, spec);
     return out.size();
 }
 

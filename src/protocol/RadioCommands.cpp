@@ -1,5 +1,6 @@
 #include "protocol/RadioCommands.h"
 
+#include "protocol/BuilderSupport.h"
 #include "protocol/Checksums.h"
 
 #include <cmath>
@@ -28,9 +29,12 @@ std::size_t buildRadio(Bytes& out, Byte code, std::initializer_list<Byte> parame
     return out.size();
 }
 
-void armRadio(ExpectedReply& expected, std::int32_t kind) {
-    expected.kind = kind;
-    expected.mode = FRAMING_RADIO;
+// Builds the radio command of the row into out and arms expected for its reply.
+std::size_t buildArmedRadio(Bytes& out, ExpectedReply& expected, CommandId id,
+                            std::initializer_list<Byte> parameters) {
+    const CommandSpec& spec = CommandTable::row(id);
+    armFor(expected, spec);
+    return buildRadio(out, spec.sub, parameters);
 }
 
 constexpr std::size_t kChannelFrameSize = 87;
@@ -54,19 +58,16 @@ std::uint16_t radioFrequencyCode(double megahertz) {
 }
 
 std::size_t ReadRadioChannels(Bytes& out, ExpectedReply& expected) {
-    armRadio(expected, KindRadioChannels);
-    return buildRadio(out, 'c', {});
+    return buildArmedRadio(out, expected, CommandId::ReadRadioChannels, {});
 }
 
 std::size_t ReadAirBaud(Bytes& out, ExpectedReply& expected) {
-    armRadio(expected, KindRadioAirBaud);
-    return buildRadio(out, 'r', {});
+    return buildArmedRadio(out, expected, CommandId::ReadAirBaud, {});
 }
 
 std::size_t SetAirBaud(Bytes& out, ExpectedReply& expected, std::int32_t bitsPerSecond) {
     const Byte rate = bitsPerSecond == 9600 ? 0x55 : 0x40;
-    armRadio(expected, KindRadioAirBaudSet);
-    return buildRadio(out, 'p', {0x20, 0xCC, 0xAC, 0x32, rate});
+    return buildArmedRadio(out, expected, CommandId::SetAirBaud, {0x20, 0xCC, 0xAC, 0x32, rate});
 }
 
 std::size_t WriteRadioChannels(Bytes& out, ExpectedReply& expected, const ChannelTable& table) {
@@ -74,7 +75,8 @@ std::size_t WriteRadioChannels(Bytes& out, ExpectedReply& expected, const Channe
     out[0] = kRadioStart;
     out[1] = static_cast<Byte>(kChannelFrameSize - 2);
     out[2] = kRadioAddress;
-    out[3] = 'a';
+    const CommandSpec& spec = CommandTable::row(CommandId::WriteRadioChannels);
+    out[3] = spec.sub;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const std::uint16_t tx = radioFrequencyCode(static_cast<double>(table[i].transmit));
         const std::uint16_t rx = radioFrequencyCode(static_cast<double>(table[i].receive));
@@ -84,7 +86,7 @@ std::size_t WriteRadioChannels(Bytes& out, ExpectedReply& expected, const Channe
         out[kReceiveOffset + 2 * i + 1] = static_cast<Byte>(rx & 0xFFu);
     }
     out[kChannelFrameSize - 1] = RadioChecksum(out.data(), kChannelFrameSize - 1);
-    armRadio(expected, KindRadioChannelsSet);
+    armFor(expected, spec);
     return out.size();
 }
 

@@ -32,26 +32,26 @@ std::string_view withoutExtension(std::string_view name) {
 } // namespace
 
 std::size_t ReadCollectParams(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'F', 'J', KindCollectParams);
+    return buildArmedDollar(out, expected, CommandId::ReadCollectParams);
 }
 
 std::size_t SetCollectParams(Bytes& out, ExpectedReply& expected, Byte intervalSeconds,
                              Byte cutoffDegrees) {
     const std::array<Byte, 2> payload = {intervalSeconds, cutoffDegrees};
-    return buildArmedDollar(out, expected, 'F', 'J', KindCollectParamsSet, payload);
+    return buildArmedDollar(out, expected, CommandId::SetCollectParams, payload);
 }
 
 std::size_t ReadStoreLocation(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'F', 'E', KindStoreLocation);
+    return buildArmedDollar(out, expected, CommandId::ReadStoreLocation);
 }
 
 std::size_t SetStoreLocation(Bytes& out, ExpectedReply& expected, bool storageCard) {
     const std::array<Byte, 1> payload = {static_cast<Byte>(storageCard ? 1 : 0)};
-    return buildArmedDollar(out, expected, 'F', 'E', KindStoreLocationSet, payload);
+    return buildArmedDollar(out, expected, CommandId::SetStoreLocation, payload);
 }
 
 std::size_t ReadFileNaming(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'F', 'K', KindFileNaming);
+    return buildArmedDollar(out, expected, CommandId::ReadFileNaming);
 }
 
 std::size_t SetFileNaming(Bytes& out, ExpectedReply& expected, const ByteString& prefix,
@@ -67,12 +67,12 @@ std::size_t SetFileNaming(Bytes& out, ExpectedReply& expected, const ByteString&
     }
     // Right-align the serial in its three characters, '0' in front.
     std::copy(s.begin(), s.end(), payload.begin() + 1 + static_cast<std::ptrdiff_t>(3 - s.size()));
-    return buildArmedDollar(out, expected, 'F', 'K', KindFileNamingSet, payload);
+    return buildArmedDollar(out, expected, CommandId::SetFileNaming, payload);
 }
 
 std::size_t ReadFileList(Bytes& out, ExpectedReply& expected, Byte firstIndex) {
     const std::array<Byte, 3> payload = {0x08, firstIndex, 0x00};
-    return buildArmedDollar(out, expected, 'F', 'M', KindFileList, payload);
+    return buildArmedDollar(out, expected, CommandId::ReadFileList, payload);
 }
 
 std::size_t DeleteFiles(Bytes& out, ExpectedReply& expected, std::span<const ByteString> names) {
@@ -81,30 +81,29 @@ std::size_t DeleteFiles(Bytes& out, ExpectedReply& expected, std::span<const Byt
     for (std::size_t i = 0; i < count; ++i) {
         p.text(i * kNameWidth, kNameWidth, withoutExtension(names[i]));
     }
-    return buildArmedDollar(out, expected, 'F', 'D', KindFilesDeleted, p.bytes());
+    return buildArmedDollar(out, expected, CommandId::DeleteFiles, p.bytes());
 }
 
 std::size_t FormatFiles(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'F', 'D', KindFilesFormatted);
+    return buildArmedDollar(out, expected, CommandId::FormatFiles);
 }
 
 std::size_t ReadRecordingState(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'F', 'C', KindRecordingState);
+    return buildArmedDollar(out, expected, CommandId::ReadRecordingState);
 }
 
 std::size_t StartDownload(Bytes& out, ExpectedReply& expected, const ByteString& name) {
     PayloadWriter p(kNameWidth);
     p.text(0, kNameWidth, name);
-    return buildArmedDollar(out, expected, 'F', 't', KindDownload, p.bytes());
+    return buildArmedDollar(out, expected, CommandId::StartDownload, p.bytes());
 }
 
 std::size_t NextDownloadBlock(Bytes& out, ExpectedReply& expected) {
-    return buildArmedDollar(out, expected, 'F', 't', KindDownload);
+    return buildArmedDollar(out, expected, CommandId::NextDownloadBlock);
 }
 
 std::size_t StopDownload(Bytes& out, ExpectedReply& expected) {
-    const std::array<Byte, 1> payload = {0x04};
-    return buildArmedDollar(out, expected, 'F', 't', KindDownloadStop, payload);
+    return buildArmedDollarCode(out, expected, CommandId::StopDownload);
 }
 
 } // namespace kestrava

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace kestrava {
 
@@ -24,6 +25,9 @@ enum class VoiceSwitchCode : Byte {
 // 'S','I' with FF FF code FF. Kind 35, 36 or 45 by the code. 13 bytes. A value that is none of
 // the three codes builds nothing and returns 0, leaving out and expected untouched.
 std::size_t VoiceSwitch(Bytes& out, ExpectedReply& expected, VoiceSwitchCode code);
+// The form of the VoiceSwitch row that a code sends (its kind and tip), or none for a value that
+// is none of the three codes.
+std::optional<std::size_t> voiceSwitchForm(VoiceSwitchCode code);
 
 // 'V','V' 0x01. Kind 50. 10 bytes.
 std::size_t ReadStaticVoice(Bytes& out, ExpectedReply& expected);

@@ -21,13 +21,8 @@ using ::testing::HasSubstr;
 using test::VerbRun;
 
 VerbRun caster(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    VerbRun r;
-    r.status = CasterVerb::run(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return test::captureRun(
+        [&](std::ostream& out, std::ostream& err) { return CasterVerb::run(args, out, err); });
 }
 
 VerbRun onReceiver(const test::ServedEmulator& receiver, const std::vector<std::string>& args) {

@@ -1,5 +1,6 @@
 #include "cli/CliApp.h"
 #include "cli/CommandCatalogue.h"
+#include "support/VerbRun.h"
 
 #include <gmock/gmock.h>
 
@@ -14,20 +15,10 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
-struct CliRun {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using test::VerbRun;
 
-CliRun run(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.status = CliApp::run(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+VerbRun run(const std::vector<std::string>& args) {
+    return test::runCli(args);
 }
 
 // Number of space-separated hex bytes on the first line of the output.
@@ -37,7 +28,7 @@ std::size_t firstLineBytes(const std::string& out) {
 }
 
 TEST(CliFrame, readMainInfoPrintsTheFrameAndTheArmedReply) {
-    const CliRun r = run({"frame", "ReadMainInfo"});
+    const VerbRun r = run({"frame", "ReadMainInfo"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "24 24 56 43 00 00 15 0d 0a\n"
                      "arms: class 0x56 'V', sub 0x43 'C', kind 1 (KindMainInfo), mode 0 "
@@ -46,7 +37,7 @@ TEST(CliFrame, readMainInfoPrintsTheFrameAndTheArmedReply) {
 }
 
 TEST(CliFrame, stopSnrTestArmsNothingAndIdleFraming) {
-    const CliRun r = run({"frame", "StopSnrTest"});
+    const VerbRun r = run({"frame", "StopSnrTest"});
     EXPECT_EQ(r.status, 0);
     EXPECT_THAT(r.out, StartsWith("24 24 47 51 01 00 00 17 0d 0a\n"));
     EXPECT_THAT(r.out, HasSubstr("kind 0 (KindNone), mode 4 (FRAMING_IDLE)"));
@@ -62,7 +53,7 @@ class CliFrameLength : public ::testing::TestWithParam<FrameCase> {};
 TEST_P(CliFrameLength, writesAsManyBytesAsTheCommandTakes) {
     std::vector<std::string> args{"frame"};
     args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
-    const CliRun r = run(args);
+    const VerbRun r = run(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(firstLineBytes(r.out), GetParam().bytesWritten);
 }
@@ -94,7 +85,7 @@ struct BadCase {
 class CliRefuses : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(CliRefuses, withAClearMessageAndNothingOnStandardOutput) {
-    const CliRun r = run(GetParam().args);
+    const VerbRun r = run(GetParam().args);
     EXPECT_EQ(r.status, GetParam().status);
     EXPECT_THAT(r.err, HasSubstr(GetParam().message));
     EXPECT_THAT(r.out, IsEmpty());
@@ -125,29 +116,29 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{{"unknown-verb"}, 1, "unknown verb"}));
 
 TEST(CliDecode, printsTheDeliveredReplyWithItsKindAndData) {
-    const CliRun r =
+    const VerbRun r =
         run({"decode", "--after", "ReadCollectParams", "24 24 46 4a 02 00 05 0a 01 0d 0a"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("reply kind 12 (KindCollectParams): 5, 10\n"));
 }
 
 TEST(CliDecode, saysNoReplyForABadChecksum) {
-    const CliRun r = run({"decode", "--after", "ReadCollectParams", "2424464a0200050a020d0a"});
+    const VerbRun r = run({"decode", "--after", "ReadCollectParams", "2424464a0200050a020d0a"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("no reply\n"));
 }
 
 TEST(CliDecode, neverSplitsWhileNothingIsAwaited) {
     // After StopSnrTest nothing is awaited, so even a well-formed frame is only displayed.
-    const CliRun r = run({"decode", "--after", "StopSnrTest", "24 24 47 51 01 00 00 17 0d 0a"});
+    const VerbRun r = run({"decode", "--after", "StopSnrTest", "24 24 47 51 01 00 00 17 0d 0a"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("no reply\n"));
 }
 
 TEST(CliDecode, judgesAFirmwareAnswerAgainstTheBlockItFramed) {
     // A block of 4 bytes to address 0x1000 is acknowledged by echoing 0x1000.
-    const CliRun r = run({"decode", "--after", "FirmwareBlock", "layout=98", "data=01020304",
-                          "position=0x1000", "24 24 56 58 01 00 00 00 10 00"});
+    const VerbRun r = run({"decode", "--after", "FirmwareBlock", "layout=98", "data=01020304",
+                           "position=0x1000", "24 24 56 58 01 00 00 00 10 00"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_THAT(r.out, HasSubstr("reply kind 31 (KindFirmwareBlock): 0\n"));
 }
@@ -155,18 +146,18 @@ TEST(CliDecode, judgesAFirmwareAnswerAgainstTheBlockItFramed) {
 TEST(CliCatalogue, everyCommandFramesWithItsDefaultsAndSurvivesAnyReply) {
     const std::vector<std::string> noise{"2424", "00ff00ff", "96058073000061", "02000700"};
     for (const CatalogueEntry& entry : CommandCatalogue::entries()) {
-        const CliRun framed = run({"frame", std::string(entry.name)});
+        const VerbRun framed = run({"frame", std::string(entry.name)});
         EXPECT_EQ(framed.status, 0) << entry.name << ": " << framed.err;
         EXPECT_GT(firstLineBytes(framed.out), 0u) << entry.name;
         for (const std::string& hex : noise) {
-            const CliRun decoded = run({"decode", "--after", std::string(entry.name), hex});
+            const VerbRun decoded = run({"decode", "--after", std::string(entry.name), hex});
             EXPECT_EQ(decoded.status, 0) << entry.name << ": " << decoded.err;
         }
     }
 }
 
 TEST(CliHelp, listsEveryCommand) {
-    const CliRun r = run({"--help"});
+    const VerbRun r = run({"--help"});
     EXPECT_EQ(r.status, 0);
     for (const CatalogueEntry& entry : CommandCatalogue::entries()) {
         EXPECT_THAT(r.out, HasSubstr("  " + std::string(entry.name))) << entry.name;

@@ -2,20 +2,16 @@
 #include "cli/FirmwareVerb.h"
 #include "cli/PortVerbs.h"
 #include "cli/SettingGroup.h"
-#include "emulator/Emulator.h"
-#include "emulator/PtyTransport.h"
-#include "emulator/SteadyClock.h"
+#include "support/ServedEmulator.h"
+#include "support/VerbRun.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <memory>
-#include <sstream>
-#include <thread>
 
 namespace kestrava {
 namespace {
@@ -23,20 +19,8 @@ namespace {
 class FirmwareVerbOnPty : public ::testing::Test {
 protected:
     void serve(ReceiverProfile profile, FaultPlan faults = {}) {
-        std::string error;
-        m_stop.store(false);
-        m_pty = PtyTransport::open(error);
-        ASSERT_TRUE(m_pty) << error;
-        m_emulator =
-            std::make_unique<Emulator>(std::move(profile), m_clock, Emulator::Timing{}, faults);
-        m_thread = std::thread([this] { m_pty->serve(*m_emulator, m_clock, m_stop); });
-    }
-
-    void TearDown() override {
-        m_stop.store(true);
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
+        m_sim.reset(); // one receiver at a time
+        m_sim = std::make_unique<test::ServedEmulator>(std::move(profile), faults);
     }
 
     QString image(const QString& name, int size) {
@@ -52,39 +36,32 @@ protected:
         return path;
     }
 
-    int run(const std::vector<std::string>& words) {
-        out.str({});
-        err.str({});
-        return PortVerbs::run(m_pty->slavePath(), words, out, err);
+    test::VerbRun run(const std::vector<std::string>& words, const std::string& traceFile = {}) {
+        return test::runVerb(m_sim->devicePath(), words, traceFile);
     }
 
-    const Bytes& received() const { return m_emulator->firmware().image(); }
+    // What the receiver's loader took in; ends serving.
+    const Bytes& received() { return m_sim->stop().firmware().image(); }
 
-    std::ostringstream out;
-    std::ostringstream err;
     Bytes m_image;
     QTemporaryDir m_dir;
-    std::unique_ptr<PtyTransport> m_pty;
 
 private:
-    SteadyClock m_clock;
-    std::unique_ptr<Emulator> m_emulator;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    std::unique_ptr<test::ServedEmulator> m_sim;
 };
 
 TEST_F(FirmwareVerbOnPty, writesTheImageAtNormalAndFastSpeed) {
     for (bool fast : {false, true}) {
         SCOPED_TRACE(fast);
-        TearDown();
         ReceiverProfile profile;
         profile.hardwareCode = 88;
         profile.fastFirmware = fast;
         serve(profile);
         const QString path = image(QStringLiteral("main.088.kvb"), 3000);
-        EXPECT_EQ(run({"firmware", path.toStdString(), "--type", "receiver", "--yes"}), kCliOk)
-            << err.str();
-        EXPECT_EQ(out.str(), "Update successfully,Please restart the receiver\n");
+        const test::VerbRun update =
+            run({"firmware", path.toStdString(), "--type", "receiver", "--yes"});
+        EXPECT_EQ(update.status, kCliOk) << update.err;
+        EXPECT_EQ(update.out, "Update successfully,Please restart the receiver\n");
         EXPECT_EQ(received(), m_image);
     }
 }
@@ -94,14 +71,15 @@ TEST_F(FirmwareVerbOnPty, refusesWithTheWindowsWordsAndGivesUpOnASilentReceiver)
     silent.dropAll = true;
     serve(ReceiverProfile{}, silent);
     const QString module = image(QStringLiteral("main.098.kvb"), 100);
-    EXPECT_EQ(run({"firmware", module.toStdString(), "--yes"}), kCliRefused);
-    EXPECT_EQ(err.str(), "Please check whether this an Module FW\n");
+    const test::VerbRun refused = run({"firmware", module.toStdString(), "--yes"});
+    EXPECT_EQ(refused.status, kCliRefused);
+    EXPECT_EQ(refused.err, "Please check whether this an Module FW\n");
 
     const QString receiver = image(QStringLiteral("rx.098.kvb"), 100);
-    EXPECT_EQ(
-        run({"firmware", receiver.toStdString(), "--type", "receiver", "--yes", "--timeout", "1"}),
-        kCliNoReply);
-    EXPECT_EQ(err.str(), "No answer from the receiver,please check that it is switched on\n");
+    const test::VerbRun unanswered =
+        run({"firmware", receiver.toStdString(), "--type", "receiver", "--yes", "--timeout", "1"});
+    EXPECT_EQ(unanswered.status, kCliNoReply);
+    EXPECT_EQ(unanswered.err, "No answer from the receiver,please check that it is switched on\n");
 }
 
 // Over a real serial reader, where the hand-over of each answer matters: a loader that answers
@@ -125,22 +103,16 @@ TEST_F(FirmwareVerbOnPty, writesTheImageAmongLateAnswersEchoesAndNmeaTracedOrNot
     for (const Case& c : cases) {
         for (bool traced : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (traced ? ", traced" : ""));
-            TearDown();
             FaultPlan plan;
             c.fault(plan);
             serve(ReceiverProfile{}, plan);
             const QString path = image(QStringLiteral("main.098.kvb"), 6000);
             const std::string trace =
                 traced ? m_dir.filePath(QStringLiteral("fw.trace")).toStdString() : std::string();
-            out.str({});
-            err.str({});
-            EXPECT_EQ(
-                PortVerbs::run(m_pty->slavePath(),
-                               {"firmware", path.toStdString(), "--type", "receiver", "--yes"}, out,
-                               err, trace),
-                kCliOk)
-                << err.str();
-            EXPECT_EQ(out.str(), "Update successfully,Please restart the receiver\n");
+            const test::VerbRun update =
+                run({"firmware", path.toStdString(), "--type", "receiver", "--yes"}, trace);
+            EXPECT_EQ(update.status, kCliOk) << update.err;
+            EXPECT_EQ(update.out, "Update successfully,Please restart the receiver\n");
             EXPECT_EQ(received(), m_image);
         }
     }

@@ -8,6 +8,7 @@
 #include "cli/SettingGroup.h"
 #include "emulator/Emulator.h"
 #include "support/ServedEmulator.h"
+#include "support/VerbRun.h"
 
 #include <gmock/gmock.h>
 
@@ -26,20 +27,10 @@ const std::string kAbc123Digest = "e99a18c428cb38d5f260853678922e03"; // MD5 of 
 
 using ServedReceiver = test::ServedEmulator;
 
-struct VerbRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using test::VerbRun;
 
 VerbRun run(const ServedReceiver& receiver, const std::vector<std::string>& verbAndArgs) {
-    std::ostringstream out;
-    std::ostringstream err;
-    VerbRun result;
-    result.status = PortVerbs::run(receiver.devicePath(), verbAndArgs, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return test::runVerb(receiver.devicePath(), verbAndArgs);
 }
 
 std::string fieldText(const Bytes& payload, std::size_t at, std::size_t width) {

@@ -134,19 +134,16 @@ TEST_F(SetOnReceiver, valuesCompareAsTheReceiverStoresThem) {
 TEST(VerbHelp, everyVerbOnAReceiverAnswersHelpWithoutOpeningThePort) {
     for (const PortVerb& verb : PortVerbs::all()) {
         for (const char* help : {"--help", "-h"}) {
-            std::ostringstream out;
-            std::ostringstream err;
-            EXPECT_EQ(PortVerbs::run("/nonexistent/port", {verb.name, help}, out, err), 0)
-                << verb.name << ": " << err.str();
-            EXPECT_THAT(out.str(), HasSubstr("Usage: kestrava-cli --port DEVICE " + verb.name))
+            const VerbRun got = test::runVerb("/nonexistent/port", {verb.name, help});
+            EXPECT_EQ(got.status, 0) << verb.name << ": " << got.err;
+            EXPECT_THAT(got.out, HasSubstr("Usage: kestrava-cli --port DEVICE " + verb.name))
                 << verb.name;
-            EXPECT_EQ(err.str(), "") << verb.name;
+            EXPECT_EQ(got.err, "") << verb.name;
         }
     }
-    std::ostringstream out;
-    std::ostringstream err;
-    ASSERT_EQ(PortVerbs::run("/nonexistent/port", {"get", "--help"}, out, err), 0);
-    EXPECT_THAT(out.str(), HasSubstr("NetParams.VRSName"));
+    const VerbRun help = test::runVerb("/nonexistent/port", {"get", "--help"});
+    ASSERT_EQ(help.status, 0);
+    EXPECT_THAT(help.out, HasSubstr("NetParams.VRSName"));
 }
 
 } // namespace

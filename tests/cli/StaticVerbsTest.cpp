@@ -1,8 +1,8 @@
 // kestrava-cli's Static settings and files verbs against the receiver emulator on a
 // pseudo-terminal, run in-process as "kestrava-cli --port DEV ..." would run them.
-#include "cli/PortVerbs.h"
 #include "emulator/StaticFile.h"
 #include "support/ServedEmulator.h"
+#include "support/VerbRun.h"
 
 #include <gmock/gmock.h>
 
@@ -13,7 +13,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <sstream>
 #include <thread>
 
 namespace kestrava {
@@ -39,17 +38,15 @@ protected:
         emulator = std::make_unique<ServedEmulator>(std::move(profile), faults, timing);
         ASSERT_TRUE(folder.isValid());
     }
-    int run(std::vector<std::string> args) {
-        out.str({});
-        err.str({});
-        return PortVerbs::run(emulator->devicePath(), args, out, err);
+    int run(const std::vector<std::string>& args) {
+        last = test::runVerb(emulator->devicePath(), args);
+        return last.status;
     }
     QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
 
     std::unique_ptr<ServedEmulator> emulator;
     QTemporaryDir folder;
-    std::ostringstream out;
-    std::ostringstream err;
+    test::VerbRun last; // what the last run printed
 };
 
 TEST_F(StaticVerbs, setChangesTheReceiverAndGetPrintsWhatItHolds) {
@@ -59,9 +56,9 @@ TEST_F(StaticVerbs, setChangesTheReceiverAndGetPrintsWhatItHolds) {
              "FileParams.FilePrefix=C", "FileParams.FileSN=12", "OtherParams.StaticLocation=0",
              "OtherParams.Rinex=1", "OtherParams.StaticVoice=0"}),
         0)
-        << err.str();
-    ASSERT_EQ(run({"get", "CollectParams", "FileParams", "OtherParams"}), 0) << err.str();
-    const std::string ini = out.str();
+        << last.err;
+    ASSERT_EQ(run({"get", "CollectParams", "FileParams", "OtherParams"}), 0) << last.err;
+    const std::string ini = last.out;
     for (const char* line :
          {"[CollectParams]", "CollecInterval=5", "CutOff=20", "[FileParams]", "FilePrefix=C",
           "FileSN=012", "[OtherParams]", "StaticLocation=0", "Rinex=1", "StaticVoice=0"}) {
@@ -88,7 +85,7 @@ TEST_F(StaticVerbs, refusedValuesGiveThePagesMessageAndSendNothing) {
              Case{"OtherParams.Rinex=yes", "OtherParams.Rinex must be 1 or 0"},
          }) {
         EXPECT_EQ(run({"set", c.assignment}), 2) << c.assignment;
-        EXPECT_THAT(err.str(), HasSubstr(c.message));
+        EXPECT_THAT(last.err, HasSubstr(c.message));
     }
     const Emulator& held = emulator->stop();
     EXPECT_EQ(held.settings().collect(), (std::array<Byte, 2>{1, 10}));
@@ -100,8 +97,8 @@ TEST_F(StaticVerbs, listPrintsOneLinePerFileWithExactBytesAndIsoTime) {
     profile.files = ReceiverProfile::generatedFiles(16);
     profile.files.push_back(StaticFile("KV000099", "STH", 3000, 0x4904, 0x3BB3));
     serve(profile);
-    ASSERT_EQ(run({"files", "list"}), 0) << err.str();
-    const std::string listing = out.str();
+    ASSERT_EQ(run({"files", "list"}), 0) << last.err;
+    const std::string listing = last.out;
     EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 17);
     EXPECT_THAT(listing, HasSubstr("KV000099.STH\t2K\t3000\t2016-08-04T07:29:38\n"));
 }
@@ -118,10 +115,10 @@ TEST_F(StaticVerbs, downloadIsByteIdenticalAndReplacesAnOldFile) {
         old.write("old");
     }
     ASSERT_EQ(run({"files", "download", "BIG00001.STH", "--output", target.toStdString()}), 0)
-        << err.str();
+        << last.err;
     EXPECT_TRUE(contentsOf(target) == emulatorContents(file));
     EXPECT_FALSE(QFile::exists(target + ".part"));
-    EXPECT_EQ(out.str(), target.toStdString() + "\n");
+    EXPECT_EQ(last.out, target.toStdString() + "\n");
 }
 
 TEST_F(StaticVerbs, aFailedDownloadExitsFourKeepsThePartAndTheOldFile) {
@@ -140,7 +137,7 @@ TEST_F(StaticVerbs, aFailedDownloadExitsFourKeepsThePartAndTheOldFile) {
     // Into a folder: the file keeps its listed name there.
     EXPECT_EQ(run({"files", "download", "big00001.sth", "--output", folder.path().toStdString()}),
               4);
-    EXPECT_THAT(err.str(), HasSubstr("Fail to download static file"));
+    EXPECT_THAT(last.err, HasSubstr("Fail to download static file"));
     EXPECT_EQ(contentsOf(target), QByteArray("old"));
     EXPECT_TRUE(contentsOf(target + ".part") == emulatorContents(file).left(2 * 4095));
 }
@@ -150,9 +147,9 @@ TEST_F(StaticVerbs, downloadAllFetchesEveryFileAndUnknownNamesAreRefused) {
     profile.files = ReceiverProfile::generatedFiles(3);
     serve(profile);
     EXPECT_EQ(run({"files", "download", "NOSUCH.STH"}), 2);
-    EXPECT_THAT(err.str(), HasSubstr("No such file on the receiver: NOSUCH.STH"));
+    EXPECT_THAT(last.err, HasSubstr("No such file on the receiver: NOSUCH.STH"));
     const QString into = path("all");
-    ASSERT_EQ(run({"files", "download", "--all", "--output", into.toStdString()}), 0) << err.str();
+    ASSERT_EQ(run({"files", "download", "--all", "--output", into.toStdString()}), 0) << last.err;
     for (std::uint32_t i = 0; i < 3; ++i) {
         const StaticFile file = StaticFile::generated(i);
         const QString name = QString::fromStdString(file.name() + "." + file.extension());
@@ -170,14 +167,14 @@ TEST_F(StaticVerbs, shortNamesAndEmptyFilesAreListedAndDownloadedIntoANewFolder)
     ReceiverProfile profile;
     profile.files = {shortName, empty};
     serve(profile);
-    ASSERT_EQ(run({"files", "list"}), 0) << err.str();
-    EXPECT_EQ(out.str(), "AB.DAT\t4K\t5000\t2016-08-04T07:29:38\n"
-                         "EMPTY.STH\t0K\t0\t2016-08-04T07:29:38\n");
+    ASSERT_EQ(run({"files", "list"}), 0) << last.err;
+    EXPECT_EQ(last.out, "AB.DAT\t4K\t5000\t2016-08-04T07:29:38\n"
+                        "EMPTY.STH\t0K\t0\t2016-08-04T07:29:38\n");
     const QString into = path("new/folder") + QLatin1Char('/');
-    ASSERT_EQ(run({"files", "download", "AB.DAT", "--output", into.toStdString()}), 0) << err.str();
+    ASSERT_EQ(run({"files", "download", "AB.DAT", "--output", into.toStdString()}), 0) << last.err;
     EXPECT_TRUE(contentsOf(into + "AB.DAT") == emulatorContents(shortName));
     ASSERT_EQ(run({"files", "download", "EMPTY.STH", "--output", into.toStdString()}), 0)
-        << err.str();
+        << last.err;
     EXPECT_TRUE(QFileInfo(into + "EMPTY.STH").isFile());
     EXPECT_EQ(QFileInfo(into + "EMPTY.STH").size(), 0);
 }
@@ -194,14 +191,14 @@ TEST_F(StaticVerbs, beyond256FilesTheCutIsReportedAndDownloadAllFails) {
     Emulator::Timing quick;
     quick.latency = SimTime{0};
     serve(profile, {}, quick);
-    ASSERT_EQ(run({"files", "list"}), 0) << err.str();
-    const std::string listing = out.str();
+    ASSERT_EQ(run({"files", "list"}), 0) << last.err;
+    const std::string listing = last.out;
     EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 256);
-    EXPECT_EQ(err.str(), "Only the first 256 files can be listed\n");
+    EXPECT_EQ(last.err, "Only the first 256 files can be listed\n");
 
     const QString into = path("all");
     EXPECT_EQ(run({"files", "download", "--all", "--output", into.toStdString()}), 4);
-    EXPECT_THAT(err.str(), HasSubstr("Only the first 256 files can be listed"));
+    EXPECT_THAT(last.err, HasSubstr("Only the first 256 files can be listed"));
     EXPECT_EQ(QDir(into).entryList(QDir::Files).size(), 256);
 }
 
@@ -215,12 +212,12 @@ TEST_F(StaticVerbs, aBlockDeliveredTwiceFailsTheDownload) {
     serve(profile, faults);
     const QString target = path("BIG00001.STH");
     EXPECT_EQ(run({"files", "download", "BIG00001.STH", "--output", target.toStdString()}), 4);
-    EXPECT_THAT(err.str(), HasSubstr("The line delivered a reply that was not asked for: the "
-                                     "download has failed\nThe part received is kept in " +
-                                     target.toStdString() + ".part."));
+    EXPECT_THAT(last.err, HasSubstr("The line delivered a reply that was not asked for: the "
+                                    "download has failed\nThe part received is kept in " +
+                                    target.toStdString() + ".part."));
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_TRUE(QFile::exists(target + ".part"));
-    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(last.out, "");
 }
 
 // The cable is pulled after the receiver said it was ready and before the first block.
@@ -242,22 +239,23 @@ TEST_F(StaticVerbs, aCablePulledBeforeTheFirstBlockSaysTheReceiverWasLost) {
         receiver.reset(); // the terminal closes: the open device hangs up
         pulled = true;
     });
-    const int status = PortVerbs::run(
-        device, {"files", "download", "BIG00001.STH", "--output", target.toStdString()}, out, err);
+    last = test::runVerb(device,
+                         {"files", "download", "BIG00001.STH", "--output", target.toStdString()});
+    const int status = last.status;
     puller.join();
     ASSERT_TRUE(pulled);
     EXPECT_EQ(status, 4);
-    EXPECT_THAT(err.str(), HasSubstr("The receiver was lost: the download has stopped.\nThe part "
-                                     "received is kept in " +
-                                     target.toStdString() + ".part."));
-    EXPECT_THAT(err.str(), ::testing::Not(HasSubstr("Fail to download static file")));
+    EXPECT_THAT(last.err, HasSubstr("The receiver was lost: the download has stopped.\nThe part "
+                                    "received is kept in " +
+                                    target.toStdString() + ".part."));
+    EXPECT_THAT(last.err, ::testing::Not(HasSubstr("Fail to download static file")));
 }
 
 TEST_F(StaticVerbs, deleteRemovesExactlyTheNamedFiles) {
     ReceiverProfile profile;
     profile.files = ReceiverProfile::generatedFiles(10);
     serve(profile);
-    ASSERT_EQ(run({"files", "delete", "KV000002.STH", "KV000005.STH"}), 0) << err.str();
+    ASSERT_EQ(run({"files", "delete", "KV000002.STH", "KV000005.STH"}), 0) << last.err;
     const Emulator& held = emulator->stop();
     ASSERT_EQ(held.store().files().size(), 8u);
     for (const StaticFile& file : held.store().files()) {
@@ -290,8 +288,8 @@ TEST_F(StaticVerbs, deleteExitsByWhatHappened) {
         serve();
         std::vector<std::string> args = {"files", "delete"};
         args.insert(args.end(), c.names.begin(), c.names.end());
-        EXPECT_EQ(run(args), c.status) << err.str();
-        EXPECT_THAT(err.str(), HasSubstr(c.message));
+        EXPECT_EQ(run(args), c.status) << last.err;
+        EXPECT_THAT(last.err, HasSubstr(c.message));
         EXPECT_EQ(emulator->stop().store().files().size(), c.left) << c.names.size();
     }
 }
@@ -301,19 +299,17 @@ TEST_F(StaticVerbs, formatNeedsYesWithoutATerminalAndIsRefusedWhileRecording) {
     recording.recording = true;
     serve(recording);
     EXPECT_EQ(run({"files", "format"}), 2);
-    EXPECT_THAT(err.str(), HasSubstr("--yes"));
+    EXPECT_THAT(last.err, HasSubstr("--yes"));
     EXPECT_EQ(run({"files", "format", "--yes"}), 4);
-    EXPECT_THAT(err.str(), HasSubstr("Recording raw file,cannot do the Format operation"));
+    EXPECT_THAT(last.err, HasSubstr("Recording raw file,cannot do the Format operation"));
     EXPECT_EQ(emulator->stop().store().files().size(), 10u);
 
     serve();
-    EXPECT_EQ(run({"files", "format", "--yes"}), 0) << err.str();
+    EXPECT_EQ(run({"files", "format", "--yes"}), 0) << last.err;
     EXPECT_TRUE(emulator->stop().store().files().empty());
 }
 
 TEST(FilesArguments, areCheckedBeforeThePortIsOpened) {
-    std::ostringstream out;
-    std::ostringstream err;
     for (const std::vector<std::string>& args : {std::vector<std::string>{"files"},
                                                  {"files", "list", "x"},
                                                  {"files", "download"},
@@ -322,7 +318,7 @@ TEST(FilesArguments, areCheckedBeforeThePortIsOpened) {
                                                  {"files", "delete"},
                                                  {"files", "format", "now"},
                                                  {"files", "copy"}}) {
-        EXPECT_EQ(PortVerbs::run("/nonexistent/device", args, out, err), 1) << args.size();
+        EXPECT_EQ(test::runVerb("/nonexistent/device", args).status, 1) << args.size();
     }
 }
 

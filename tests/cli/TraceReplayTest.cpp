@@ -1,9 +1,8 @@
 // A session traced against the emulator, then replayed: the replay must decode what the session
 // decoded, and a trace cut off by a crash replays up to its last whole line.
 #include "cli/TraceReplay.h"
-#include "cli/CliApp.h"
-#include "cli/PortVerbs.h"
 #include "support/ServedEmulator.h"
+#include "support/VerbRun.h"
 
 #include <gmock/gmock.h>
 
@@ -92,11 +91,9 @@ protected:
     }
 
     int runTraced(const std::vector<std::string>& verb) {
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status = PortVerbs::run(served.devicePath(), verb, out, err, tracePath);
-        errors = err.str();
-        return status;
+        const test::VerbRun run = test::runVerb(served.devicePath(), verb, tracePath);
+        errors = run.err;
+        return run.status;
     }
 
     QTemporaryDir folder;
@@ -227,10 +224,9 @@ TEST(TraceReplay, maskedPasswordsAreReadAndTheirChunksOnlyCounted) {
 
 TEST(TraceReplay, aFolderIsNoTrace) {
     QTemporaryDir folder;
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(CliApp::run({"replay", folder.path().toStdString()}, out, err), 1);
-    EXPECT_THAT(err.str(), HasSubstr("is a folder"));
+    const test::VerbRun replay = test::runCli({"replay", folder.path().toStdString()});
+    EXPECT_EQ(replay.status, 1);
+    EXPECT_THAT(replay.err, HasSubstr("is a folder"));
 }
 
 TEST(TraceReplay, aChunkArrivingWhileNothingIsAwaitedDecodesNothing) {

@@ -4,15 +4,14 @@
 #include "emulator/Emulator.h"
 #include "emulator/EmulatorTestSupport.h"
 #include "emulator/SimAnnouncement.h"
-#include "emulator/SteadyClock.h"
 #include "protocol/FirmwareCommands.h"
 #include "protocol/RecordingReplySink.h"
 #include "protocol/StreamSplitter.h"
 #include "support/RawLineClient.h"
+#include "support/ServedEmulator.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +20,6 @@
 #include <functional>
 #include <string>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 namespace kestrava {
@@ -36,42 +34,6 @@ bool unanswered(test::RawLineClient& host, const Bytes& bytes) {
     return host.write(bytes) && host.readChunk(60ms, 500ms).empty();
 }
 
-// An emulator served on its own pseudo-terminal by a thread, and a host connected to it.
-class Served {
-public:
-    explicit Served(ReceiverProfile profile = {}, FaultPlan faults = {}) {
-        std::string error;
-        m_pty = PtyTransport::open(error);
-        if (!m_pty) {
-            ADD_FAILURE() << error;
-            return;
-        }
-        emulator =
-            std::make_unique<Emulator>(std::move(profile), m_clock, Emulator::Timing{}, faults);
-        m_thread = std::thread([this] { m_pty->serve(*emulator, m_clock, m_stop); });
-        host = std::make_unique<test::RawLineClient>(m_pty->slavePath());
-        EXPECT_TRUE(host->isOpen());
-    }
-    ~Served() { stop(); }
-
-    // Ends serving; afterwards the emulator may be inspected from the test's thread.
-    void stop() {
-        m_stop.store(true);
-        if (m_thread.joinable()) {
-            m_thread.join();
-        }
-    }
-
-    std::unique_ptr<Emulator> emulator;
-    std::unique_ptr<test::RawLineClient> host;
-
-private:
-    SteadyClock m_clock;
-    std::unique_ptr<PtyTransport> m_pty;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
-
 Bytes payloadOf(const Bytes& reply) {
     if (reply.size() < 9 ||
         reply.size() != static_cast<std::size_t>(reply[4] | (reply[5] << 8)) + 9u) {
@@ -85,15 +47,17 @@ TEST(PtyTransport, fullDownloadsAreByteIdentical) {
     ReceiverProfile profile;
     profile.files = {StaticFile("BIG00001", "STH", 50000, 0, 0), StaticFile::generated(6),
                      StaticFile("EMPTY001", "STH", 0, 0, 0)};
-    Served served(profile);
+    test::ServedEmulator served(profile);
+    test::RawLineClient host(served.devicePath());
+    EXPECT_TRUE(host.isOpen());
     for (const StaticFile& file : profile.files) {
         SCOPED_TRACE(file.name());
         Bytes name(file.name().begin(), file.name().end());
-        ASSERT_EQ(payloadOf(served.host->exchange(frame('F', 't', name))), Bytes{0});
+        ASSERT_EQ(payloadOf(host.exchange(frame('F', 't', name))), Bytes{0});
         Bytes received;
         Bytes reply;
         for (int guard = 0; guard < 1000; ++guard) {
-            reply = payloadOf(served.host->exchange(frame('F', 't')));
+            reply = payloadOf(host.exchange(frame('F', 't')));
             if (reply.size() < 2) {
                 break;
             }
@@ -105,14 +69,16 @@ TEST(PtyTransport, fullDownloadsAreByteIdentical) {
 }
 
 TEST(PtyTransport, firmwareImageSentBlockByBlockIsReceivedIdentical) {
-    Served served;
+    test::ServedEmulator served;
+    test::RawLineClient host(served.devicePath());
+    EXPECT_TRUE(host.isOpen());
     ExpectedReply expected;
     DecoderState state;
     state.firmwareHardwareCode = 98;
     test::RecordingReplySink sink(expected);
     const auto send = [&](const Bytes& out) {
         sink.deliveries.clear();
-        const Bytes chunk = served.host->exchange(out);
+        const Bytes chunk = host.exchange(out);
         SplitChunk(chunk.data(), chunk.size(), expected, state, sink);
         return sink.deliveries.size() == 1 ? sink.deliveries.front().value.value_or(-1) : -1;
     };
@@ -133,8 +99,7 @@ TEST(PtyTransport, firmwareImageSentBlockByBlockIsReceivedIdentical) {
         state.firmwareAddress = address;
         ASSERT_EQ(send(out), 0) << "block at " << at;
     }
-    served.stop();
-    EXPECT_EQ(served.emulator->firmware().image(), image);
+    EXPECT_EQ(served.stop().firmware().image(), image);
 }
 
 TEST(PtyTransport, faultsShowOnTheLine) {
@@ -246,8 +211,10 @@ TEST(PtyTransport, faultsShowOnTheLine) {
         SCOPED_TRACE(c.what);
         FaultPlan faults;
         c.arm(faults);
-        Served served({}, faults);
-        c.check(*served.host);
+        test::ServedEmulator served({}, faults);
+        test::RawLineClient host(served.devicePath());
+        EXPECT_TRUE(host.isOpen());
+        c.check(host);
     }
 }
 
@@ -330,7 +297,7 @@ TEST(KestravaSim, printsTheDevicePathServesItAndEndsCleanlyOnEitherSignal) {
         const std::string path = sim.firstLine();
         ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
         test::RawLineClient host(path);
-        ASSERT_TRUE(host.isOpen());
+        EXPECT_TRUE(host.isOpen());
         const Bytes info =
             payloadOf(host.exchange({0x24, 0x24, 0x56, 0x43, 0x00, 0x00, 0x15, 0x0D, 0x0A}));
         ASSERT_GE(info.size(), 39u);

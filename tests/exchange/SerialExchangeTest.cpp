@@ -1,52 +1,29 @@
 // The exchange core on the real serial port, talking to the receiver emulator on a
 // pseudo-terminal, with the program's own timers.
-#include "emulator/Emulator.h"
-#include "emulator/PtyTransport.h"
-#include "emulator/SteadyClock.h"
 #include "exchange/CommandExchange.h"
 #include "exchange/QtReplyTimers.h"
 #include "exchange/RecordingView.h"
 #include "exchange/SerialExchangePort.h"
 #include "serial/CSerialPort.h"
 #include "settings/StoredSettings.h"
+#include "support/ServedEmulator.h"
+#include "support/WaitUntil.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 
 namespace kestrava::test {
 namespace {
 
-// Runs the event loop until done() holds or the guard runs out (a hang, not a timing check).
-bool runUntil(const std::function<bool()>& done, int guardMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < guardMs) {
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
-}
-
 class SerialExchange : public ::testing::Test {
 protected:
     void start(ReceiverProfile profile = {}) {
-        std::string error;
-        m_pty = PtyTransport::open(error);
-        ASSERT_TRUE(m_pty) << error;
-        m_emulator = std::make_unique<Emulator>(std::move(profile), m_clock);
-        m_serve = std::thread([this] { m_pty->serve(*m_emulator, m_clock, m_stop); });
+        m_sim = std::make_unique<ServedEmulator>(std::move(profile));
         serial = std::make_unique<CSerialPort>();
         port = std::make_unique<SerialExchangePort>(*serial);
         exchange = std::make_unique<CommandExchange>(*port, timers, view, settings);
@@ -58,13 +35,10 @@ protected:
         serial.reset(); // the reader stops before its owner goes
         exchange.reset();
         port.reset();
-        m_stop.store(true);
-        if (m_serve.joinable()) {
-            m_serve.join();
-        }
+        m_sim.reset();
     }
 
-    QString devicePath() const { return QString::fromStdString(m_pty->slavePath()); }
+    QString devicePath() const { return QString::fromStdString(m_sim->devicePath()); }
 
     QtReplyTimers timers;
     RecordingView view;
@@ -75,17 +49,13 @@ protected:
     std::optional<bool> chainEnded;
 
 private:
-    SteadyClock m_clock;
-    std::unique_ptr<PtyTransport> m_pty;
-    std::unique_ptr<Emulator> m_emulator;
-    std::atomic<bool> m_stop{false};
-    std::thread m_serve;
+    std::unique_ptr<ServedEmulator> m_sim;
 };
 
 TEST_F(SerialExchange, openingReadsTheMainInformationAndTheMotherboard) {
     start();
     ASSERT_TRUE(exchange->openPort(devicePath()));
-    ASSERT_TRUE(runUntil([this] { return chainEnded.has_value(); }));
+    ASSERT_TRUE(waitUntil([this] { return chainEnded.has_value(); }));
     EXPECT_EQ(chainEnded, true);
     ASSERT_TRUE(view.panel.has_value());
     EXPECT_EQ(view.panel->receiverSerial, QStringLiteral("KS260107"));
@@ -94,7 +64,7 @@ TEST_F(SerialExchange, openingReadsTheMainInformationAndTheMotherboard) {
     EXPECT_EQ(view.tip, QStringLiteral("Read main information successfully"));
 
     exchange->closePort();
-    EXPECT_TRUE(runUntil([this] { return !serial->readerAlive(); }));
+    EXPECT_TRUE(waitUntil([this] { return !serial->readerAlive(); }));
     EXPECT_EQ(view.tip, QStringLiteral("Port closed"));
 }
 
@@ -110,13 +80,13 @@ TEST_F(SerialExchange, downloadOverTheLineIsByteIdentical) {
     const Bytes expected = profile.files.front().contents();
     start(profile);
     ASSERT_TRUE(exchange->openPort(devicePath()));
-    ASSERT_TRUE(runUntil([this] { return chainEnded.has_value(); }));
+    ASSERT_TRUE(waitUntil([this] { return chainEnded.has_value(); }));
 
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("KV000001.STH"));
     exchange->StartDownload(QStringLiteral("KV000001"), path);
-    ASSERT_TRUE(runUntil([this] { return view.downloadEnds > 0; }));
+    ASSERT_TRUE(waitUntil([this] { return view.downloadEnds > 0; }));
     EXPECT_EQ(view.messages, QStringList{QStringLiteral("Download static file completed")});
 
     QFile copy(path);

@@ -11,7 +11,7 @@ namespace kestrava {
 namespace {
 
 // Calls whose string arguments are English keys of the language lookup.
-constexpr std::array<std::string_view, 23> kTranslatingCalls = {"Tr",
+constexpr std::array<std::string_view, 24> kTranslatingCalls = {"Tr",
                                                                 "tr",
                                                                 "translate",
                                                                 "TranslateText",
@@ -33,7 +33,8 @@ constexpr std::array<std::string_view, 23> kTranslatingCalls = {"Tr",
                                                                 "beginSend",
                                                                 "QT_TR_NOOP",
                                                                 "QT_TRANSLATE_NOOP",
-                                                                "translatedText"};
+                                                                "translatedText",
+                                                                "progressTip"};
 
 // Calls that only wrap a literal into a string object; the call around them decides.
 constexpr std::array<std::string_view, 8> kWrappers = {

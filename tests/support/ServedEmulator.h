@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -26,7 +27,7 @@ public:
             return;
         }
         m_emulator = std::make_unique<Emulator>(std::move(profile), m_clock, timing, faults);
-        m_thread = std::thread([this] { m_pty->serve(*m_emulator, m_clock, m_stop); });
+        serve();
     }
     ~ServedEmulator() { stop(); }
     ServedEmulator(const ServedEmulator&) = delete;
@@ -43,7 +44,19 @@ public:
         return *m_emulator;
     }
 
+    // Pauses serving while look() reads or changes the emulator, then serves on.
+    void inspect(const std::function<void(Emulator&)>& look) {
+        stop();
+        look(*m_emulator);
+        serve();
+    }
+
 private:
+    void serve() {
+        m_stop.store(false);
+        m_thread = std::thread([this] { m_pty->serve(*m_emulator, m_clock, m_stop); });
+    }
+
     SteadyClock m_clock;
     std::unique_ptr<PtyTransport> m_pty;
     std::unique_ptr<Emulator> m_emulator;

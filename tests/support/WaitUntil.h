@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <functional>
 
 namespace kestrava::test {
 
-// Runs the window's event loop until done() holds, or gives up after milliseconds; returns
+// Runs the event loop until done() holds, or gives up after milliseconds; returns
 // done(). The limit only bounds a test that has failed: a passing one returns as soon as it can.
 inline bool waitUntil(const std::function<bool()>& done, int milliseconds = 20000) {
     QElapsedTimer clock;
@@ -16,7 +16,7 @@ inline bool waitUntil(const std::function<bool()>& done, int milliseconds = 2000
         if (clock.elapsed() > milliseconds) {
             return false;
         }
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
 }

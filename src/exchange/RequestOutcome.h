@@ -1,0 +1,34 @@
+#pragma once
+
+#include "protocol/CommandId.h"
+#include "protocol/ReplyKind.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace kestrava {
+
+// What became of one request of the exchange (CommandExchange::request): the reply that ended
+// it, or why none will come.
+struct RequestOutcome {
+    enum class Result {
+        Replied,    // a reply of the command was decoded and handled; kind and value tell which
+        Sent,       // the command awaits no reply, and it went out
+        NoReply,    // its timer ran out first ("No reply from receiver" in the tip line)
+        PortLost,   // the port closed, or the receiver went away, before the reply came
+        Superseded, // another command went out before the reply: one command is in flight at a
+                    // time, so this one's reply is no longer awaited
+        NotSent,    // nothing was written: the port is closed, a firmware transfer runs, or the
+                    // command is not one that request() sends
+    };
+
+    CommandId command{};
+    Result result = Result::NotSent;
+    std::int32_t kind = KindNone; // Replied: the kind delivered
+    std::int32_t value = -1;      // Replied: the number the reply carried; -1 for a record
+};
+
+// Receives the outcome of one request, exactly once.
+using RequestDone = std::function<void(const RequestOutcome&)>;
+
+} // namespace kestrava

@@ -1,0 +1,106 @@
+// request(): a command sent as its send operation sends it, whose outcome comes back to the one
+// who asked, exactly once.
+#include "exchange/ExchangeFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace kestrava::test {
+namespace {
+
+using Result = RequestOutcome::Result;
+
+class Requests : public ExchangeFixture {
+protected:
+    void ask(CommandId command) {
+        exchange->request(command, [this](const RequestOutcome& o) { outcomes.push_back(o); });
+    }
+
+    std::vector<RequestOutcome> outcomes;
+};
+
+TEST_F(Requests, eachRequestEndsInItsOwnOutcomeOnce) {
+    struct Case {
+        const char* what;
+        CommandId command;
+        std::function<void()> before; // with the port open and the panel read
+        std::function<void()> after;  // once the request is made
+        Result result;
+        std::int32_t kind;
+    };
+    const Case cases[] = {
+        {"the reply", CommandId::ReadCollectParams, nullptr, [this] { port->pump(); },
+         Result::Replied, KindCollectParams},
+        {"a reply that starts a chain", CommandId::ReadFileList, nullptr, [this] { port->pump(); },
+         Result::Replied, KindFileList},
+        {"the main information's silence", CommandId::ReadMainInfo,
+         [this] { faults().dropAll = true; },
+         [this] {
+             port->pump();
+             timers.advance(CommandExchange::kMainInfoTimeoutMs);
+         },
+         Result::NoReply, KindNone},
+        {"the store location's silence", CommandId::ReadStoreLocation,
+         [this] { faults().dropAll = true; },
+         [this] {
+             port->pump();
+             timers.advance(CommandExchange::kStoreLocationTimeoutMs);
+         },
+         Result::NoReply, KindNone},
+        {"nothing awaited", CommandId::StopSnrTest, nullptr, nullptr, Result::Sent, KindNone},
+        {"a newer command", CommandId::ReadNetParams, nullptr,
+         [this] { exchange->ReadCollectParams(); }, Result::Superseded, KindNone},
+        {"the port closed", CommandId::ReadNetParams, nullptr, [this] { exchange->closePort(); },
+         Result::PortLost, KindNone},
+        {"a closed port", CommandId::ReadCollectParams,
+         [this] {
+             exchange->closePort();
+             port->pump();
+         },
+         nullptr, Result::NotSent, KindNone},
+        {"a command with arguments", CommandId::SetCollectParams, nullptr, nullptr, Result::NotSent,
+         KindNone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        outcomes.clear();
+        exchange.reset(); // a fresh receiver each time: the exchange goes before its port
+        port.reset();
+        start();
+        openAndPump();
+        if (c.before) {
+            c.before();
+        }
+        ask(c.command);
+        if (c.after) {
+            c.after();
+        }
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes.front().command, c.command);
+        EXPECT_EQ(outcomes.front().result, c.result);
+        EXPECT_EQ(outcomes.front().kind, c.kind);
+        // Nothing that follows reports it again.
+        port->pump();
+        timers.advance(10'000);
+        EXPECT_EQ(outcomes.size(), 1u);
+    }
+}
+
+TEST_F(Requests, aRequestSendsWhatItsSendOperationSendsAndShowsTheSameTip) {
+    start();
+    openAndPump();
+    port->clearWrites();
+    ask(CommandId::ReadCollectParams);
+    ASSERT_EQ(port->writes().size(), 1u);
+    EXPECT_EQ(port->writes().front(),
+              (Bytes{0x24, 0x24, 0x46, 0x4A, 0x00, 0x00, 0x0C, 0x0D, 0x0A}));
+    EXPECT_EQ(view.tip, QStringLiteral("Reading record interval..."));
+    port->pump();
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_EQ(outcomes.front().result, Result::Replied);
+}
+
+} // namespace
+} // namespace kestrava::test
