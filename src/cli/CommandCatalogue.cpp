@@ -191,9 +191,9 @@ void voiceBlockArg(Args& args, DecoderState& state) {
 
 // The kinds a voice-block read arms, in the order of its purposes on the command line.
 std::string voiceBlockKinds() {
-    const CommandSpec& spec = CommandTable::row(CommandId::ReadVoiceBlock);
-    const auto kind = [&spec](VoiceBlockRead purpose) {
-        return std::to_string(spec.kind(static_cast<std::size_t>(purpose)));
+    const CommandRow& tableRow = CommandTable::row(CommandId::ReadVoiceBlock);
+    const auto kind = [&tableRow](VoiceBlockRead purpose) {
+        return std::to_string(tableRow.kind(static_cast<std::size_t>(purpose)));
     };
     return "(kind " + kind(VoiceBlockRead::VoiceTypeAndVolume) + ", " +
            kind(VoiceBlockRead::RinexFlag) + " or " + kind(VoiceBlockRead::ForSet) + ")";
@@ -439,10 +439,10 @@ Framing framingOf(CommandId id) {
 
 std::vector<CatalogueEntry> makeEntries() {
     std::vector<CatalogueEntry> list;
-    for (const CommandSpec& spec : CommandTable::all()) {
-        Framing framing = framingOf(spec.id);
-        list.push_back(
-            {spec.name, std::move(framing.arguments), spec.armsReply, std::move(framing.build)});
+    for (const CommandRow& tableRow : CommandTable::all()) {
+        Framing framing = framingOf(tableRow.id);
+        list.push_back({tableRow.name, std::move(framing.arguments), tableRow.armsReply,
+                        std::move(framing.build)});
     }
     return list;
 }

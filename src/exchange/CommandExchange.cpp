@@ -403,19 +403,20 @@ bool CommandExchange::sendWithoutArguments(CommandId command) {
 }
 
 bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {
-    const CommandSpec& spec = CommandTable::row(command);
-    for (std::size_t form = 0; form < spec.variantCount; ++form) {
-        if (spec.kind(form) == kind) {
+    const CommandRow& entry = CommandTable::row(command);
+    for (std::size_t form = 0; form < entry.variantCount; ++form) {
+        if (entry.kind(form) == kind) {
             return true;
         }
     }
     // A download block request is answered by the block, the end or the failure.
-    return spec.kind() == KindDownload && (kind == KindDownloadReady || kind == KindDownloadBlock ||
-                                           kind == KindDownloadDone || kind == KindDownloadFailed);
+    return entry.kind() == KindDownload &&
+           (kind == KindDownloadReady || kind == KindDownloadBlock || kind == KindDownloadDone ||
+            kind == KindDownloadFailed);
 }
 
 bool CommandExchange::requestTimedOut(int timerId) const {
-    const CommandSpec& spec = CommandTable::row(m_request->command);
+    const CommandRow& entry = CommandTable::row(m_request->command);
     if (!endsRequest(m_request->command, m_expected.kind)) {
         return false; // its reply is no longer what is awaited
     }
@@ -423,7 +424,7 @@ bool CommandExchange::requestTimedOut(int timerId) const {
         return m_expected.kind == m_watchedKind && !transferRunning();
     }
     // The motherboard is asked again until its retries run out.
-    return timerId == spec.timer &&
+    return timerId == entry.timer &&
            (timerId != TIMER_BOARD_INFO || m_moduleRetryCount >= kMaxModuleRetries);
 }
 
@@ -442,8 +443,8 @@ const char* CommandExchange::tipOf(CommandId id, std::size_t form) {
 }
 
 void CommandExchange::startReplyTimer(CommandId id) {
-    const CommandSpec& spec = CommandTable::row(id);
-    startReplyTimer(spec.timer, spec.timeoutMs);
+    const CommandRow& entry = CommandTable::row(id);
+    startReplyTimer(entry.timer, entry.timeoutMs);
 }
 
 void CommandExchange::startReplyTimer(int timerId, int milliseconds) {

@@ -51,11 +51,11 @@ void appendRecord(Bytes& out, Byte code, Byte port, Byte rate) {
 } // namespace
 
 std::size_t ReadBoardSerial(Bytes& out, ExpectedReply& expected) {
-    const CommandSpec& spec = CommandTable::row(CommandId::ReadBoardSerial);
-    out.assign({kPacketStart, 0x00, spec.sub, 0x00});
+    const CommandRow& entry = CommandTable::row(CommandId::ReadBoardSerial);
+    out.assign({kPacketStart, 0x00, entry.sub, 0x00});
     out.push_back(PacketChecksum(out.data(), out.size()));
     out.push_back(kPacketEnd);
-    armFor(expected, spec);
+    armFor(expected, entry);
     return out.size();
 }
 

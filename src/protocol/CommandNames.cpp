@@ -7,28 +7,28 @@
 namespace kestrava {
 namespace {
 
-using Encoder = CommandSpec::Encoder;
+using Encoder = CommandRow::Encoder;
 
-bool matches(const CommandSpec& spec, std::size_t payloadLength, Byte first,
+bool matches(const CommandRow& entry, std::size_t payloadLength, Byte first,
              const ExpectedReply& armed) {
-    const CommandSpec::Match& m = spec.match;
+    const CommandRow::Match& m = entry.match;
     return payloadLength >= m.minPayload && payloadLength <= m.maxPayload &&
-           (!m.byCode || first == spec.variant().code) &&
-           (!m.byArmedKind || armed.kind == spec.kind());
+           (!m.byCode || first == entry.variant().code) &&
+           (!m.byArmedKind || armed.kind == entry.kind());
 }
 
 std::string_view dollarCommand(const Byte* frame, std::size_t count, const ExpectedReply& armed) {
     const std::size_t length = static_cast<std::size_t>(frame[4] | (frame[5] << 8));
     const Byte first = count > 6 ? frame[6] : 0;
     bool headerKnown = false;
-    for (const CommandSpec& spec : CommandTable::all()) {
-        if ((spec.encoder != Encoder::Dollar && spec.encoder != Encoder::Firmware) ||
-            spec.cls != frame[2] || spec.sub != frame[3]) {
+    for (const CommandRow& entry : CommandTable::all()) {
+        if ((entry.encoder != Encoder::Dollar && entry.encoder != Encoder::Firmware) ||
+            entry.cls != frame[2] || entry.sub != frame[3]) {
             continue;
         }
         headerKnown = true;
-        if (matches(spec, length, first, armed)) {
-            return spec.name;
+        if (matches(entry, length, first, armed)) {
+            return entry.name;
         }
     }
     // A voice-block set armed for none of the three setters.
@@ -36,11 +36,11 @@ std::string_view dollarCommand(const Byte* frame, std::size_t count, const Expec
 }
 
 std::string_view byCode(Encoder encoder, Byte code) {
-    for (const CommandSpec& spec : CommandTable::all()) {
-        if ((spec.encoder == encoder ||
-             (encoder == Encoder::BoardPacket && spec.encoder == Encoder::BoardPacketOrText)) &&
-            spec.sub == code) {
-            return spec.name;
+    for (const CommandRow& entry : CommandTable::all()) {
+        if ((entry.encoder == encoder ||
+             (encoder == Encoder::BoardPacket && entry.encoder == Encoder::BoardPacketOrText)) &&
+            entry.sub == code) {
+            return entry.name;
         }
     }
     return "unknown";
@@ -52,10 +52,10 @@ bool startsWith(const Byte* frame, std::size_t count, std::string_view text) {
 }
 
 std::string_view byText(const Byte* frame, std::size_t count) {
-    for (const CommandSpec& spec : CommandTable::all()) {
-        for (std::string_view lead : spec.textLeads) {
+    for (const CommandRow& entry : CommandTable::all()) {
+        for (std::string_view lead : entry.textLeads) {
             if (startsWith(frame, count, lead)) {
-                return spec.name;
+                return entry.name;
             }
         }
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "protocol/CommandId.h"
-#include "protocol/CommandSpec.h"
+#include "protocol/CommandRow.h"
 #include "protocol/VoiceCommands.h"
 
 #include <array>
@@ -14,10 +14,10 @@ namespace kestrava {
 // The rows of CommandTable, built by the helpers below.
 namespace commandrows {
 
-using Spec = CommandSpec;
-using Encoder = CommandSpec::Encoder;
-using Variant = CommandSpec::Variant;
-using Match = CommandSpec::Match;
+using Row = CommandRow;
+using Encoder = CommandRow::Encoder;
+using Variant = CommandRow::Variant;
+using Match = CommandRow::Match;
 
 constexpr int kMainInfoTimeoutMs = 3000;
 constexpr int kBoardInfoTimeoutMs = 2000;
@@ -35,9 +35,9 @@ constexpr Match kByArmedKind{0, 0xFFFF, false, true};
 constexpr Byte switchCode(VoiceSwitchCode c) {
     return static_cast<Byte>(c);
 }
-constexpr Spec dollar(CommandId id, std::string_view name, char cls, char sub, std::int32_t kind,
-                      const char* tip, Match match = kAny, Byte code = 0) {
-    Spec s;
+constexpr Row dollar(CommandId id, std::string_view name, char cls, char sub, std::int32_t kind,
+                     const char* tip, Match match = kAny, Byte code = 0) {
+    Row s;
     s.id = id;
     s.name = name;
     s.cls = static_cast<Byte>(cls);
@@ -46,53 +46,53 @@ constexpr Spec dollar(CommandId id, std::string_view name, char cls, char sub, s
     s.match = match;
     return s;
 }
-constexpr Spec timed(Spec s, ReplyTimerId timer, int timeoutMs) {
+constexpr Row timed(Row s, ReplyTimerId timer, int timeoutMs) {
     s.timer = timer;
     s.timeoutMs = timeoutMs;
     return s;
 }
-constexpr Spec forms(Spec s, Variant second, Variant third = {}) {
+constexpr Row forms(Row s, Variant second, Variant third = {}) {
     s.variants[1] = second;
     s.variants[2] = third;
     s.variantCount = third.kind == KindNone ? 2 : 3;
     return s;
 }
-constexpr Spec encoded(Spec s, Encoder encoder, std::int32_t replyFraming) {
+constexpr Row encoded(Row s, Encoder encoder, std::int32_t replyFraming) {
     s.encoder = encoder;
     s.replyFraming = replyFraming;
     return s;
 }
-constexpr Spec radio(CommandId id, std::string_view name, char command, std::int32_t kind,
-                     const char* tip) {
+constexpr Row radio(CommandId id, std::string_view name, char command, std::int32_t kind,
+                    const char* tip) {
     return timed(encoded(dollar(id, name, 0, command, kind, tip), Encoder::Radio, FRAMING_RADIO),
                  TIMER_RADIO, kRadioTimeoutMs);
 }
 
-constexpr Spec boardSerial() {
-    Spec s = timed(encoded(dollar(CommandId::ReadBoardSerial, "ReadBoardSerial", 0, 0x06,
-                                  KindBoardSerialPacket, nullptr),
-                           Encoder::BoardPacket, FRAMING_PACKET),
-                   TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+constexpr Row boardSerial() {
+    Row s = timed(encoded(dollar(CommandId::ReadBoardSerial, "ReadBoardSerial", 0, 0x06,
+                                 KindBoardSerialPacket, nullptr),
+                          Encoder::BoardPacket, FRAMING_PACKET),
+                  TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
     return s;
 }
-constexpr Spec boardVersion() {
-    Spec s = timed(encoded(dollar(CommandId::ReadBoardVersion, "ReadBoardVersion", 0, 0,
-                                  KindBoardVersionText, nullptr),
-                           Encoder::BoardText, FRAMING_ASCII),
-                   TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
+constexpr Row boardVersion() {
+    Row s = timed(encoded(dollar(CommandId::ReadBoardVersion, "ReadBoardVersion", 0, 0,
+                                 KindBoardVersionText, nullptr),
+                          Encoder::BoardText, FRAMING_ASCII),
+                  TIMER_BOARD_INFO, kBoardInfoTimeoutMs);
     s.textLeads = {"\r\nlog version"};
     return s;
 }
-constexpr Spec nmeaOutput() {
-    Spec s = encoded(dollar(CommandId::SetNmeaOutput, "SetNmeaOutput", 0, 0x64, KindNone, ""),
-                     Encoder::BoardPacketOrText, FRAMING_IDLE);
+constexpr Row nmeaOutput() {
+    Row s = encoded(dollar(CommandId::SetNmeaOutput, "SetNmeaOutput", 0, 0x64, KindNone, ""),
+                    Encoder::BoardPacketOrText, FRAMING_IDLE);
     s.armsReply = false;
     s.textLeads = {"unlog", "log "};
     return s;
 }
 
 using Id = CommandId;
-inline constexpr std::array<Spec, kCommandCount> kRows = {
+inline constexpr std::array<Row, kCommandCount> kRows = {
     timed(dollar(Id::ReadMainInfo, "ReadMainInfo", 'V', 'C', KindMainInfo,
                  progressTip("Reading main infomation...")),
           TIMER_MAIN_INFO, kMainInfoTimeoutMs),
@@ -173,15 +173,15 @@ inline constexpr std::array<Spec, kCommandCount> kRows = {
 // line lists and frames them in this order.
 class CommandTable {
 public:
-    static constexpr std::span<const CommandSpec> all() { return commandrows::kRows; }
-    static constexpr const CommandSpec& row(CommandId id) {
+    static constexpr std::span<const CommandRow> all() { return commandrows::kRows; }
+    static constexpr const CommandRow& row(CommandId id) {
         return commandrows::kRows[static_cast<std::size_t>(id)];
     }
     // The row of that exact name, or nullptr.
-    static constexpr const CommandSpec* find(std::string_view name) {
-        for (const CommandSpec& spec : commandrows::kRows) {
-            if (spec.name == name) {
-                return &spec;
+    static constexpr const CommandRow* find(std::string_view name) {
+        for (const CommandRow& entry : commandrows::kRows) {
+            if (entry.name == name) {
+                return &entry;
             }
         }
         return nullptr;

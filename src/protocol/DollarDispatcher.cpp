@@ -28,9 +28,9 @@ constexpr std::size_t kVoiceBlockPayload = 32;
 
 // Whether expected awaits the reply of that command, as its row arms it.
 bool armedFor(const ExpectedReply& expected, CommandId id) {
-    const CommandSpec& spec = CommandTable::row(id);
-    return expected.replyClass == spec.cls && expected.replySub == spec.sub &&
-           expected.kind == spec.kind();
+    const CommandRow& entry = CommandTable::row(id);
+    return expected.replyClass == entry.cls && expected.replySub == entry.sub &&
+           expected.kind == entry.kind();
 }
 
 // The payload of a checked frame: the bytes between the header and the checksum.

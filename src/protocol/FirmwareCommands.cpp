@@ -44,12 +44,12 @@ void putBigEndian32(Bytes& out, std::size_t offset, std::uint32_t value) {
 
 std::size_t FirmwareStart(Bytes& out, ExpectedReply& expected, Byte target, bool repeat) {
     const Byte marker = (repeat && target == kTargetReceiver) ? kRepeatMarker : 0x00;
-    const CommandSpec& spec = CommandTable::row(CommandId::FirmwareStart);
-    out.assign({0x24, 0x24, spec.cls, spec.sub, 0x01, marker, target});
+    const CommandRow& entry = CommandTable::row(CommandId::FirmwareStart);
+    out.assign({0x24, 0x24, entry.cls, entry.sub, 0x01, marker, target});
     out.push_back(DollarChecksum(out.data(), 2, out.size() - 1));
     out.push_back(0x0D);
     out.push_back(0x0A);
-    armFor(expected, spec);
+    armFor(expected, entry);
     return out.size();
 }
 
@@ -79,9 +79,9 @@ std::size_t FirmwareBlock(Bytes& out, ExpectedReply& expected, DecoderState& sta
     out.assign(frameSize, 0x00);
     out[0] = 0x24;
     out[1] = 0x24;
-    const CommandSpec& spec = CommandTable::row(CommandId::FirmwareBlock);
-    out[2] = spec.cls;
-    out[3] = spec.sub;
+    const CommandRow& entry = CommandTable::row(CommandId::FirmwareBlock);
+    out[2] = entry.cls;
+    out[3] = entry.sub;
     switch (layout) {
     case FirmwareLayout::Large:
         putBigEndian16(out, 4, static_cast<std::uint32_t>(count));
@@ -101,7 +101,7 @@ std::size_t FirmwareBlock(Bytes& out, ExpectedReply& expected, DecoderState& sta
         out[frameSize - 1] = RadioChecksum(out.data() + shape.dataOffset, shape.capacity);
     }
     state.firmwareLastLength = static_cast<std::uint32_t>(count);
-    armFor(expected, spec);
+    armFor(expected, entry);
     return out.size();
 }
 

@@ -32,9 +32,9 @@ std::size_t buildRadio(Bytes& out, Byte code, std::initializer_list<Byte> parame
 // Builds the radio command of the row into out and arms expected for its reply.
 std::size_t buildArmedRadio(Bytes& out, ExpectedReply& expected, CommandId id,
                             std::initializer_list<Byte> parameters) {
-    const CommandSpec& spec = CommandTable::row(id);
-    armFor(expected, spec);
-    return buildRadio(out, spec.sub, parameters);
+    const CommandRow& entry = CommandTable::row(id);
+    armFor(expected, entry);
+    return buildRadio(out, entry.sub, parameters);
 }
 
 constexpr std::size_t kChannelFrameSize = 87;
@@ -75,8 +75,8 @@ std::size_t WriteRadioChannels(Bytes& out, ExpectedReply& expected, const Channe
     out[0] = kRadioStart;
     out[1] = static_cast<Byte>(kChannelFrameSize - 2);
     out[2] = kRadioAddress;
-    const CommandSpec& spec = CommandTable::row(CommandId::WriteRadioChannels);
-    out[3] = spec.sub;
+    const CommandRow& entry = CommandTable::row(CommandId::WriteRadioChannels);
+    out[3] = entry.sub;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const std::uint16_t tx = radioFrequencyCode(static_cast<double>(table[i].transmit));
         const std::uint16_t rx = radioFrequencyCode(static_cast<double>(table[i].receive));
@@ -86,7 +86,7 @@ std::size_t WriteRadioChannels(Bytes& out, ExpectedReply& expected, const Channe
         out[kReceiveOffset + 2 * i + 1] = static_cast<Byte>(rx & 0xFFu);
     }
     out[kChannelFrameSize - 1] = RadioChecksum(out.data(), kChannelFrameSize - 1);
-    armFor(expected, spec);
+    armFor(expected, entry);
     return out.size();
 }
 

@@ -19,17 +19,17 @@ static_assert(DecoderState::kVoiceBlockSize == kChecksumOffset + 3);
 
 std::size_t buildVoiceSet(Bytes& out, ExpectedReply& expected, DecoderState& state,
                           std::size_t blockIndex, Byte value, CommandId id) {
-    const CommandSpec& spec = CommandTable::row(id);
+    const CommandRow& entry = CommandTable::row(id);
     auto& frame = state.voiceBlock;
-    const std::array<Byte, kBlockPayloadOffset> header = {0x24,     0x24,       spec.cls,
-                                                          spec.sub, kBlockSize, 0x00};
+    const std::array<Byte, kBlockPayloadOffset> header = {0x24,      0x24,       entry.cls,
+                                                          entry.sub, kBlockSize, 0x00};
     std::copy(header.begin(), header.end(), frame.begin());
     frame[kBlockPayloadOffset + blockIndex] = value;
     frame[kChecksumOffset] = DollarChecksum(frame.data(), 2, kChecksumOffset - 1);
     frame[kChecksumOffset + 1] = 0x0D;
     frame[kChecksumOffset + 2] = 0x0A;
     out.assign(frame.begin(), frame.end());
-    armFor(expected, spec);
+    armFor(expected, entry);
     return out.size();
 }
 
@@ -45,9 +45,9 @@ std::size_t VoiceSwitch(Bytes& out, ExpectedReply& expected, VoiceSwitchCode cod
 }
 
 std::optional<std::size_t> voiceSwitchForm(VoiceSwitchCode code) {
-    const CommandSpec& spec = CommandTable::row(CommandId::VoiceSwitch);
-    for (std::size_t form = 0; form < spec.variantCount; ++form) {
-        if (spec.variant(form).code == static_cast<Byte>(code)) {
+    const CommandRow& entry = CommandTable::row(CommandId::VoiceSwitch);
+    for (std::size_t form = 0; form < entry.variantCount; ++form) {
+        if (entry.variant(form).code == static_cast<Byte>(code)) {
             return form;
         }
     }

@@ -18,7 +18,7 @@
 namespace kestrava {
 namespace {
 
-using Encoder = CommandSpec::Encoder;
+using Encoder = CommandRow::Encoder;
 
 // Arguments for the entries that cannot be built from their defaults, or whose defaults would
 // hide a variant the names must tell apart.
@@ -44,13 +44,13 @@ const std::map<std::string, Bytes> kKnownFrames = {
 };
 
 // The kind of command the emulator must make of a row's bytes.
-HostCommand::Type hostTypeOf(const CommandSpec& spec) {
-    switch (spec.encoder) {
+HostCommand::Type hostTypeOf(const CommandRow& tableRow) {
+    switch (tableRow.encoder) {
     case Encoder::Dollar:
         return HostCommand::Type::Dollar;
     case Encoder::Firmware:
-        return spec.id == CommandId::FirmwareStart ? HostCommand::Type::FirmwareStart
-                                                   : HostCommand::Type::FirmwareBlock;
+        return tableRow.id == CommandId::FirmwareStart ? HostCommand::Type::FirmwareStart
+                                                       : HostCommand::Type::FirmwareBlock;
     case Encoder::Radio:
         return HostCommand::Type::Radio;
     case Encoder::BoardPacket:
@@ -66,12 +66,12 @@ TEST(CommandTable, everyRowIsBuiltAsItsRowSaysAndTakenByTheEmulatorAsOneCommand)
     const auto& entries = CommandCatalogue::entries();
     ASSERT_EQ(entries.size(), CommandTable::all().size());
     std::size_t index = 0;
-    for (const CommandSpec& spec : CommandTable::all()) {
-        const std::string name(spec.name);
+    for (const CommandRow& tableRow : CommandTable::all()) {
+        const std::string name(tableRow.name);
         SCOPED_TRACE(name);
         const CatalogueEntry& entry = entries[index++];
-        ASSERT_EQ(entry.name, spec.name); // listed in the table's order
-        EXPECT_EQ(CommandTable::find(spec.name), &spec);
+        ASSERT_EQ(entry.name, tableRow.name); // listed in the table's order
+        EXPECT_EQ(CommandTable::find(tableRow.name), &tableRow);
 
         const auto given = kArguments.find(name);
         std::string error;
@@ -89,26 +89,26 @@ TEST(CommandTable, everyRowIsBuiltAsItsRowSaysAndTakenByTheEmulatorAsOneCommand)
         }
 
         // The reply armed is one of the row's forms.
-        if (spec.armsReply) {
-            EXPECT_EQ(armed.mode, spec.replyFraming);
+        if (tableRow.armsReply) {
+            EXPECT_EQ(armed.mode, tableRow.replyFraming);
             bool ofTheRow = false;
-            for (std::size_t form = 0; form < spec.variantCount; ++form) {
-                ofTheRow = ofTheRow || armed.kind == spec.kind(form);
+            for (std::size_t form = 0; form < tableRow.variantCount; ++form) {
+                ofTheRow = ofTheRow || armed.kind == tableRow.kind(form);
             }
             EXPECT_TRUE(ofTheRow) << "kind " << armed.kind;
-            if (spec.encoder == Encoder::Dollar || spec.encoder == Encoder::Firmware) {
-                EXPECT_EQ(armed.replyClass, spec.cls);
-                EXPECT_EQ(armed.replySub, spec.sub);
+            if (tableRow.encoder == Encoder::Dollar || tableRow.encoder == Encoder::Firmware) {
+                EXPECT_EQ(armed.replyClass, tableRow.cls);
+                EXPECT_EQ(armed.replySub, tableRow.sub);
             }
         } else {
             EXPECT_TRUE(armed.isIdle());
             EXPECT_EQ(armed.kind, KindNone);
         }
-        EXPECT_EQ(CommandNames::identify(frame.data(), frame.size(), armed), spec.name);
+        EXPECT_EQ(CommandNames::identify(frame.data(), frame.size(), armed), tableRow.name);
 
         // The emulator cuts the bytes into commands of the row's framing, and nothing is left.
         CommandAssembler assembler;
-        if (hostTypeOf(spec) == HostCommand::Type::FirmwareBlock) {
+        if (hostTypeOf(tableRow) == HostCommand::Type::FirmwareBlock) {
             assembler.setFirmwareBlockSize(frame.size());
         }
         assembler.append(frame);
@@ -119,16 +119,16 @@ TEST(CommandTable, everyRowIsBuiltAsItsRowSaysAndTakenByTheEmulatorAsOneCommand)
         ASSERT_FALSE(taken.empty());
         EXPECT_FALSE(assembler.hasPartial());
         for (const HostCommand& command : taken) {
-            EXPECT_EQ(command.type, hostTypeOf(spec));
+            EXPECT_EQ(command.type, hostTypeOf(tableRow));
         }
-        if (hostTypeOf(spec) != HostCommand::Type::Text) {
+        if (hostTypeOf(tableRow) != HostCommand::Type::Text) {
             ASSERT_EQ(taken.size(), 1u);
             // A dollar frame may be followed by padding (the WiFi password's zero byte).
             EXPECT_TRUE(
                 std::equal(taken.front().bytes.begin(), taken.front().bytes.end(), frame.begin()));
-            if (spec.encoder == Encoder::Dollar || spec.encoder == Encoder::Firmware) {
-                EXPECT_EQ(taken.front().bytes[2], spec.cls);
-                EXPECT_EQ(taken.front().bytes[3], spec.sub);
+            if (tableRow.encoder == Encoder::Dollar || tableRow.encoder == Encoder::Firmware) {
+                EXPECT_EQ(taken.front().bytes[2], tableRow.cls);
+                EXPECT_EQ(taken.front().bytes[3], tableRow.sub);
             }
         }
     }

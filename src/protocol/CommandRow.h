@@ -20,7 +20,7 @@ constexpr const char* progressTip(const char* english) {
 
 // One row of the command table: everything that makes a command what it is, short of the
 // encoding of its arguments.
-struct CommandSpec {
+struct CommandRow {
     // Which encoder writes the command's bytes.
     enum class Encoder : std::uint8_t {
         Dollar,      // a dollar frame of class and sub (CommandFrame)
