@@ -317,89 +317,209 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
 // ---- Requests --------------------------------------------------------------------------------
 
 void CommandExchange::request(CommandId command, RequestDone onDone) {
+    request(command, requestargs::NoArguments{}, std::move(onDone));
+}
+
+void CommandExchange::request(CommandId command, const RequestArguments& arguments,
+                              RequestDone onDone) {
     // The frame of this command supersedes the request pending before it (see write).
     const std::uint64_t before = m_framesWritten;
-    const bool written = sendWithoutArguments(command) && m_framesWritten != before;
+    const bool written = send(command, arguments) && m_framesWritten != before;
     RequestOutcome outcome{command};
     if (!written) {
-        onDone(outcome);
+        if (onDone) {
+            onDone(outcome);
+        }
         return;
     }
     const std::int32_t kind = m_expected.kind;
     if (kind == KindNone || kind == KindSnrTest || kind == KindDownloadStop) {
         // No reply is ever delivered for these.
         outcome.result = RequestOutcome::Result::Sent;
-        onDone(outcome);
+        if (onDone) {
+            onDone(outcome);
+        }
         return;
     }
-    m_request = PendingRequest{command, std::move(onDone)};
+    if (onDone) {
+        m_request = PendingRequest{command, std::move(onDone)};
+    }
 }
 
-bool CommandExchange::sendWithoutArguments(CommandId command) {
+bool CommandExchange::send(CommandId command, const RequestArguments& arguments) {
+    namespace a = requestargs;
+    const bool none = std::holds_alternative<a::NoArguments>(arguments);
     switch (command) {
     case CommandId::ReadMainInfo:
-        ReadMainInfo();
-        return true;
+        return none && (ReadMainInfo(), true);
     case CommandId::ReadBoardSerial:
-        ReadBoardSerial();
-        return true;
+        return none && (ReadBoardSerial(), true);
     case CommandId::ReadBoardVersion:
-        ReadBoardVersion();
-        return true;
+        return none && (ReadBoardVersion(), true);
     case CommandId::ConnectInternalRadio:
-        ConnectInternalRadio();
-        return true;
+        return none && (ConnectInternalRadio(), true);
     case CommandId::ReadAirBaud:
-        ReadAirBaud();
-        return true;
+        return none && (ReadAirBaud(), true);
     case CommandId::ReadRadioChannels:
-        ReadRadioChannels();
-        return true;
+        return none && (ReadRadioChannels(), true);
     case CommandId::ReadNetModuleBand:
-        ReadNetModuleBand();
-        return true;
+        return none && (ReadNetModuleBand(), true);
     case CommandId::StartSnrTest:
-        StartSnrTest();
-        return true;
+        return none && (StartSnrTest(), true);
     case CommandId::StopSnrTest:
-        StopSnrTest();
-        return true;
+        return none && (StopSnrTest(), true);
     case CommandId::ReadStaticVoice:
-        ReadStaticVoice();
-        return true;
+        return none && (ReadStaticVoice(), true);
     case CommandId::ReadCollectParams:
-        ReadCollectParams();
-        return true;
+        return none && (ReadCollectParams(), true);
     case CommandId::ReadFileNaming:
-        ReadFileNaming();
-        return true;
+        return none && (ReadFileNaming(), true);
     case CommandId::ReadStoreLocation:
-        ReadStoreLocation();
-        return true;
+        return none && (ReadStoreLocation(), true);
     case CommandId::ReadFileList:
-        ReadFileList();
-        return true;
+        return none && (ReadFileList(), true);
     case CommandId::ReadRecordingState:
-        ReadRecordingState();
-        return true;
+        return none && (ReadRecordingState(), true);
     case CommandId::FormatFiles:
-        FormatFiles();
-        return true;
+        return none && (FormatFiles(), true);
     case CommandId::NextDownloadBlock:
-        NextDownloadBlock();
-        return true;
+        return none && (NextDownloadBlock(), true);
     case CommandId::StopDownload:
-        StopDownload();
-        return true;
+        return none && (StopDownload(), true);
     case CommandId::ReadNetParams:
-        ReadNetParams();
-        return true;
+        return none && (ReadNetParams(), true);
     case CommandId::ReadApnParams:
-        ReadApnParams();
-        return true;
-    default:
+        return none && (ReadApnParams(), true);
+    case CommandId::SetAirBaud:
+        if (const auto* x = std::get_if<a::SetAirBaud>(&arguments)) {
+            SetAirBaud(x->bitsPerSecond);
+            return true;
+        }
+        return false;
+    case CommandId::WriteRadioChannels:
+        if (const auto* x = std::get_if<a::WriteRadioChannels>(&arguments)) {
+            WriteRadioChannels(x->table);
+            return true;
+        }
+        return false;
+    case CommandId::SetNetModuleBand:
+        if (const auto* x = std::get_if<a::SetNetModuleBand>(&arguments)) {
+            SetNetModuleBand(x->band2g, x->band3g);
+            return true;
+        }
+        return false;
+    case CommandId::SetNmeaOutput:
+        if (const auto* x = std::get_if<a::SetNmeaOutput>(&arguments)) {
+            return SetNmeaOutput(x->choice);
+        }
+        return false;
+    case CommandId::VoiceSwitch:
+        if (const auto* x = std::get_if<a::VoiceSwitch>(&arguments)) {
+            VoiceSwitch(x->code);
+            return true;
+        }
+        return false;
+    case CommandId::ReadVoiceBlock:
+        if (const auto* x = std::get_if<a::ReadVoiceBlock>(&arguments)) {
+            ReadVoiceBlock(x->forSet, x->which);
+            return true;
+        }
+        return false;
+    case CommandId::SetVoiceType:
+        if (const auto* x = std::get_if<a::SetVoiceType>(&arguments)) {
+            SetVoiceType(x->voiceType);
+            return true;
+        }
+        return false;
+    case CommandId::SetRinexFlag:
+        if (const auto* x = std::get_if<a::SetRinexFlag>(&arguments)) {
+            SetRinexFlag(x->on);
+            return true;
+        }
+        return false;
+    case CommandId::SetVolume:
+        if (const auto* x = std::get_if<a::SetVolume>(&arguments)) {
+            SetVolume(x->volume);
+            return true;
+        }
+        return false;
+    case CommandId::SetStaticVoice:
+        if (const auto* x = std::get_if<a::SetStaticVoice>(&arguments)) {
+            SetStaticVoice(x->on);
+            return true;
+        }
+        return false;
+    case CommandId::SetCollectParams:
+        if (const auto* x = std::get_if<a::SetCollectParams>(&arguments)) {
+            SetCollectParams(x->intervalSeconds, x->cutoffDegrees);
+            return true;
+        }
+        return false;
+    case CommandId::SetFileNaming:
+        if (const auto* x = std::get_if<a::SetFileNaming>(&arguments)) {
+            SetFileNaming(x->prefix, x->serial);
+            return true;
+        }
+        return false;
+    case CommandId::SetStoreLocation:
+        if (const auto* x = std::get_if<a::SetStoreLocation>(&arguments)) {
+            SetStoreLocation(x->storageCard);
+            return true;
+        }
+        return false;
+    case CommandId::DeleteFiles:
+        if (const auto* x = std::get_if<a::DeleteFiles>(&arguments)) {
+            DeleteFiles(x->names);
+            return true;
+        }
+        return false;
+    case CommandId::StartDownload:
+        if (const auto* x = std::get_if<a::StartDownload>(&arguments)) {
+            StartDownload(x->name, x->localPath, x->expectedBytes);
+            return true;
+        }
+        return false;
+    case CommandId::SetNetParams:
+        if (const auto* x = std::get_if<a::SetNetParams>(&arguments)) {
+            return SetNetParams(x->params);
+        }
+        return false;
+    case CommandId::SetApnParams:
+        if (const auto* x = std::get_if<a::SetApnParams>(&arguments)) {
+            SetApnParams(x->user, x->password);
+            return true;
+        }
+        return false;
+    case CommandId::SetRemotePassword:
+        if (const auto* x = std::get_if<a::SetRemotePassword>(&arguments)) {
+            SetRemotePassword(x->password);
+            return true;
+        }
+        return false;
+    case CommandId::SetWifiPassword:
+        if (const auto* x = std::get_if<a::SetWifiPassword>(&arguments)) {
+            if (x->oldPassword) {
+                SetWifiPassword(*x->oldPassword, x->newPassword);
+            } else {
+                SetWifiPassword(x->newPassword);
+            }
+            return true;
+        }
+        return false;
+    case CommandId::FirmwareStart:
+        if (const auto* x = std::get_if<a::FirmwareStart>(&arguments)) {
+            FirmwareStart(x->target, x->repeat);
+            return true;
+        }
+        return false;
+    case CommandId::FirmwareBlock:
+        if (const auto* x = std::get_if<a::FirmwareBlock>(&arguments)) {
+            FirmwareBlock(x->layout, x->data, x->position);
+            return true;
+        }
         return false;
     }
+    return false;
 }
 
 bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {

@@ -7,6 +7,7 @@
 #include "exchange/FirmwareTransfer.h"
 #include "exchange/ReopenRequest.h"
 #include "exchange/ReplyTimers.h"
+#include "exchange/RequestArguments.h"
 #include "exchange/RequestOutcome.h"
 #include "protocol/ChannelTable.h"
 #include "protocol/CommandTable.h"
@@ -132,8 +133,11 @@ public:
     // Sends command as its send operation does (tip, frame, reply timer) and tells onDone,
     // exactly once while the exchange lives, what became of it: the reply handled (after its
     // effects are shown and stored and its follow-up is sent), that it awaits none, the silence
-    // its timer reports, a lost port, a newer command, or that nothing was sent. The commands
-    // that take no arguments are sent so; any other is reported as not sent.
+    // its timer reports, a lost port, a newer command, or that nothing was sent (also when the
+    // arguments are not the command's own). onDone may be empty: the command is then sent all
+    // the same and its outcome is not reported.
+    void request(CommandId command, const RequestArguments& arguments, RequestDone onDone = {});
+    // A command without arguments.
     void request(CommandId command, RequestDone onDone);
 
     // ---- Send operations, one per command -------------------------------------------------
@@ -267,8 +271,8 @@ private:
         RequestDone onDone;
     };
 
-    // Calls the send operation of a command without arguments; false for any other command.
-    bool sendWithoutArguments(CommandId command);
+    // Calls the send operation of command with arguments; false when they are not its own.
+    bool send(CommandId command, const RequestArguments& arguments);
     // Whether a reply of kind ends a request of command.
     static bool endsRequest(CommandId command, std::int32_t kind);
     // Whether the expiry of timerId is the silence the pending request's command reports.

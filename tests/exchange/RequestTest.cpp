@@ -14,8 +14,9 @@ using Result = RequestOutcome::Result;
 
 class Requests : public ExchangeFixture {
 protected:
-    void ask(CommandId command) {
-        exchange->request(command, [this](const RequestOutcome& o) { outcomes.push_back(o); });
+    void ask(CommandId command, const RequestArguments& arguments = requestargs::NoArguments{}) {
+        exchange->request(command, arguments,
+                          [this](const RequestOutcome& o) { outcomes.push_back(o); });
     }
 
     std::vector<RequestOutcome> outcomes;
@@ -25,43 +26,52 @@ TEST_F(Requests, eachRequestEndsInItsOwnOutcomeOnce) {
     struct Case {
         const char* what;
         CommandId command;
+        RequestArguments arguments;
         std::function<void()> before; // with the port open and the panel read
         std::function<void()> after;  // once the request is made
         Result result;
         std::int32_t kind;
     };
     const Case cases[] = {
-        {"the reply", CommandId::ReadCollectParams, nullptr, [this] { port->pump(); },
-         Result::Replied, KindCollectParams},
-        {"a reply that starts a chain", CommandId::ReadFileList, nullptr, [this] { port->pump(); },
-         Result::Replied, KindFileList},
-        {"the main information's silence", CommandId::ReadMainInfo,
+        {"the reply", CommandId::ReadCollectParams, requestargs::NoArguments{}, nullptr,
+         [this] { port->pump(); }, Result::Replied, KindCollectParams},
+        {"a reply that starts a chain", CommandId::ReadFileList, requestargs::NoArguments{},
+         nullptr, [this] { port->pump(); }, Result::Replied, KindFileList},
+        {"the main information's silence", CommandId::ReadMainInfo, requestargs::NoArguments{},
          [this] { faults().dropAll = true; },
          [this] {
              port->pump();
              timers.advance(CommandExchange::kMainInfoTimeoutMs);
          },
          Result::NoReply, KindNone},
-        {"the store location's silence", CommandId::ReadStoreLocation,
+        {"the store location's silence", CommandId::ReadStoreLocation, requestargs::NoArguments{},
          [this] { faults().dropAll = true; },
          [this] {
              port->pump();
              timers.advance(CommandExchange::kStoreLocationTimeoutMs);
          },
          Result::NoReply, KindNone},
-        {"nothing awaited", CommandId::StopSnrTest, nullptr, nullptr, Result::Sent, KindNone},
-        {"a newer command", CommandId::ReadNetParams, nullptr,
+        {"nothing awaited", CommandId::StopSnrTest, requestargs::NoArguments{}, nullptr, nullptr,
+         Result::Sent, KindNone},
+        {"a newer command", CommandId::ReadNetParams, requestargs::NoArguments{}, nullptr,
          [this] { exchange->ReadCollectParams(); }, Result::Superseded, KindNone},
-        {"the port closed", CommandId::ReadNetParams, nullptr, [this] { exchange->closePort(); },
-         Result::PortLost, KindNone},
-        {"a closed port", CommandId::ReadCollectParams,
+        {"the port closed", CommandId::ReadNetParams, requestargs::NoArguments{}, nullptr,
+         [this] { exchange->closePort(); }, Result::PortLost, KindNone},
+        {"a closed port", CommandId::ReadCollectParams, requestargs::NoArguments{},
          [this] {
              exchange->closePort();
              port->pump();
          },
          nullptr, Result::NotSent, KindNone},
-        {"a command with arguments", CommandId::SetCollectParams, nullptr, nullptr, Result::NotSent,
-         KindNone},
+        {"a set with its arguments", CommandId::SetCollectParams,
+         requestargs::SetCollectParams{5, 12}, nullptr, [this] { port->pump(); }, Result::Replied,
+         KindCollectParamsSet},
+        {"a set without its arguments", CommandId::SetCollectParams, requestargs::NoArguments{},
+         nullptr, nullptr, Result::NotSent, KindNone},
+        {"a read given arguments", CommandId::ReadCollectParams,
+         requestargs::SetCollectParams{5, 12}, nullptr, nullptr, Result::NotSent, KindNone},
+        {"another command's arguments", CommandId::SetAirBaud, requestargs::SetVolume{3}, nullptr,
+         nullptr, Result::NotSent, KindNone},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -73,7 +83,7 @@ TEST_F(Requests, eachRequestEndsInItsOwnOutcomeOnce) {
         if (c.before) {
             c.before();
         }
-        ask(c.command);
+        ask(c.command, c.arguments);
         if (c.after) {
             c.after();
         }
