@@ -108,6 +108,16 @@ WINTAB
 add_wintab "$src_dir"
 
 # --- configure and build -------------------------------------------------------------------
+# Qt's own output (many thousand lines) goes to a log; a failure shows its end.
+log=$cache/qt-build.log
+: >"$log"
+on_failure() {
+    echo "build-qt-windows: FAILED; the end of $log:" >&2
+    tail -n 60 "$log" >&2
+}
+trap on_failure ERR
+echo "build-qt-windows: building Qt $qt_version for Windows into $prefix" \
+    "(about 20 minutes on two cores; log: $log)" >&2
 start=$(date +%s)
 cmake -S "$src_dir" -B "$build_dir" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DKESTRAVA_BUILDING_QT=ON \
@@ -119,11 +129,12 @@ cmake -S "$src_dir" -B "$build_dir" -G Ninja \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_freetype=OFF \
     -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
     -DFEATURE_direct2d=ON -DFEATURE_gui=ON -DFEATURE_widgets=ON -DFEATURE_network=ON \
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF >&2
-cmake --build "$build_dir" --parallel "$jobs" >&2
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF >>"$log" 2>&1
+cmake --build "$build_dir" --parallel "$jobs" >>"$log" 2>&1
 # The stamp written last marks the installation complete.
 rm -rf "$prefix"
-cmake --install "$build_dir" >&2
+cmake --install "$build_dir" >>"$log" 2>&1
+trap - ERR
 echo "$qt_orig_sha256" >"$stamp"
 echo "build-qt-windows: built in $(($(date +%s) - start)) s" >&2
 rm -rf "$build_dir" "$src_dir"
