@@ -4,6 +4,7 @@
 #include "cli/SettingGroup.h"
 #include "exchange/CommandExchange.h"
 #include "forms/PasswordForm.h"
+#include "protocol/ReceiverType.h"
 #include "protocol/ReplyKind.h"
 
 #include <optional>
@@ -13,10 +14,6 @@ namespace kestrava {
 namespace {
 
 constexpr int kWifiSuccess = 0;
-
-bool isStaticOnly(Byte code) {
-    return code == '4' || code == '5' || code == '6';
-}
 
 int refuse(PortVerbContext& c, int status, const std::string& message) {
     c.err << message << '\n';
@@ -68,7 +65,7 @@ CliOutcome PasswordVerb::setRemote(ReceiverSession& session, const QString& pass
     const Byte typeCode =
         session.view().mainInfo ? session.view().mainInfo->receiverTypeCode : Byte{0};
     // The window shows this group on every receiver but the static-only ones.
-    if (isStaticOnly(typeCode)) {
+    if (ReceiverType::staticOnly(typeCode)) {
         return {kCliRefused, "This receiver has no remote connection password"};
     }
     const FormResult<QString> result = PasswordForm::remote(password, password);
@@ -90,7 +87,7 @@ CliOutcome PasswordVerb::setWifi(ReceiverSession& session, const QString& passwo
     const Byte typeCode =
         session.view().mainInfo ? session.view().mainInfo->receiverTypeCode : Byte{0};
     // The window shows the WiFi group only for receivers with a WiFi module.
-    if (typeCode <= 'Y') {
+    if (!ReceiverType::hasWifi(typeCode)) {
         return {kCliRefused, "This receiver has no WiFi password"};
     }
     const FormResult<QString> result = PasswordForm::wifi(password);

@@ -4,6 +4,7 @@
 #include "forms/PasswordForm.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
+#include "protocol/ReceiverType.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,14 +19,6 @@
 #include <initializer_list>
 
 namespace kestrava {
-
-namespace {
-
-bool IsStaticOnlyReceiver(Byte code) {
-    return code == '4' || code == '5' || code == '6';
-}
-
-} // namespace
 
 CDialogBase::CDialogBase(QWidget* parent) : TabPage(parent) {
     // Remote connection password, typed twice; masked, as every password the window shows.
@@ -174,8 +167,8 @@ void CDialogBase::ResetUpdate() {
 }
 
 void CDialogBase::ShowBaseVariant(Byte receiverTypeCode) {
-    const bool staticOnly = IsStaticOnlyReceiver(receiverTypeCode);
-    m_wifiGroup->setVisible(receiverTypeCode > 'Y');
+    const bool staticOnly = ReceiverType::staticOnly(receiverTypeCode);
+    m_wifiGroup->setVisible(ReceiverType::hasWifi(receiverTypeCode));
     m_remoteGroup->setVisible(!staticOnly);
     const bool firmware = receiverTypeCode < 'Q' && !staticOnly;
     for (QWidget* control :
