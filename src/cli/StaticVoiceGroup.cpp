@@ -1,7 +1,6 @@
 #include "cli/StaticVoiceGroup.h"
 
 #include "cli/ReceiverSession.h"
-#include "cli/StaticGroupSupport.h"
 #include "exchange/CommandExchange.h"
 #include "forms/StaticForm.h"
 #include "protocol/ReplyKind.h"
@@ -9,6 +8,13 @@
 namespace kestrava {
 namespace {
 const char* const kVoice = "OtherParams.StaticVoice";
+
+FormResult<bool> form(const SettingValues& values) {
+    const auto found = values.find(kVoice);
+    return StaticForm::onOff(found == values.end() ? QString()
+                                                   : QString::fromStdString(found->second),
+                             QString::fromLatin1(kVoice));
+}
 } // namespace
 
 std::vector<SettingKey> StaticVoiceGroup::keys() const {
@@ -18,34 +24,37 @@ std::vector<SettingKey> StaticVoiceGroup::keys() const {
 
 CliOutcome StaticVoiceGroup::read(ReceiverSession& session, SettingValues& values) {
     CommandExchange& exchange = session.exchange();
-    const auto state = session.request([&] { exchange.ReadStaticVoice(); }, {KindStaticVoice});
+    const auto state = session.request(
+        [&] { exchange.request(CommandId::ReadStaticVoice, requestargs::NoArguments{}); },
+        {KindStaticVoice});
     if (!state) {
-        return StaticGroupSupport::noReply();
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     values[kVoice] = std::string(1, *state != 0 ? '1' : '0');
     return {};
 }
 
 CliOutcome StaticVoiceGroup::check(const SettingValues& values) const {
-    const auto on =
-        StaticForm::onOff(StaticGroupSupport::text(values, kVoice), QString::fromLatin1(kVoice));
-    return on.ok() ? CliOutcome{} : StaticGroupSupport::refused(on.refusal());
+    const auto on = form(values);
+    return on.ok() ? CliOutcome{} : CliOutcome{kCliRefused, on.refusal().toStdString()};
 }
 
 CliOutcome StaticVoiceGroup::write(ReceiverSession& session, const SettingValues& values) {
-    const auto on =
-        StaticForm::onOff(StaticGroupSupport::text(values, kVoice), QString::fromLatin1(kVoice));
+    const auto on = form(values);
     if (!on.ok()) {
-        return StaticGroupSupport::refused(on.refusal());
+        return {kCliRefused, on.refusal().toStdString()};
     }
     CommandExchange& exchange = session.exchange();
-    const auto done =
-        session.request([&] { exchange.SetStaticVoice(on.record()); }, {KindStaticVoiceSet});
+    const auto done = session.request(
+        [&] {
+            exchange.request(CommandId::SetStaticVoice, requestargs::SetStaticVoice{on.record()});
+        },
+        {KindStaticVoiceSet});
     if (!done) {
-        return StaticGroupSupport::noReply();
+        return {kCliNoReply, ReceiverSession::silenceText()};
     }
     if (*done == 0) {
-        return StaticGroupSupport::failed(QStringLiteral("Fail to set StaticVoice"));
+        return {kCliFailed, "Fail to set StaticVoice"};
     }
     return {};
 }
