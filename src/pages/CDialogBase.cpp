@@ -5,6 +5,7 @@
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
 #include "protocol/ReceiverType.h"
+#include "settings/SettingTable.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -168,8 +169,12 @@ void CDialogBase::ResetUpdate() {
 
 void CDialogBase::ShowBaseVariant(Byte receiverTypeCode) {
     const bool staticOnly = ReceiverType::staticOnly(receiverTypeCode);
-    m_wifiGroup->setVisible(ReceiverType::hasWifi(receiverTypeCode));
-    m_remoteGroup->setVisible(!staticOnly);
+    const auto offered = [receiverTypeCode](const char* password) {
+        return SettingTable::offered(SettingTable::find("Passwords", password)->receivers,
+                                     receiverTypeCode);
+    };
+    m_wifiGroup->setVisible(offered("Wifi"));
+    m_remoteGroup->setVisible(offered("Remote"));
     const bool firmware = receiverTypeCode < 'Q' && !staticOnly;
     for (QWidget* control :
          std::initializer_list<QWidget*>{m_typeLabel, m_firmwareType, m_chooseFile, m_path,
