@@ -336,6 +336,33 @@ CliOutcome locationForm(const SettingValues& values, ReceiverSession*, SettingSe
     return {};
 }
 
+// ---- StaticVoice ---------------------------------------------------------------------------
+
+const std::string kStaticVoice = "OtherParams.StaticVoice";
+
+bool staticVoiceValues(const ConsoleView&, std::optional<int> reply, SettingValues& values) {
+    if (!reply) {
+        return false;
+    }
+    values[kStaticVoice] = flag(*reply != 0);
+    return true;
+}
+
+CliOutcome staticVoiceForm(const SettingValues& values, ReceiverSession*, SettingSend& send) {
+    const auto on =
+        StaticForm::onOff(text(values, kStaticVoice), QString::fromStdString(kStaticVoice));
+    if (!on.ok()) {
+        return refused(on.refusal());
+    }
+    send.steps.push_back({CommandId::SetStaticVoice,
+                          a::SetStaticVoice{on.record()},
+                          {KindStaticVoiceSet},
+                          0,
+                          "Fail to set StaticVoice",
+                          {}});
+    return {};
+}
+
 // ---- Band ----------------------------------------------------------------------------------
 
 const std::string k2G = "OtherParams.Band2G";
@@ -648,6 +675,15 @@ SettingBinding locationBinding() {
     return b;
 }
 
+SettingBinding staticVoiceBinding() {
+    SettingBinding b;
+    b.group = G::StaticVoice;
+    b.readKinds = {KindStaticVoice};
+    b.values = staticVoiceValues;
+    b.form = staticVoiceForm;
+    return b;
+}
+
 SettingBinding bandBinding() {
     SettingBinding b;
     b.group = G::Band;
@@ -721,9 +757,9 @@ SettingBinding passwordBinding() {
 
 std::span<const SettingBinding> SettingBindings::all() {
     static const std::vector<SettingBinding> bindings = {
-        netBinding(),      apnBinding(),     collectBinding(), namingBinding(),
-        locationBinding(), bandBinding(),    voiceBinding(),   nmeaBinding(),
-        channelBinding(),  airBaudBinding(), passwordBinding()};
+        netBinding(),      apnBinding(),         collectBinding(), namingBinding(),
+        locationBinding(), staticVoiceBinding(), bandBinding(),    voiceBinding(),
+        nmeaBinding(),     channelBinding(),     airBaudBinding(), passwordBinding()};
     return bindings;
 }
 

@@ -2,7 +2,6 @@
 
 #include "cli/SettingBindings.h"
 #include "cli/SettingGroupAdapter.h"
-#include "cli/StaticVoiceGroup.h"
 
 namespace kestrava {
 
@@ -10,9 +9,6 @@ std::vector<std::unique_ptr<SettingGroup>> SettingGroups::all() {
     std::vector<std::unique_ptr<SettingGroup>> groups;
     for (const SettingBinding& binding : SettingBindings::all()) {
         groups.push_back(std::make_unique<SettingGroupAdapter>(binding));
-        if (binding.group == SettingGroupId::StoreLocation) {
-            groups.push_back(std::make_unique<StaticVoiceGroup>());
-        }
     }
     return groups;
 }

@@ -109,16 +109,14 @@ void StaticPageHandlers::setLocation() {
 }
 
 void StaticPageHandlers::readStaticVoice() {
-    if (PageHost* host = openHost()) {
-        host->exchange().ReadStaticVoice();
-    }
+    read(SettingGroupId::StaticVoice);
 }
 
 void StaticPageHandlers::setStaticVoice() {
     if (PageHost* host = openHost()) {
         const bool on = m_page.IsStaticVoiceChecked();
         host->settings().staticVoice = on ? 1 : 0;
-        host->exchange().SetStaticVoice(on);
+        SettingRows::set(*host, SettingGroupId::StaticVoice, requestargs::SetStaticVoice{on});
     }
 }
 

@@ -177,6 +177,10 @@ const SettingKeyRow kKeys[] = {
     ranged(key(G::Voice, kOther, "Volume", S::Octet, "10", "10", &own<&StoredSettings::volume>,
                "voice prompt volume, 1 to 10", C::Number),
            1, 10),
+    ranged(key(G::StaticVoice, kOther, "StaticVoice", S::OptionalOctet, nullptr, "",
+               &own<&StoredSettings::staticVoice>, "1 = static voice prompt on, 0 = off",
+               C::Number),
+           0, 1),
     key(G::Band, kOther, "Band2G", S::OptionalOctet, nullptr, "", &own<&StoredSettings::band2g>,
         "2G band of the net module: the item index of its list (UC864, HE910, GC864: 0..3; "
         "SL6087: 0..7)",
@@ -206,6 +210,7 @@ const SettingGroupRow kGroups[] = {
     {G::CollectParams, Id::ReadCollectParams, Id::SetCollectParams},
     {G::FileParams, Id::ReadFileNaming, Id::SetFileNaming},
     {G::StoreLocation, Id::ReadStoreLocation, Id::SetStoreLocation},
+    {G::StaticVoice, Id::ReadStaticVoice, Id::SetStaticVoice},
     {G::Band, Id::ReadNetModuleBand, Id::SetNetModuleBand},
     {G::Voice, Id::ReadVoiceBlock, Id::ReadVoiceBlock},
     {G::Nmea, std::nullopt, Id::SetNmeaOutput},

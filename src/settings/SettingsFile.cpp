@@ -198,9 +198,6 @@ void SettingsFile::read(const IniDocument& document, StoredSettings& s) const {
         const std::u16string key = AsciiToUtf16(row.key);
         std::visit(FieldReader{section, key, fallback, s}, row.field);
     }
-    const SectionReader other(document, u"OtherParams", m_codePage);
-    s.staticVoice = other.has(u"StaticVoice") ? std::optional<Byte>(other.byte(u"StaticVoice", u""))
-                                              : std::nullopt;
 }
 
 void SettingsFile::write(const StoredSettings& settings, IniDocument& document) const {
@@ -223,9 +220,6 @@ void SettingsFile::write(const StoredSettings& settings, IniDocument& document) 
             }
             if (row.channels == 0) {
                 std::visit(FieldWriter{section, AsciiToUtf16(row.key), s}, row.field);
-                if (std::string_view(row.key) == "Volume") {
-                    section.optionalInteger(u"StaticVoice", s.staticVoice);
-                }
                 continue;
             }
             // The indexed keys that follow one another are written channel by channel.

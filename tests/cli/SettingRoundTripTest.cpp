@@ -62,6 +62,7 @@ std::vector<Row> rows() {
         {"FileParams.FileSN", "123", "124", 0},
         {"OtherParams.StaticLocation", "0", "1", 0},
         {"OtherParams.Rinex", "0", "1", 0},
+        {"OtherParams.StaticVoice", "0", "1", 0},
         {"OtherParams.Band2G", "1", "2", 0},
         {"OtherParams.Band3G", "3", "5", 0},
         {"OtherParams.Voice", "3", "1", 0},
