@@ -763,4 +763,13 @@ std::span<const SettingBinding> SettingBindings::all() {
     return bindings;
 }
 
+const SettingBinding* SettingBindings::find(SettingGroupId group) {
+    for (const SettingBinding& binding : all()) {
+        if (binding.group == group) {
+            return &binding;
+        }
+    }
+    return nullptr;
+}
+
 } // namespace kestrava

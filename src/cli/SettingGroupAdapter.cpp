@@ -25,7 +25,7 @@ std::vector<SettingKey> SettingGroupAdapter::keys() const {
     return keys;
 }
 
-std::string SettingGroupAdapter::silence(ReceiverSession&) const {
+std::string SettingGroupAdapter::silence() const {
     return m_binding.throughRadio ? std::string(ReceiverRequests::kRadioSilent)
                                   : ReceiverSession::silenceText();
 }
@@ -51,8 +51,8 @@ CliOutcome SettingGroupAdapter::read(ReceiverSession& session, SettingValues& va
     CliOutcome outcome;
     std::optional<int> reply;
     if (m_binding.asksTip) {
-        reply = ReceiverRequests::ask(session, send, m_binding.readKinds, waitMs, silence(session),
-                                      outcome);
+        reply =
+            ReceiverRequests::ask(session, send, m_binding.readKinds, waitMs, silence(), outcome);
     } else {
         reply = session.request(send, m_binding.readKinds, waitMs);
     }
@@ -60,7 +60,7 @@ CliOutcome SettingGroupAdapter::read(ReceiverSession& session, SettingValues& va
         session.waitUntil([&] { return m_binding.chainEnded(view); }, m_binding.settleMs);
     }
     if (!m_binding.values(view, reply, values)) {
-        return outcome.ok() ? CliOutcome{kCliNoReply, silence(session)} : outcome;
+        return outcome.ok() ? CliOutcome{kCliNoReply, silence()} : outcome;
     }
     return {};
 }
@@ -98,8 +98,7 @@ CliOutcome SettingGroupAdapter::write(ReceiverSession& session, const SettingVal
         CliOutcome outcome;
         std::optional<int> reply;
         if (m_binding.asksTip) {
-            reply = ReceiverRequests::ask(session, request, step.kinds, waitMs, silence(session),
-                                          outcome);
+            reply = ReceiverRequests::ask(session, request, step.kinds, waitMs, silence(), outcome);
         } else {
             reply = session.request(request, step.kinds, waitMs);
             outcome = {kCliNoReply, ReceiverSession::silenceText()};

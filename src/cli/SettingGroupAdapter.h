@@ -19,7 +19,7 @@ public:
 
 private:
     // The message of a command that got no answer.
-    std::string silence(ReceiverSession& session) const;
+    std::string silence() const;
 
     const SettingBinding& m_binding;
     const SettingGroupRow& m_row;

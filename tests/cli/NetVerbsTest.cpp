@@ -16,7 +16,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <stdexcept>
 
 namespace kestrava {
 namespace {
@@ -159,12 +158,7 @@ TEST(NetVerbs, aSilentReceiverEndsInNoReplyWithinTheBoundedWait) {
               ReceiverSession::OpenResult::Ok);
     SettingValues values;
     const auto group = [](SettingGroupId id) {
-        for (const SettingBinding& binding : SettingBindings::all()) {
-            if (binding.group == id) {
-                return SettingGroupAdapter(binding);
-            }
-        }
-        throw std::logic_error("no such group");
+        return SettingGroupAdapter(*SettingBindings::find(id));
     };
     const CliOutcome read = group(SettingGroupId::NetParams).read(session, values);
     EXPECT_EQ(read.status, kCliNoReply);
