@@ -19,6 +19,7 @@
 #include <array>
 #include <iterator>
 #include <memory>
+#include <utility>
 
 namespace kestrava {
 
@@ -41,6 +42,13 @@ constexpr int kDrainMs = 300;
 QString text(const SettingValues& values, const std::string& name) {
     const auto found = values.find(name);
     return found == values.end() ? QString() : QString::fromStdString(found->second);
+}
+
+// One command of a set; a reply of 0 fails it with `failed` when that is given.
+SettingStep step(CommandId command, RequestArguments arguments, std::vector<int> kinds,
+                 int waitMs = 0, const char* failed = nullptr,
+                 std::function<void(ReceiverSession&)> before = {}) {
+    return {command, std::move(arguments), std::move(kinds), waitMs, failed, std::move(before)};
 }
 
 CliOutcome refused(const QString& english) {
@@ -181,12 +189,9 @@ CliOutcome netForm(const SettingValues& values, ReceiverSession*, SettingSend& s
         }
     }
     const NetParams record = result.record();
-    send.steps.push_back({CommandId::SetNetParams,
-                          a::SetNetParams{record},
-                          {KindNetParamsSet},
-                          0,
-                          nullptr,
-                          [record](ReceiverSession& session) { session.settings().net = record; }});
+    send.steps.push_back(
+        step(CommandId::SetNetParams, a::SetNetParams{record}, {KindNetParamsSet}, 0, nullptr,
+             [record](ReceiverSession& session) { session.settings().net = record; }));
     return {};
 }
 
@@ -211,15 +216,12 @@ CliOutcome apnForm(const SettingValues& values, ReceiverSession*, SettingSend& s
         return refused(result.refusal());
     }
     const ApnForm::Login login = result.record();
-    send.steps.push_back({CommandId::SetApnParams,
-                          a::SetApnParams{login.userName, login.password},
-                          {KindApnParamsSet},
-                          0,
-                          nullptr,
-                          [login](ReceiverSession& session) {
-                              session.settings().apnUserName = TextCodec::toBytes(login.userName);
-                              session.settings().apnPassword = TextCodec::toBytes(login.password);
-                          }});
+    send.steps.push_back(
+        step(CommandId::SetApnParams, a::SetApnParams{login.userName, login.password},
+             {KindApnParamsSet}, 0, nullptr, [login](ReceiverSession& session) {
+                 session.settings().apnUserName = TextCodec::toBytes(login.userName);
+                 session.settings().apnPassword = TextCodec::toBytes(login.password);
+             }));
     return {};
 }
 
@@ -243,15 +245,13 @@ CliOutcome collectForm(const SettingValues& values, ReceiverSession*, SettingSen
         return refused(form.refusal());
     }
     const StaticForm::Collect record = form.record();
-    send.steps.push_back({CommandId::SetCollectParams,
-                          a::SetCollectParams{record.intervalSeconds, record.cutoffDegrees},
-                          {KindCollectParamsSet},
-                          0,
-                          nullptr,
-                          [record](ReceiverSession& session) {
-                              session.settings().collectInterval = record.intervalSeconds;
-                              session.settings().cutOff = record.cutoffDegrees;
-                          }});
+    send.steps.push_back(step(CommandId::SetCollectParams,
+                              a::SetCollectParams{record.intervalSeconds, record.cutoffDegrees},
+                              {KindCollectParamsSet}, 0, nullptr,
+                              [record](ReceiverSession& session) {
+                                  session.settings().collectInterval = record.intervalSeconds;
+                                  session.settings().cutOff = record.cutoffDegrees;
+                              }));
     return {};
 }
 
@@ -276,15 +276,12 @@ CliOutcome namingForm(const SettingValues& values, ReceiverSession*, SettingSend
     }
     const StaticForm::Naming record = form.record();
     // The receiver's confirmation is followed by a read of what it now holds.
-    send.steps.push_back({CommandId::SetFileNaming,
-                          a::SetFileNaming{record.prefix, record.serial},
-                          {KindFileNaming},
-                          0,
-                          nullptr,
-                          [record](ReceiverSession& session) {
-                              session.settings().filePrefix = FormText::bytes(record.prefix);
-                              session.settings().fileSn = FormText::bytes(record.serial);
-                          }});
+    send.steps.push_back(step(CommandId::SetFileNaming,
+                              a::SetFileNaming{record.prefix, record.serial}, {KindFileNaming}, 0,
+                              nullptr, [record](ReceiverSession& session) {
+                                  session.settings().filePrefix = FormText::bytes(record.prefix);
+                                  session.settings().fileSn = FormText::bytes(record.serial);
+                              }));
     return {};
 }
 
@@ -324,15 +321,12 @@ CliOutcome locationForm(const SettingValues& values, ReceiverSession*, SettingSe
     }
     const bool card = location.record();
     const bool record = rinex.record();
-    send.steps.push_back({CommandId::SetStoreLocation,
-                          a::SetStoreLocation{card},
-                          {KindRinexFlagSet},
-                          kChainWaitMs,
-                          "Fail to set Whether to record Rinex",
-                          [card, record](ReceiverSession& session) {
-                              session.settings().staticLocation = card ? 1 : 0;
-                              session.settings().rinex = record ? 1 : 0;
-                          }});
+    send.steps.push_back(step(
+        CommandId::SetStoreLocation, a::SetStoreLocation{card}, {KindRinexFlagSet}, kChainWaitMs,
+        "Fail to set Whether to record Rinex", [card, record](ReceiverSession& session) {
+            session.settings().staticLocation = card ? 1 : 0;
+            session.settings().rinex = record ? 1 : 0;
+        }));
     return {};
 }
 
@@ -354,12 +348,8 @@ CliOutcome staticVoiceForm(const SettingValues& values, ReceiverSession*, Settin
     if (!on.ok()) {
         return refused(on.refusal());
     }
-    send.steps.push_back({CommandId::SetStaticVoice,
-                          a::SetStaticVoice{on.record()},
-                          {KindStaticVoiceSet},
-                          0,
-                          "Fail to set StaticVoice",
-                          {}});
+    send.steps.push_back(step(CommandId::SetStaticVoice, a::SetStaticVoice{on.record()},
+                              {KindStaticVoiceSet}, 0, "Fail to set StaticVoice"));
     return {};
 }
 
@@ -396,12 +386,9 @@ CliOutcome bandForm(const SettingValues& values, ReceiverSession* session, Setti
     if (!choice.ok()) {
         return refused(choice.refusal());
     }
-    send.steps.push_back({CommandId::SetNetModuleBand,
-                          a::SetNetModuleBand{choice.record().band2G, choice.record().band3G},
-                          {KindNetBandSet},
-                          0,
-                          nullptr,
-                          {}});
+    send.steps.push_back(step(CommandId::SetNetModuleBand,
+                              a::SetNetModuleBand{choice.record().band2G, choice.record().band3G},
+                              {KindNetBandSet}));
     return {};
 }
 
@@ -436,24 +423,18 @@ CliOutcome voiceForm(const SettingValues& values, ReceiverSession*, SettingSend&
     }
     const Byte type = voice.record();
     const Byte level = volume.record();
-    send.steps.push_back({CommandId::ReadVoiceBlock,
-                          a::ReadVoiceBlock{true, 1},
-                          {KindVoiceTypeSet},
-                          0,
-                          "Fail to set Voice Type",
-                          [type](ReceiverSession& session) {
-                              session.settings().voice = type;
-                              session.exchange().setPendingVoiceType(type);
-                          }});
-    send.steps.push_back({CommandId::ReadVoiceBlock,
-                          a::ReadVoiceBlock{true, 3},
-                          {KindVolumeSet},
-                          0,
-                          "Fail to set volume",
-                          [level](ReceiverSession& session) {
-                              session.settings().volume = level;
-                              session.exchange().setPendingVolume(level);
-                          }});
+    send.steps.push_back(step(CommandId::ReadVoiceBlock, a::ReadVoiceBlock{true, 1},
+                              {KindVoiceTypeSet}, 0, "Fail to set Voice Type",
+                              [type](ReceiverSession& session) {
+                                  session.settings().voice = type;
+                                  session.exchange().setPendingVoiceType(type);
+                              }));
+    send.steps.push_back(step(CommandId::ReadVoiceBlock, a::ReadVoiceBlock{true, 3},
+                              {KindVolumeSet}, 0, "Fail to set volume",
+                              [level](ReceiverSession& session) {
+                                  session.settings().volume = level;
+                                  session.exchange().setPendingVolume(level);
+                              }));
     return {};
 }
 
@@ -575,12 +556,8 @@ CliOutcome airBaudForm(const SettingValues& values, ReceiverSession*, SettingSen
     if (!rate.ok()) {
         return refused(rate.refusal());
     }
-    send.steps.push_back({CommandId::SetAirBaud,
-                          a::SetAirBaud{rate.record()},
-                          {KindRadioAirBaudSet},
-                          kRadioWaitMs,
-                          nullptr,
-                          {}});
+    send.steps.push_back(step(CommandId::SetAirBaud, a::SetAirBaud{rate.record()},
+                              {KindRadioAirBaudSet}, kRadioWaitMs));
     return {};
 }
 
