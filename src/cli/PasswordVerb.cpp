@@ -5,6 +5,7 @@
 #include "exchange/CommandExchange.h"
 #include "forms/PasswordForm.h"
 #include "protocol/ReplyKind.h"
+#include "settings/SettingTable.h"
 
 #include <optional>
 
@@ -14,8 +15,9 @@ namespace {
 
 constexpr int kWifiSuccess = 0;
 
-bool isStaticOnly(Byte code) {
-    return code == '4' || code == '5' || code == '6';
+// Whether the receiver has the password of key, as the window shows its group or not.
+bool offered(const char* key, Byte typeCode) {
+    return SettingTable::offered(SettingTable::find("Passwords", key)->receivers, typeCode);
 }
 
 int refuse(PortVerbContext& c, int status, const std::string& message) {
@@ -68,7 +70,7 @@ CliOutcome PasswordVerb::setRemote(ReceiverSession& session, const QString& pass
     const Byte typeCode =
         session.view().mainInfo ? session.view().mainInfo->receiverTypeCode : Byte{0};
     // The window shows this group on every receiver but the static-only ones.
-    if (isStaticOnly(typeCode)) {
+    if (!offered("Remote", typeCode)) {
         return {kCliRefused, "This receiver has no remote connection password"};
     }
     const FormResult<QString> result = PasswordForm::remote(password, password);
@@ -90,7 +92,7 @@ CliOutcome PasswordVerb::setWifi(ReceiverSession& session, const QString& passwo
     const Byte typeCode =
         session.view().mainInfo ? session.view().mainInfo->receiverTypeCode : Byte{0};
     // The window shows the WiFi group only for receivers with a WiFi module.
-    if (typeCode <= 'Y') {
+    if (!offered("Wifi", typeCode)) {
         return {kCliRefused, "This receiver has no WiFi password"};
     }
     const FormResult<QString> result = PasswordForm::wifi(password);

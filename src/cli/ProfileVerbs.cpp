@@ -23,14 +23,8 @@ constexpr int kDiffError = 2;
 
 // Keys of the settings file that belong to the program, not to a receiver.
 bool programSetting(const std::string& section, const std::string& key) {
-    auto lower = [](std::string text) {
-        for (char& c : text) {
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        return text;
-    };
-    const std::string name = lower(section) + '.' + lower(key);
-    return name == "otherparams.fwtype" || name == "otherparams.fwpath";
+    const SettingKeyRow* row = SettingTable::find(section, key);
+    return row != nullptr && row->group == SettingGroupId::Program;
 }
 
 std::optional<SettingKey> keyNamed(const SettingsVerbs& settings, const std::string& name) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingTable.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -7,14 +9,6 @@
 namespace kestrava {
 
 class ReceiverSession;
-
-// How two values of a setting are compared when a profile is checked against a receiver.
-enum class SettingCompare {
-    Text,      // byte for byte
-    Number,    // as integers ("05" equals "5")
-    Frequency, // as the 32-bit float the radio frame is built from (459.225 equals 459.225006)
-    Switch,    // as on or off ("TRUE", "true" and "1" are the same)
-};
 
 // One setting as the command line addresses it: Section.Key, with the section and key names of
 // recvcfg.ini where the file has the setting.

@@ -5,6 +5,7 @@
 #include "protocol/BoardCommands.h"
 #include "protocol/DollarCommands.h"
 #include "protocol/RadioCommands.h"
+#include "protocol/ReceiverType.h"
 #include "protocol/ReplyEnd.h"
 #include "protocol/StaticCommands.h"
 #include "protocol/StreamSplitter.h"
@@ -43,10 +44,6 @@ QString motherboardName(std::int32_t code) {
     default:
         return QStringLiteral("Unknown");
     }
-}
-
-bool isStaticOnlyType(Byte code) {
-    return code == '4' || code == '5' || code == '6';
 }
 
 template <typename T>
@@ -1399,7 +1396,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
 
 void CommandExchange::handleMainInfo(const MainInfoRecord& record) {
     const Byte type = record.receiverTypeCode;
-    const bool staticType = isStaticOnlyType(type);
+    const bool staticType = ReceiverType::staticOnly(type);
     // Receivers of type 90 and above answer in bursts: the reader waits for all of them.
     m_port.setHoldInputOpen(type >= 90);
     if (staticType) {

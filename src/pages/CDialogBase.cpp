@@ -4,6 +4,8 @@
 #include "forms/PasswordForm.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
+#include "protocol/ReceiverType.h"
+#include "settings/SettingTable.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,14 +20,6 @@
 #include <initializer_list>
 
 namespace kestrava {
-
-namespace {
-
-bool IsStaticOnlyReceiver(Byte code) {
-    return code == '4' || code == '5' || code == '6';
-}
-
-} // namespace
 
 CDialogBase::CDialogBase(QWidget* parent) : TabPage(parent) {
     // Remote connection password, typed twice; masked, as every password the window shows.
@@ -174,9 +168,13 @@ void CDialogBase::ResetUpdate() {
 }
 
 void CDialogBase::ShowBaseVariant(Byte receiverTypeCode) {
-    const bool staticOnly = IsStaticOnlyReceiver(receiverTypeCode);
-    m_wifiGroup->setVisible(receiverTypeCode > 'Y');
-    m_remoteGroup->setVisible(!staticOnly);
+    const bool staticOnly = ReceiverType::staticOnly(receiverTypeCode);
+    const auto offered = [receiverTypeCode](const char* password) {
+        return SettingTable::offered(SettingTable::find("Passwords", password)->receivers,
+                                     receiverTypeCode);
+    };
+    m_wifiGroup->setVisible(offered("Wifi"));
+    m_remoteGroup->setVisible(offered("Remote"));
     const bool firmware = receiverTypeCode < 'Q' && !staticOnly;
     for (QWidget* control :
          std::initializer_list<QWidget*>{m_typeLabel, m_firmwareType, m_chooseFile, m_path,

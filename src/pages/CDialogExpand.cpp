@@ -5,6 +5,7 @@
 #include "pages/CDialogDataOutSet.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
+#include "pages/SettingRows.h"
 #include "settings/StoredSettings.h"
 
 #include <QComboBox>
@@ -311,7 +312,7 @@ void CDialogExpand::OnVolumeChosen() {
 
 void CDialogExpand::OnReadBand() {
     if (PortReady()) {
-        Host()->exchange().ReadNetModuleBand();
+        SettingRows::read(*Host(), SettingGroupId::Band);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "pages/CDialogCaster.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
+#include "pages/SettingRows.h"
 #include "settings/StoredSettings.h"
 
 #include <QComboBox>
@@ -210,7 +211,7 @@ void CDialogNETWORK::OnRead() {
     if (!CheckPortOpen()) {
         return;
     }
-    Host()->exchange().ReadNetParams();
+    SettingRows::read(*Host(), SettingGroupId::NetParams);
 }
 
 void CDialogNETWORK::OnSet() {
@@ -223,7 +224,8 @@ void CDialogNETWORK::OnSet() {
         return;
     }
     Host()->settings().net = result.record();
-    Host()->exchange().SetNetParams(result.record());
+    SettingRows::set(*Host(), SettingGroupId::NetParams,
+                     requestargs::SetNetParams{result.record()});
 }
 
 void CDialogNETWORK::OnKey() {

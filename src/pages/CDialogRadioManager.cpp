@@ -4,6 +4,7 @@
 #include "forms/RadioForm.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
+#include "pages/SettingRows.h"
 #include "settings/StoredSettings.h"
 
 #include <QComboBox>
@@ -260,7 +261,7 @@ void CDialogRadioManager::OnReadCurrentFreq() {
     m_editRow = -1;
     m_editColumn = -1;
     m_cellEditor->hide();
-    Host()->exchange().ReadRadioChannels();
+    SettingRows::read(*Host(), SettingGroupId::RadioChannels);
 }
 
 void CDialogRadioManager::OnReadDefaultFreq() {
@@ -283,12 +284,13 @@ void CDialogRadioManager::OnSetFreq() {
         return;
     }
     Host()->settings().channels = table.record();
-    Host()->exchange().WriteRadioChannels(table.record());
+    SettingRows::set(*Host(), SettingGroupId::RadioChannels,
+                     requestargs::WriteRadioChannels{table.record()});
 }
 
 void CDialogRadioManager::OnReadAirBaud() {
     if (PortReady()) {
-        Host()->exchange().ReadAirBaud();
+        SettingRows::read(*Host(), SettingGroupId::AirBaud);
     }
 }
 
@@ -298,7 +300,7 @@ void CDialogRadioManager::OnSetAirBaud() {
     }
     const std::int32_t rate = RadioForm::airBaudForIndex(AirBaudIndex());
     Host()->settings().airBaud = rate;
-    Host()->exchange().SetAirBaud(rate);
+    SettingRows::set(*Host(), SettingGroupId::AirBaud, requestargs::SetAirBaud{rate});
 }
 
 } // namespace kestrava

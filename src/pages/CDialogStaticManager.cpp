@@ -3,6 +3,7 @@
 #include "exchange/FileRowFormat.h"
 #include "pages/ControlFactory.h"
 #include "pages/StaticPageHandlers.h"
+#include "protocol/ReceiverType.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,10 +32,6 @@ constexpr int kFileColumnWidths[] = {110, 56, 180};
 
 bool IsCardReceiver(Byte code) {
     return code == 'Q' || code == 'R' || code == 'Z' || code == '[';
-}
-
-bool IsStaticOnlyReceiver(Byte code) {
-    return code == '4' || code == '5' || code == '6';
 }
 
 // Where a row keeps the exact byte count the receiver listed.
@@ -283,7 +280,7 @@ void CDialogStaticManager::AdaptToReceiver(Byte receiverTypeCode, Byte staticVoi
         control->setVisible(!card);
     }
 
-    const bool enable = !IsStaticOnlyReceiver(receiverTypeCode);
+    const bool enable = !ReceiverType::staticOnly(receiverTypeCode);
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_download, m_path, m_readFiles, m_format, m_deleteSelected, m_prefix, m_serialNumber,
              m_readNaming, m_setNaming}) {

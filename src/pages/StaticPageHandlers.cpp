@@ -5,6 +5,7 @@
 #include "forms/StaticForm.h"
 #include "pages/CDialogStaticManager.h"
 #include "pages/PageHost.h"
+#include "pages/SettingRows.h"
 #include "settings/StoredSettings.h"
 
 #include <QFileInfo>
@@ -29,6 +30,12 @@ StaticPageHandlers::StaticPageHandlers(CDialogStaticManager& page) : QObject(&pa
     connect(&page, &Page::downloadClicked, this, &Self::downloadOrStop);
 }
 
+void StaticPageHandlers::read(SettingGroupId group) {
+    if (PageHost* host = openHost()) {
+        SettingRows::read(*host, group);
+    }
+}
+
 PageHost* StaticPageHandlers::openHost() {
     PageHost* host = m_page.Host();
     if (host == nullptr) {
@@ -42,9 +49,7 @@ PageHost* StaticPageHandlers::openHost() {
 }
 
 void StaticPageHandlers::readCollect() {
-    if (PageHost* host = openHost()) {
-        host->exchange().ReadCollectParams();
-    }
+    read(SettingGroupId::CollectParams);
 }
 
 void StaticPageHandlers::setCollect() {
@@ -60,13 +65,13 @@ void StaticPageHandlers::setCollect() {
     StoredSettings& settings = host->settings();
     settings.collectInterval = form.record().intervalSeconds;
     settings.cutOff = form.record().cutoffDegrees;
-    host->exchange().SetCollectParams(form.record().intervalSeconds, form.record().cutoffDegrees);
+    SettingRows::set(
+        *host, SettingGroupId::CollectParams,
+        requestargs::SetCollectParams{form.record().intervalSeconds, form.record().cutoffDegrees});
 }
 
 void StaticPageHandlers::readNaming() {
-    if (PageHost* host = openHost()) {
-        host->exchange().ReadFileNaming();
-    }
+    read(SettingGroupId::FileParams);
 }
 
 void StaticPageHandlers::setNaming() {
@@ -82,13 +87,12 @@ void StaticPageHandlers::setNaming() {
     StoredSettings& settings = host->settings();
     settings.filePrefix = FormText::bytes(form.record().prefix);
     settings.fileSn = FormText::bytes(form.record().serial);
-    host->exchange().SetFileNaming(form.record().prefix, form.record().serial);
+    SettingRows::set(*host, SettingGroupId::FileParams,
+                     requestargs::SetFileNaming{form.record().prefix, form.record().serial});
 }
 
 void StaticPageHandlers::readLocation() {
-    if (PageHost* host = openHost()) {
-        host->exchange().ReadStoreLocation();
-    }
+    read(SettingGroupId::StoreLocation);
 }
 
 void StaticPageHandlers::setLocation() {
@@ -101,20 +105,18 @@ void StaticPageHandlers::setLocation() {
     settings.staticLocation = card ? 1 : 0;
     // The RINEX flag follows the location's reply; it is sent as stored here.
     settings.rinex = m_page.IsRinexChecked() ? 1 : 0;
-    host->exchange().SetStoreLocation(card);
+    SettingRows::set(*host, SettingGroupId::StoreLocation, requestargs::SetStoreLocation{card});
 }
 
 void StaticPageHandlers::readStaticVoice() {
-    if (PageHost* host = openHost()) {
-        host->exchange().ReadStaticVoice();
-    }
+    read(SettingGroupId::StaticVoice);
 }
 
 void StaticPageHandlers::setStaticVoice() {
     if (PageHost* host = openHost()) {
         const bool on = m_page.IsStaticVoiceChecked();
         host->settings().staticVoice = on ? 1 : 0;
-        host->exchange().SetStaticVoice(on);
+        SettingRows::set(*host, SettingGroupId::StaticVoice, requestargs::SetStaticVoice{on});
     }
 }
 

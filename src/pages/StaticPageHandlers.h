@@ -1,5 +1,7 @@
 #pragma once
 
+#include "settings/SettingTable.h"
+
 #include <QObject>
 
 namespace kestrava {
@@ -40,6 +42,8 @@ private:
     // The host when the port is open; otherwise shows "Please open port first" (when there is a
     // host to show it) and gives nothing.
     PageHost* openHost();
+    // The Read button of a row that is one setting group: the group's read command.
+    void read(SettingGroupId group);
     void startDownload(PageHost& host);
 
     CDialogStaticManager& m_page;

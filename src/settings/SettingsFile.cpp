@@ -2,26 +2,17 @@
 
 #include "settings/AtomicFile.h"
 #include "settings/IniFile.h"
+#include "settings/SettingTable.h"
 #include "settings/TextNumbers.h"
 
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <variant>
 
 namespace kestrava {
 
 namespace {
-
-constexpr std::u16string_view kNet = u"NetParams";
-constexpr std::u16string_view kApn = u"ANPParams";
-constexpr std::u16string_view kHz = u"HZParams";
-constexpr std::u16string_view kCollect = u"CollectParams";
-constexpr std::u16string_view kFile = u"FileParams";
-constexpr std::u16string_view kOther = u"OtherParams";
-
-std::u16string channelKey(std::u16string_view stem, std::size_t channel) {
-    return std::u16string(stem) + DecimalText(static_cast<std::int64_t>(channel));
-}
 
 // Reads one section's keys with their fallbacks, cut to the profile buffer.
 class SectionReader {
@@ -83,6 +74,78 @@ private:
     const CodePage& m_page;
 };
 
+// Reads one key into the member it fills, as the key's storage reads it.
+struct FieldReader {
+    const SectionReader& section;
+    std::u16string_view key;
+    std::u16string_view fallback;
+    StoredSettings& s;
+
+    void operator()(std::monostate) const {}
+    void operator()(ByteString& (*field)(StoredSettings&)) const {
+        field(s) = section.bytes(key, fallback);
+    }
+    void operator()(std::int32_t& (*field)(StoredSettings&)) const {
+        field(s) = section.integer(key, fallback);
+    }
+    void operator()(Byte& (*field)(StoredSettings&)) const {
+        field(s) = section.byte(key, fallback);
+    }
+    void operator()(bool& (*field)(StoredSettings&)) const {
+        field(s) = section.text(key, fallback) != u"false";
+    }
+    void operator()(std::optional<Byte>& (*field)(StoredSettings&)) const {
+        field(s) =
+            section.has(key) ? std::optional<Byte>(section.byte(key, fallback)) : std::nullopt;
+    }
+    void operator()(std::optional<std::int32_t>& (*field)(StoredSettings&)) const {
+        field(s) = section.has(key) ? std::optional<std::int32_t>(section.integer(key, fallback))
+                                    : std::nullopt;
+    }
+    // Digit by digit: each character is a number of its own; a short text leaves the bytes
+    // beyond it as they were.
+    void operator()(NmeaOutputChoice& (*field)(StoredSettings&)) const {
+        auto& bytes = field(s).bytes;
+        const std::u16string text = section.text(key, fallback);
+        for (std::size_t i = 0; i < std::min(text.size(), bytes.size()); ++i) {
+            bytes[i] =
+                static_cast<Byte>(static_cast<std::uint32_t>(LeadingDecimal(text.substr(i, 1))));
+        }
+    }
+    void operator()(float& (*)(StoredSettings&, std::size_t)) const {}
+};
+
+// Writes the member a key fills, as the key's storage keeps it.
+struct FieldWriter {
+    SectionWriter& section;
+    std::u16string key;
+    StoredSettings& s;
+
+    void operator()(std::monostate) const {}
+    void operator()(ByteString& (*field)(StoredSettings&)) const { section.bytes(key, field(s)); }
+    void operator()(std::int32_t& (*field)(StoredSettings&)) const {
+        section.integer(key, field(s));
+    }
+    void operator()(Byte& (*field)(StoredSettings&)) const { section.integer(key, field(s)); }
+    void operator()(bool& (*field)(StoredSettings&)) const {
+        section.text(key, field(s) ? u"true" : u"false");
+    }
+    void operator()(std::optional<Byte>& (*field)(StoredSettings&)) const {
+        section.optionalInteger(key, field(s));
+    }
+    void operator()(std::optional<std::int32_t>& (*field)(StoredSettings&)) const {
+        section.optionalInteger(key, field(s));
+    }
+    void operator()(NmeaOutputChoice& (*field)(StoredSettings&)) const {
+        std::u16string digits;
+        for (const Byte b : field(s).bytes) {
+            digits += DecimalText(b);
+        }
+        section.text(key, digits);
+    }
+    void operator()(float& (*)(StoredSettings&, std::size_t)) const {}
+};
+
 } // namespace
 
 SettingsFile::SettingsFile(const std::filesystem::path& folder, CodePage codePage)
@@ -116,128 +179,64 @@ IoResult SettingsFile::save(const StoredSettings& settings) const {
 }
 
 void SettingsFile::read(const IniDocument& document, StoredSettings& s) const {
-    const SectionReader net(document, kNet, m_codePage);
-    s.net.apnName = net.bytes(u"APNName", u"CMNET");
-    s.net.communicationMode = net.byte(u"CommunicationMode", u"0");
-    s.net.groupId1 = net.integer(u"GroupID1", u"1");
-    s.net.groupId2 = net.byte(u"GroupID2", u"1");
-    s.net.ip[0] = net.byte(u"IP1", u"192");
-    s.net.ip[1] = net.byte(u"IP2", u"0");
-    s.net.ip[2] = net.byte(u"IP3", u"0");
-    s.net.ip[3] = net.byte(u"IP4", u"1");
-    s.net.isUrl = net.text(u"isUrl", u"false") != u"false";
-    s.net.netMode = net.byte(u"NetMode", u"0");
-    s.net.phoneNumber = net.bytes(u"phoneNumber", u"01234567");
-    s.net.port = net.integer(u"Port", u"1000");
-    s.net.sourceNode = net.bytes(u"SourceNode", u"");
-    s.net.url = net.bytes(u"URL", u"http://");
-    s.net.userId = net.byte(u"UserID", u"1");
-    s.net.vrsName = net.bytes(u"VRSName", u"");
-    s.net.vrsPassword = net.bytes(u"VRSPassWord", u"");
-
-    const SectionReader apn(document, kApn, m_codePage);
-    s.apnUserName = apn.bytes(u"APNUsername", u"");
-    s.apnPassword = apn.bytes(u"APNPassWord", u"");
-
-    const SectionReader collect(document, kCollect, m_codePage);
-    s.collectInterval = collect.integer(u"CollecInterval", u"1");
-    s.cutOff = collect.integer(u"CutOff", u"15");
-
-    const SectionReader file(document, kFile, m_codePage);
-    s.filePrefix = file.bytes(u"FilePrefix", u"");
-    s.fileSn = file.bytes(u"FileSN", u"");
-
-    const SectionReader hz(document, kHz, m_codePage);
-    for (std::size_t i = 0; i < s.channels.size(); ++i) {
-        s.channels[i].transmit = LeadingFraction(hz.text(channelKey(u"HZSend", i), u"0.0"));
-        s.channels[i].receive = LeadingFraction(hz.text(channelKey(u"HZReceive", i), u"0.0"));
+    for (const SettingKeyRow& row : SettingTable::keys()) {
+        if (row.storage == SettingStorage::None) {
+            continue;
+        }
+        const std::u16string sectionName = AsciiToUtf16(row.section);
+        const SectionReader section(document, sectionName, m_codePage);
+        const std::u16string fallback = AsciiToUtf16(row.fallback);
+        if (row.channels > 0) {
+            auto* field = std::get<float& (*)(StoredSettings&, std::size_t)>(row.field);
+            for (int channel = 0; channel < row.channels; ++channel) {
+                const std::u16string key = AsciiToUtf16(SettingTable::keyName(row, channel));
+                field(s, static_cast<std::size_t>(channel)) =
+                    LeadingFraction(section.text(key, fallback));
+            }
+            continue;
+        }
+        const std::u16string key = AsciiToUtf16(row.key);
+        std::visit(FieldReader{section, key, fallback, s}, row.field);
     }
-    if (hz.has(u"AirBaud")) {
-        s.airBaud = hz.integer(u"AirBaud", u"");
-    }
-
-    const SectionReader other(document, kOther, m_codePage);
-    s.staticLocation = other.byte(u"StaticLocation", u"0");
-    s.firmwareType = other.byte(u"FWType", u"0");
-    s.firmwarePath = other.bytes(u"FWPath", u"");
-    // Digit by digit: each character is a number of its own; a short text leaves the bytes
-    // beyond it as they were.
-    const auto nmea = other.text(u"NMEA", u"0010101010101010");
-    for (std::size_t i = 0; i < std::min(nmea.size(), s.nmea.bytes.size()); ++i) {
-        s.nmea.bytes[i] =
-            static_cast<Byte>(static_cast<std::uint32_t>(LeadingDecimal(nmea.substr(i, 1))));
-    }
-    s.rinex = other.byte(u"Rinex", u"0");
-    s.voice = other.byte(u"Voice", u"0");
-    s.volume = other.byte(u"Volume", u"10");
-    const auto optionalByte = [&other](std::u16string_view key) -> std::optional<Byte> {
-        return other.has(key) ? std::optional<Byte>(other.byte(key, u"")) : std::nullopt;
-    };
-    s.staticVoice = optionalByte(u"StaticVoice");
-    s.band2g = optionalByte(u"Band2G");
-    s.band3g = optionalByte(u"Band3G");
 }
 
-void SettingsFile::write(const StoredSettings& s, IniDocument& document) const {
-    {
-        SectionWriter net(document, kNet, m_codePage);
-        net.bytes(u"APNName", s.net.apnName);
-        net.integer(u"CommunicationMode", s.net.communicationMode);
-        net.integer(u"GroupID1", s.net.groupId1);
-        net.integer(u"GroupID2", s.net.groupId2);
-        net.integer(u"IP1", s.net.ip[0]);
-        net.integer(u"IP2", s.net.ip[1]);
-        net.integer(u"IP3", s.net.ip[2]);
-        net.integer(u"IP4", s.net.ip[3]);
-        net.text(u"isUrl", s.net.isUrl ? u"true" : u"false");
-        net.integer(u"NetMode", s.net.netMode);
-        net.bytes(u"phoneNumber", s.net.phoneNumber);
-        net.integer(u"Port", s.net.port);
-        net.bytes(u"SourceNode", s.net.sourceNode);
-        net.bytes(u"URL", s.net.url);
-        net.integer(u"UserID", s.net.userId);
-        net.bytes(u"VRSName", s.net.vrsName);
-        net.bytes(u"VRSPassWord", s.net.vrsPassword);
-    }
-    {
-        SectionWriter apn(document, kApn, m_codePage);
-        apn.bytes(u"APNUsername", s.apnUserName);
-        apn.bytes(u"APNPassWord", s.apnPassword);
-    }
-    {
-        SectionWriter collect(document, kCollect, m_codePage);
-        collect.integer(u"CollecInterval", s.collectInterval);
-        collect.integer(u"CutOff", s.cutOff);
-    }
-    {
-        SectionWriter file(document, kFile, m_codePage);
-        file.bytes(u"FilePrefix", s.filePrefix);
-        file.bytes(u"FileSN", s.fileSn);
-    }
-    {
-        SectionWriter hz(document, kHz, m_codePage);
-        for (std::size_t i = 0; i < s.channels.size(); ++i) {
-            hz.text(channelKey(u"HZSend", i), FixedSixText(s.channels[i].transmit));
-            hz.text(channelKey(u"HZReceive", i), FixedSixText(s.channels[i].receive));
+void SettingsFile::write(const StoredSettings& settings, IniDocument& document) const {
+    StoredSettings s = settings;
+    const auto rows = SettingTable::keys();
+    std::size_t i = 0;
+    while (i < rows.size()) {
+        if (rows[i].storage == SettingStorage::None) {
+            ++i;
+            continue;
         }
-        hz.optionalInteger(u"AirBaud", s.airBaud);
-    }
-    {
-        SectionWriter other(document, kOther, m_codePage);
-        other.integer(u"StaticLocation", s.staticLocation);
-        other.integer(u"FWType", s.firmwareType);
-        other.bytes(u"FWPath", s.firmwarePath);
-        std::u16string nmea;
-        for (const Byte b : s.nmea.bytes) {
-            nmea += DecimalText(b);
+        // Each section is deleted once and rewritten key by key.
+        const std::string_view name = rows[i].section;
+        const std::u16string sectionName = AsciiToUtf16(name);
+        SectionWriter section(document, sectionName, m_codePage);
+        for (; i < rows.size() && rows[i].section == name; ++i) {
+            const SettingKeyRow& row = rows[i];
+            if (row.storage == SettingStorage::None) {
+                continue;
+            }
+            if (row.channels == 0) {
+                std::visit(FieldWriter{section, AsciiToUtf16(row.key), s}, row.field);
+                continue;
+            }
+            // The indexed keys that follow one another are written channel by channel.
+            std::size_t last = i;
+            while (last + 1 < rows.size() && rows[last + 1].section == name &&
+                   rows[last + 1].channels == row.channels) {
+                ++last;
+            }
+            for (int channel = 0; channel < row.channels; ++channel) {
+                for (std::size_t k = i; k <= last; ++k) {
+                    auto* field = std::get<float& (*)(StoredSettings&, std::size_t)>(rows[k].field);
+                    section.text(AsciiToUtf16(SettingTable::keyName(rows[k], channel)),
+                                 FixedSixText(field(s, static_cast<std::size_t>(channel))));
+                }
+            }
+            i = last;
         }
-        other.text(u"NMEA", nmea);
-        other.integer(u"Rinex", s.rinex);
-        other.integer(u"Voice", s.voice);
-        other.integer(u"Volume", s.volume);
-        other.optionalInteger(u"StaticVoice", s.staticVoice);
-        other.optionalInteger(u"Band2G", s.band2g);
-        other.optionalInteger(u"Band3G", s.band3g);
     }
 }
 

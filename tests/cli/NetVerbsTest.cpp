@@ -1,11 +1,11 @@
 // kestrava-cli's get, set and password verbs against the receiver emulator served on a
 // pseudo-terminal, as kestrava-sim serves it: what the receiver holds afterwards, what is
 // printed, and the exit status.
-#include "cli/ApnParamsGroup.h"
-#include "cli/NetParamsGroup.h"
 #include "cli/PortVerbs.h"
 #include "cli/ReceiverSession.h"
+#include "cli/SettingBindings.h"
 #include "cli/SettingGroup.h"
+#include "cli/SettingGroupAdapter.h"
 #include "emulator/Emulator.h"
 #include "support/ServedEmulator.h"
 #include "support/VerbRun.h"
@@ -76,6 +76,22 @@ TEST(NetVerbs, aRefusedSetSendsNothingAndSaysWhy) {
         {{"set", "NetParams.GroupID2=256"},
          kCliRefused,
          "The last three digits of the User Group Id should be between 000-255"},
+        // An 8-bit field: refused above 255 with its range, by the page's words where the page
+        // checks it (IntRTK mode) and by the range where it does not (VRS mode).
+        {{"set", "NetParams.GroupID2=1000"},
+         kCliRefused,
+         "NetParams.GroupID2 should be a number between 0 and 255"},
+        {{"set", "NetParams.NetMode=0", "NetParams.VRSName=a", "NetParams.VRSPassWord=b",
+          "NetParams.GroupID2=300"},
+         kCliRefused,
+         "NetParams.GroupID2 should be a number between 0 and 255"},
+        {{"set", "NetParams.NetMode=0", "NetParams.VRSName=a", "NetParams.VRSPassWord=b",
+          "NetParams.UserID=300"},
+         kCliRefused,
+         "NetParams.UserID should be a number between 0 and 255"},
+        {{"set", "NetParams.UserID=256"},
+         kCliRefused,
+         "The sub ID should be plus integer between 000-255"},
         {{"set", "NetParams.IP1=256"},
          kCliRefused,
          "NetParams.IP1 should be a number between 0 and 255"},
@@ -141,11 +157,14 @@ TEST(NetVerbs, aSilentReceiverEndsInNoReplyWithinTheBoundedWait) {
     ASSERT_EQ(session.open(QString::fromStdString(receiver.devicePath()), false),
               ReceiverSession::OpenResult::Ok);
     SettingValues values;
-    const CliOutcome read = NetParamsGroup().read(session, values);
+    const auto group = [](SettingGroupId id) {
+        return SettingGroupAdapter(*SettingBindings::find(id));
+    };
+    const CliOutcome read = group(SettingGroupId::NetParams).read(session, values);
     EXPECT_EQ(read.status, kCliNoReply);
     EXPECT_EQ(read.message, "No reply from receiver");
     values = {{"ANPParams.APNUsername", "u"}, {"ANPParams.APNPassWord", "p"}};
-    const CliOutcome write = ApnParamsGroup().write(session, values);
+    const CliOutcome write = group(SettingGroupId::ApnParams).write(session, values);
     EXPECT_EQ(write.status, kCliNoReply);
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "exchange/RequestArguments.h"
+#include "settings/SettingTable.h"
+
+namespace kestrava {
+
+class PageHost;
+
+// The Read and Set buttons of the page rows that are one setting group each: they send the
+// group's read command, and its set command with what the page's form made of the row.
+class SettingRows {
+public:
+    static void read(PageHost& host, SettingGroupId group);
+    static void set(PageHost& host, SettingGroupId group, const RequestArguments& arguments);
+};
+
+} // namespace kestrava
