@@ -26,8 +26,8 @@ CliOutcome AirBaudGroup::read(ReceiverSession& session, SettingValues& values) {
     }
     session.view().airBaud.reset();
     if (!ReceiverRequests::ask(
-            session, [&session] { session.exchange().ReadAirBaud(); }, {KindRadioAirBaud},
-            kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome) ||
+            session, [&session] { session.exchange().request(CommandId::ReadAirBaud); },
+            {KindRadioAirBaud}, kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome) ||
         !session.view().airBaud) {
         return outcome.ok() ? CliOutcome{kCliNoReply, ReceiverRequests::kRadioSilent} : outcome;
     }
@@ -52,8 +52,12 @@ CliOutcome AirBaudGroup::write(ReceiverSession& session, const SettingValues& va
     }
     CliOutcome outcome;
     if (!ReceiverRequests::ask(
-            session, [&] { session.exchange().SetAirBaud(rate.record()); }, {KindRadioAirBaudSet},
-            kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome)) {
+            session,
+            [&] {
+                session.exchange().request(CommandId::SetAirBaud,
+                                           requestargs::SetAirBaud{rate.record()});
+            },
+            {KindRadioAirBaudSet}, kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome)) {
         return outcome;
     }
     return {kCliOk, ReceiverRequests::tip(session)};

@@ -30,8 +30,8 @@ std::vector<SettingKey> ApnParamsGroup::keys() const {
 
 CliOutcome ApnParamsGroup::read(ReceiverSession& session, SettingValues& values) {
     session.view().apn.reset();
-    const std::optional<int> reply =
-        session.request([&session] { session.exchange().ReadApnParams(); }, {KindApnParams});
+    const std::optional<int> reply = session.request(
+        [&session] { session.exchange().request(CommandId::ReadApnParams); }, {KindApnParams});
     if (!reply || !session.view().apn) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }
@@ -55,9 +55,12 @@ CliOutcome ApnParamsGroup::write(ReceiverSession& session, const SettingValues& 
     const ApnForm::Login& login = result.record();
     session.settings().apnUserName = TextCodec::toBytes(login.userName);
     session.settings().apnPassword = TextCodec::toBytes(login.password);
-    const std::optional<int> reply =
-        session.request([&] { session.exchange().SetApnParams(login.userName, login.password); },
-                        {KindApnParamsSet});
+    const std::optional<int> reply = session.request(
+        [&] {
+            session.exchange().request(CommandId::SetApnParams,
+                                       requestargs::SetApnParams{login.userName, login.password});
+        },
+        {KindApnParamsSet});
     if (!reply) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }

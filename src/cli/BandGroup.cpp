@@ -34,8 +34,9 @@ CliOutcome BandGroup::read(ReceiverSession& session, SettingValues& values) {
     session.view().band.reset();
     CliOutcome outcome;
     if (!ReceiverRequests::ask(
-            session, [&session] { session.exchange().ReadNetModuleBand(); }, {KindNetBand},
-            ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome) ||
+            session, [&session] { session.exchange().request(CommandId::ReadNetModuleBand); },
+            {KindNetBand}, ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(),
+            outcome) ||
         !session.view().band) {
         return outcome.ok() ? CliOutcome{kCliNoReply, ReceiverSession::silenceText()} : outcome;
     }
@@ -59,7 +60,9 @@ CliOutcome BandGroup::write(ReceiverSession& session, const SettingValues& value
     if (!ReceiverRequests::ask(
             session,
             [&] {
-                session.exchange().SetNetModuleBand(choice.record().band2G, choice.record().band3G);
+                session.exchange().request(
+                    CommandId::SetNetModuleBand,
+                    requestargs::SetNetModuleBand{choice.record().band2G, choice.record().band3G});
             },
             {KindNetBandSet}, ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(),
             outcome)) {

@@ -21,7 +21,8 @@ std::vector<SettingKey> CollectParamsGroup::keys() const {
 
 CliOutcome CollectParamsGroup::read(ReceiverSession& session, SettingValues& values) {
     CommandExchange& exchange = session.exchange();
-    if (!session.request([&] { exchange.ReadCollectParams(); }, {KindCollectParams}) ||
+    if (!session.request([&] { exchange.request(CommandId::ReadCollectParams); },
+                         {KindCollectParams}) ||
         !session.view().collect) {
         return StaticGroupSupport::noReply();
     }
@@ -47,7 +48,11 @@ CliOutcome CollectParamsGroup::write(ReceiverSession& session, const SettingValu
     session.settings().cutOff = record.cutoffDegrees;
     CommandExchange& exchange = session.exchange();
     if (!session.request(
-            [&] { exchange.SetCollectParams(record.intervalSeconds, record.cutoffDegrees); },
+            [&] {
+                exchange.request(
+                    CommandId::SetCollectParams,
+                    requestargs::SetCollectParams{record.intervalSeconds, record.cutoffDegrees});
+            },
             {KindCollectParamsSet})) {
         return StaticGroupSupport::noReply();
     }

@@ -21,7 +21,7 @@ std::vector<SettingKey> FileParamsGroup::keys() const {
 
 CliOutcome FileParamsGroup::read(ReceiverSession& session, SettingValues& values) {
     CommandExchange& exchange = session.exchange();
-    if (!session.request([&] { exchange.ReadFileNaming(); }, {KindFileNaming}) ||
+    if (!session.request([&] { exchange.request(CommandId::ReadFileNaming); }, {KindFileNaming}) ||
         !session.view().fileNaming) {
         return StaticGroupSupport::noReply();
     }
@@ -47,8 +47,12 @@ CliOutcome FileParamsGroup::write(ReceiverSession& session, const SettingValues&
     session.settings().fileSn = FormText::bytes(record.serial);
     CommandExchange& exchange = session.exchange();
     // The receiver's confirmation is followed by a read of what it now holds.
-    if (!session.request([&] { exchange.SetFileNaming(record.prefix, record.serial); },
-                         {KindFileNaming})) {
+    if (!session.request(
+            [&] {
+                exchange.request(CommandId::SetFileNaming,
+                                 requestargs::SetFileNaming{record.prefix, record.serial});
+            },
+            {KindFileNaming})) {
         return StaticGroupSupport::noReply();
     }
     return {};

@@ -114,8 +114,8 @@ SettingValues NetParamsGroup::valuesOf(const NetParams& record) {
 
 CliOutcome NetParamsGroup::read(ReceiverSession& session, SettingValues& values) {
     session.view().net.reset();
-    const std::optional<int> reply =
-        session.request([&session] { session.exchange().ReadNetParams(); }, {KindNetParams});
+    const std::optional<int> reply = session.request(
+        [&session] { session.exchange().request(CommandId::ReadNetParams); }, {KindNetParams});
     if (!reply || !session.view().net) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }
@@ -149,8 +149,11 @@ CliOutcome NetParamsGroup::write(ReceiverSession& session, const SettingValues& 
         return refused;
     }
     session.settings().net = record;
-    const std::optional<int> reply =
-        session.request([&] { session.exchange().SetNetParams(record); }, {KindNetParamsSet});
+    const std::optional<int> reply = session.request(
+        [&] {
+            session.exchange().request(CommandId::SetNetParams, requestargs::SetNetParams{record});
+        },
+        {KindNetParamsSet});
     if (!reply) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }

@@ -47,7 +47,13 @@ CliOutcome NmeaGroup::write(ReceiverSession& session, const SettingValues& value
     }
     session.settings().nmea = choice.record();
     session.view().messages.clear();
-    if (!session.exchange().SetNmeaOutput(choice.record())) {
+    bool sent = false;
+    session.exchange().request(CommandId::SetNmeaOutput,
+                               requestargs::SetNmeaOutput{choice.record()},
+                               [&sent](const RequestOutcome& outcome) {
+                                   sent = outcome.result == RequestOutcome::Result::Sent;
+                               });
+    if (!sent) {
         const QStringList& boxes = session.view().messages;
         return {kCliRefused, boxes.isEmpty() ? std::string("Please open port first")
                                              : boxes.last().toStdString()};

@@ -58,8 +58,8 @@ CliOutcome RadioChannelsGroup::read(ReceiverSession& session, SettingValues& val
     }
     session.view().channels.reset();
     if (!ReceiverRequests::ask(
-            session, [&session] { session.exchange().ReadRadioChannels(); }, {KindRadioChannels},
-            kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome) ||
+            session, [&session] { session.exchange().request(CommandId::ReadRadioChannels); },
+            {KindRadioChannels}, kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome) ||
         !session.view().channels) {
         return outcome.ok() ? CliOutcome{kCliNoReply, ReceiverRequests::kRadioSilent} : outcome;
     }
@@ -111,7 +111,11 @@ CliOutcome RadioChannelsGroup::write(ReceiverSession& session, const SettingValu
     session.settings().channels = table.record();
     CliOutcome outcome;
     if (!ReceiverRequests::ask(
-            session, [&] { session.exchange().WriteRadioChannels(table.record()); },
+            session,
+            [&] {
+                session.exchange().request(CommandId::WriteRadioChannels,
+                                           requestargs::WriteRadioChannels{table.record()});
+            },
             {KindRadioChannelsSet}, kRadioWaitMs, ReceiverRequests::kRadioSilent, outcome)) {
         return outcome;
     }

@@ -18,7 +18,8 @@ std::vector<SettingKey> StaticVoiceGroup::keys() const {
 
 CliOutcome StaticVoiceGroup::read(ReceiverSession& session, SettingValues& values) {
     CommandExchange& exchange = session.exchange();
-    const auto state = session.request([&] { exchange.ReadStaticVoice(); }, {KindStaticVoice});
+    const auto state =
+        session.request([&] { exchange.request(CommandId::ReadStaticVoice); }, {KindStaticVoice});
     if (!state) {
         return StaticGroupSupport::noReply();
     }
@@ -39,8 +40,11 @@ CliOutcome StaticVoiceGroup::write(ReceiverSession& session, const SettingValues
         return StaticGroupSupport::refused(on.refusal());
     }
     CommandExchange& exchange = session.exchange();
-    const auto done =
-        session.request([&] { exchange.SetStaticVoice(on.record()); }, {KindStaticVoiceSet});
+    const auto done = session.request(
+        [&] {
+            exchange.request(CommandId::SetStaticVoice, requestargs::SetStaticVoice{on.record()});
+        },
+        {KindStaticVoiceSet});
     if (!done) {
         return StaticGroupSupport::noReply();
     }

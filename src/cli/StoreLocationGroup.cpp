@@ -27,7 +27,8 @@ CliOutcome StoreLocationGroup::read(ReceiverSession& session, SettingValues& val
     view.storeLocationCard.reset();
     view.rinex.reset();
     CommandExchange& exchange = session.exchange();
-    session.request([&] { exchange.ReadStoreLocation(); }, {KindRinexFlag}, kChainWaitMs);
+    session.request([&] { exchange.request(CommandId::ReadStoreLocation); }, {KindRinexFlag},
+                    kChainWaitMs);
     if (!view.rinex) {
         // The location times out into the flag's read: wait for that too.
         session.waitUntil([&] { return view.rinex.has_value(); }, ReceiverSession::kReplyWaitMs);
@@ -65,8 +66,12 @@ CliOutcome StoreLocationGroup::write(ReceiverSession& session, const SettingValu
     session.settings().staticLocation = location.record() ? 1 : 0;
     session.settings().rinex = rinex.record() ? 1 : 0;
     CommandExchange& exchange = session.exchange();
-    const auto flagSet = session.request([&] { exchange.SetStoreLocation(location.record()); },
-                                         {KindRinexFlagSet}, kChainWaitMs);
+    const auto flagSet = session.request(
+        [&] {
+            exchange.request(CommandId::SetStoreLocation,
+                             requestargs::SetStoreLocation{location.record()});
+        },
+        {KindRinexFlagSet}, kChainWaitMs);
     if (!flagSet) {
         return StaticGroupSupport::noReply();
     }

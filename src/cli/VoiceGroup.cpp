@@ -22,8 +22,12 @@ QString valueOf(const SettingValues& values, const char* name) {
 CliOutcome setThroughBlock(ReceiverSession& session, int which, int kind, const char* failed) {
     CliOutcome outcome;
     const std::optional<int> ok = ReceiverRequests::ask(
-        session, [&] { session.exchange().ReadVoiceBlock(true, which); }, {kind},
-        ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome);
+        session,
+        [&] {
+            session.exchange().request(CommandId::ReadVoiceBlock,
+                                       requestargs::ReadVoiceBlock{true, which});
+        },
+        {kind}, ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome);
     if (!ok) {
         return outcome;
     }
@@ -47,8 +51,13 @@ CliOutcome VoiceGroup::read(ReceiverSession& session, SettingValues& values) {
     session.view().voice.reset();
     CliOutcome outcome;
     if (!ReceiverRequests::ask(
-            session, [&session] { session.exchange().ReadVoiceBlock(false, 1); }, {KindVoiceParams},
-            ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome) ||
+            session,
+            [&session] {
+                session.exchange().request(CommandId::ReadVoiceBlock,
+                                           requestargs::ReadVoiceBlock{false, 1});
+            },
+            {KindVoiceParams}, ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(),
+            outcome) ||
         !session.view().voice) {
         return outcome.ok() ? CliOutcome{kCliNoReply, ReceiverSession::silenceText()} : outcome;
     }

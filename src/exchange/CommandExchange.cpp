@@ -333,8 +333,10 @@ void CommandExchange::request(CommandId command, const RequestArguments& argumen
         return;
     }
     const std::int32_t kind = m_expected.kind;
-    if (kind == KindNone || kind == KindSnrTest || kind == KindDownloadStop) {
-        // No reply is ever delivered for these.
+    if (!CommandTable::row(command).armsReply || kind == KindNone || kind == KindSnrTest ||
+        kind == KindDownloadStop) {
+        // No reply is ever delivered for these; a command that arms none leaves what was
+        // awaited before to the command that awaits it.
         outcome.result = RequestOutcome::Result::Sent;
         if (onDone) {
             onDone(outcome);

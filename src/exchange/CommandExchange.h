@@ -138,7 +138,7 @@ public:
     // the same and its outcome is not reported.
     void request(CommandId command, const RequestArguments& arguments, RequestDone onDone = {});
     // A command without arguments.
-    void request(CommandId command, RequestDone onDone);
+    void request(CommandId command, RequestDone onDone = {});
 
     // ---- Send operations, one per command -------------------------------------------------
     void ReadMainInfo();

@@ -203,7 +203,8 @@ void CDialogBase::OnRemoteSet() {
         host->showRefusal(result);
         return;
     }
-    host->exchange().SetRemotePassword(result.record());
+    host->exchange().request(CommandId::SetRemotePassword,
+                             requestargs::SetRemotePassword{result.record()});
 }
 
 void CDialogBase::OnWifiSet() {
@@ -217,7 +218,8 @@ void CDialogBase::OnWifiSet() {
         host->showRefusal(result);
         return;
     }
-    host->exchange().SetWifiPassword(result.record());
+    host->exchange().request(CommandId::SetWifiPassword,
+                             requestargs::SetWifiPassword{std::nullopt, result.record()});
 }
 
 void CDialogBase::OfferStopUpdate(bool offer) {

@@ -273,13 +273,16 @@ bool CDialogExpand::PortReady() {
 
 void CDialogExpand::OnVoiceSwitch(bool on) {
     if (PortReady()) {
-        Host()->exchange().VoiceSwitch(on ? VoiceSwitchCode::VoiceOn : VoiceSwitchCode::VoiceOff);
+        Host()->exchange().request(
+            CommandId::VoiceSwitch,
+            requestargs::VoiceSwitch{on ? VoiceSwitchCode::VoiceOn : VoiceSwitchCode::VoiceOff});
     }
 }
 
 void CDialogExpand::OnReadVoice() {
     if (PortReady()) {
-        Host()->exchange().ReadVoiceBlock(false, 1);
+        Host()->exchange().request(CommandId::ReadVoiceBlock,
+                                   requestargs::ReadVoiceBlock{false, 1});
     }
 }
 
@@ -294,7 +297,7 @@ void CDialogExpand::OnSetVoice() {
     Host()->settings().voice = code;
     // The voice block is read first; its reply sends the type with the rest of the block kept.
     exchange.setPendingVoiceType(code);
-    exchange.ReadVoiceBlock(true, 1);
+    exchange.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 1});
 }
 
 void CDialogExpand::OnVolumeChosen() {
@@ -306,12 +309,12 @@ void CDialogExpand::OnVolumeChosen() {
     const auto volume = static_cast<Byte>(m_volume->value());
     host->settings().volume = volume;
     host->exchange().setPendingVolume(volume);
-    host->exchange().ReadVoiceBlock(true, 3);
+    host->exchange().request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 3});
 }
 
 void CDialogExpand::OnReadBand() {
     if (PortReady()) {
-        Host()->exchange().ReadNetModuleBand();
+        Host()->exchange().request(CommandId::ReadNetModuleBand);
     }
 }
 
@@ -329,7 +332,8 @@ void CDialogExpand::OnSetBand() {
     StoredSettings& settings = Host()->settings();
     settings.band2g = static_cast<Byte>(Band2GIndex());
     settings.band3g = static_cast<Byte>(index3G);
-    exchange.SetNetModuleBand(*settings.band2g, *settings.band3g);
+    exchange.request(CommandId::SetNetModuleBand,
+                     requestargs::SetNetModuleBand{*settings.band2g, *settings.band3g});
 }
 
 void CDialogExpand::OnDataOutput() {
@@ -345,7 +349,8 @@ void CDialogExpand::OnDataOutput() {
         return;
     }
     host->settings().nmea = dialog.Choice();
-    host->exchange().SetNmeaOutput(host->settings().nmea);
+    host->exchange().request(CommandId::SetNmeaOutput,
+                             requestargs::SetNmeaOutput{host->settings().nmea});
 }
 
 void CDialogExpand::OnSignalTest() {
@@ -353,10 +358,10 @@ void CDialogExpand::OnSignalTest() {
         return;
     }
     if (m_signalTestRunning) {
-        Host()->exchange().StopSnrTest();
+        Host()->exchange().request(CommandId::StopSnrTest);
         SetSignalTestRunning(false);
     } else {
-        Host()->exchange().StartSnrTest();
+        Host()->exchange().request(CommandId::StartSnrTest);
         SetSignalTestRunning(true);
     }
 }

@@ -210,7 +210,7 @@ void CDialogNETWORK::OnRead() {
     if (!CheckPortOpen()) {
         return;
     }
-    Host()->exchange().ReadNetParams();
+    Host()->exchange().request(CommandId::ReadNetParams);
 }
 
 void CDialogNETWORK::OnSet() {
@@ -223,7 +223,7 @@ void CDialogNETWORK::OnSet() {
         return;
     }
     Host()->settings().net = result.record();
-    Host()->exchange().SetNetParams(result.record());
+    Host()->exchange().request(CommandId::SetNetParams, requestargs::SetNetParams{result.record()});
 }
 
 void CDialogNETWORK::OnKey() {
@@ -246,7 +246,8 @@ void CDialogNETWORK::OnKey() {
 
 void CDialogNETWORK::OnApnRead() {
     if (PageHost* host = Host()) {
-        host->exchange().ReadApnParams(); // sends nothing while the port is closed
+        host->exchange().request(
+            CommandId::ReadApnParams); // sends nothing while the port is closed
     }
 }
 
@@ -262,7 +263,9 @@ void CDialogNETWORK::OnApnSet(const QString& userName, const QString& password) 
     }
     host->settings().apnUserName = TextCodec::toBytes(result.record().userName);
     host->settings().apnPassword = TextCodec::toBytes(result.record().password);
-    host->exchange().SetApnParams(result.record().userName, result.record().password);
+    host->exchange().request(
+        CommandId::SetApnParams,
+        requestargs::SetApnParams{result.record().userName, result.record().password});
 }
 
 void CDialogNETWORK::ApplyCommunicationRule() {

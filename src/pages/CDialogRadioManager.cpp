@@ -249,7 +249,7 @@ bool CDialogRadioManager::PortReady() {
 
 void CDialogRadioManager::OnConnectRadio() {
     if (PortReady()) {
-        Host()->exchange().ConnectInternalRadio();
+        Host()->exchange().request(CommandId::ConnectInternalRadio);
     }
 }
 
@@ -260,7 +260,7 @@ void CDialogRadioManager::OnReadCurrentFreq() {
     m_editRow = -1;
     m_editColumn = -1;
     m_cellEditor->hide();
-    Host()->exchange().ReadRadioChannels();
+    Host()->exchange().request(CommandId::ReadRadioChannels);
 }
 
 void CDialogRadioManager::OnReadDefaultFreq() {
@@ -283,12 +283,13 @@ void CDialogRadioManager::OnSetFreq() {
         return;
     }
     Host()->settings().channels = table.record();
-    Host()->exchange().WriteRadioChannels(table.record());
+    Host()->exchange().request(CommandId::WriteRadioChannels,
+                               requestargs::WriteRadioChannels{table.record()});
 }
 
 void CDialogRadioManager::OnReadAirBaud() {
     if (PortReady()) {
-        Host()->exchange().ReadAirBaud();
+        Host()->exchange().request(CommandId::ReadAirBaud);
     }
 }
 
@@ -298,7 +299,7 @@ void CDialogRadioManager::OnSetAirBaud() {
     }
     const std::int32_t rate = RadioForm::airBaudForIndex(AirBaudIndex());
     Host()->settings().airBaud = rate;
-    Host()->exchange().SetAirBaud(rate);
+    Host()->exchange().request(CommandId::SetAirBaud, requestargs::SetAirBaud{rate});
 }
 
 } // namespace kestrava

@@ -43,7 +43,7 @@ PageHost* StaticPageHandlers::openHost() {
 
 void StaticPageHandlers::readCollect() {
     if (PageHost* host = openHost()) {
-        host->exchange().ReadCollectParams();
+        host->exchange().request(CommandId::ReadCollectParams);
     }
 }
 
@@ -60,12 +60,14 @@ void StaticPageHandlers::setCollect() {
     StoredSettings& settings = host->settings();
     settings.collectInterval = form.record().intervalSeconds;
     settings.cutOff = form.record().cutoffDegrees;
-    host->exchange().SetCollectParams(form.record().intervalSeconds, form.record().cutoffDegrees);
+    host->exchange().request(
+        CommandId::SetCollectParams,
+        requestargs::SetCollectParams{form.record().intervalSeconds, form.record().cutoffDegrees});
 }
 
 void StaticPageHandlers::readNaming() {
     if (PageHost* host = openHost()) {
-        host->exchange().ReadFileNaming();
+        host->exchange().request(CommandId::ReadFileNaming);
     }
 }
 
@@ -82,12 +84,14 @@ void StaticPageHandlers::setNaming() {
     StoredSettings& settings = host->settings();
     settings.filePrefix = FormText::bytes(form.record().prefix);
     settings.fileSn = FormText::bytes(form.record().serial);
-    host->exchange().SetFileNaming(form.record().prefix, form.record().serial);
+    host->exchange().request(
+        CommandId::SetFileNaming,
+        requestargs::SetFileNaming{form.record().prefix, form.record().serial});
 }
 
 void StaticPageHandlers::readLocation() {
     if (PageHost* host = openHost()) {
-        host->exchange().ReadStoreLocation();
+        host->exchange().request(CommandId::ReadStoreLocation);
     }
 }
 
@@ -101,12 +105,12 @@ void StaticPageHandlers::setLocation() {
     settings.staticLocation = card ? 1 : 0;
     // The RINEX flag follows the location's reply; it is sent as stored here.
     settings.rinex = m_page.IsRinexChecked() ? 1 : 0;
-    host->exchange().SetStoreLocation(card);
+    host->exchange().request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{card});
 }
 
 void StaticPageHandlers::readStaticVoice() {
     if (PageHost* host = openHost()) {
-        host->exchange().ReadStaticVoice();
+        host->exchange().request(CommandId::ReadStaticVoice);
     }
 }
 
@@ -114,7 +118,7 @@ void StaticPageHandlers::setStaticVoice() {
     if (PageHost* host = openHost()) {
         const bool on = m_page.IsStaticVoiceChecked();
         host->settings().staticVoice = on ? 1 : 0;
-        host->exchange().SetStaticVoice(on);
+        host->exchange().request(CommandId::SetStaticVoice, requestargs::SetStaticVoice{on});
     }
 }
 
@@ -125,7 +129,7 @@ void StaticPageHandlers::readFiles() {
     }
     m_page.ClearFileList();
     host->exchange().setFileListPosition(0);
-    host->exchange().ReadFileList();
+    host->exchange().request(CommandId::ReadFileList);
 }
 
 void StaticPageHandlers::deleteSelected() {
@@ -145,7 +149,7 @@ void StaticPageHandlers::deleteSelected() {
     // A selection too large for one command is refused by the exchange with its box; the
     // selection stays as it is, so the user can narrow it and try again.
     m_page.SetPendingDeleteRows(rows);
-    host->exchange().DeleteFiles(names);
+    host->exchange().request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
 }
 
 void StaticPageHandlers::format() {
@@ -154,7 +158,7 @@ void StaticPageHandlers::format() {
         !host->askYesNo(QStringLiteral("Are you sure to delete all static files?"))) {
         return;
     }
-    host->exchange().ReadRecordingState();
+    host->exchange().request(CommandId::ReadRecordingState);
 }
 
 void StaticPageHandlers::downloadOrStop() {
@@ -163,7 +167,8 @@ void StaticPageHandlers::downloadOrStop() {
         return;
     }
     if (m_page.IsDownloading()) {
-        host->exchange().StopDownload(); // leaves the page idle through the window
+        host->exchange().request(
+            CommandId::StopDownload); // leaves the page idle through the window
         m_page.ResetDownload();
         return;
     }
@@ -191,7 +196,9 @@ void StaticPageHandlers::startDownload(PageHost& host) {
         return;
     }
     m_page.BeginDownload(path, downloadName, expectedKb);
-    host.exchange().StartDownload(downloadName, path, m_page.FileSizeBytes(row));
+    host.exchange().request(
+        CommandId::StartDownload,
+        requestargs::StartDownload{downloadName, path, m_page.FileSizeBytes(row)});
 }
 
 } // namespace kestrava

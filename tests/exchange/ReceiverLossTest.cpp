@@ -12,7 +12,9 @@ TEST_F(ExchangeFixture, aLostStaticReceiverLeavesNothingBehindForTheNextOne) {
     openAndPump();
     ASSERT_TRUE(exchange->staticOnly());
     exchange->setPendingVolume(5);
-    exchange->ReadVoiceBlock(true, 3); // read, then set the volume from the block read
+    exchange->request(
+        CommandId::ReadVoiceBlock,
+        requestargs::ReadVoiceBlock{true, 3}); // read, then set the volume from the block read
     port->pump();
     ASSERT_NE(exchange->decoderState().voiceBlock[0], 0xFF);
 
