@@ -2,11 +2,7 @@
 
 #include "exchange/FileRowFormat.h"
 #include "exchange/TextCodec.h"
-#include "protocol/BoardCommands.h"
-#include "protocol/DollarCommands.h"
-#include "protocol/RadioCommands.h"
 #include "protocol/ReplyEnd.h"
-#include "protocol/StaticCommands.h"
 #include "protocol/StreamSplitter.h"
 #include "settings/LanguageManager.h"
 #include "settings/StoredSettings.h"
@@ -128,7 +124,7 @@ bool CommandExchange::openPort(const QString& name, bool reportFailure) {
     ShowTip(QStringLiteral("Port opened"));
     whenReaderRuns([this](bool running) {
         if (running) {
-            ReadMainInfo();
+            send(CommandId::ReadMainInfo);
         }
     });
     return true;
@@ -183,7 +179,7 @@ void CommandExchange::closePort() {
 
 void CommandExchange::update() {
     m_view.clearMainInfo();
-    ReadMainInfo();
+    send(CommandId::ReadMainInfo);
 }
 
 void CommandExchange::requestReopen(std::int32_t baudRate, bool continueFirmware) {
@@ -349,179 +345,83 @@ void CommandExchange::request(CommandId command, const RequestArguments& argumen
 }
 
 bool CommandExchange::send(CommandId command, const RequestArguments& arguments) {
-    namespace a = requestargs;
-    const bool none = std::holds_alternative<a::NoArguments>(arguments);
-    switch (command) {
-    case CommandId::ReadMainInfo:
-        return none && (ReadMainInfo(), true);
-    case CommandId::ReadBoardSerial:
-        return none && (ReadBoardSerial(), true);
-    case CommandId::ReadBoardVersion:
-        return none && (ReadBoardVersion(), true);
-    case CommandId::ConnectInternalRadio:
-        return none && (ConnectInternalRadio(), true);
-    case CommandId::ReadAirBaud:
-        return none && (ReadAirBaud(), true);
-    case CommandId::ReadRadioChannels:
-        return none && (ReadRadioChannels(), true);
-    case CommandId::ReadNetModuleBand:
-        return none && (ReadNetModuleBand(), true);
-    case CommandId::StartSnrTest:
-        return none && (StartSnrTest(), true);
-    case CommandId::StopSnrTest:
-        return none && (StopSnrTest(), true);
-    case CommandId::ReadStaticVoice:
-        return none && (ReadStaticVoice(), true);
-    case CommandId::ReadCollectParams:
-        return none && (ReadCollectParams(), true);
-    case CommandId::ReadFileNaming:
-        return none && (ReadFileNaming(), true);
-    case CommandId::ReadStoreLocation:
-        return none && (ReadStoreLocation(), true);
-    case CommandId::ReadFileList:
-        return none && (ReadFileList(), true);
-    case CommandId::ReadRecordingState:
-        return none && (ReadRecordingState(), true);
-    case CommandId::FormatFiles:
-        return none && (FormatFiles(), true);
-    case CommandId::NextDownloadBlock:
-        return none && (NextDownloadBlock(), true);
-    case CommandId::StopDownload:
-        return none && (StopDownload(), true);
-    case CommandId::ReadNetParams:
-        return none && (ReadNetParams(), true);
-    case CommandId::ReadApnParams:
-        return none && (ReadApnParams(), true);
-    case CommandId::SetAirBaud:
-        if (const auto* x = std::get_if<a::SetAirBaud>(&arguments)) {
-            SetAirBaud(x->bitsPerSecond);
-            return true;
-        }
-        return false;
-    case CommandId::WriteRadioChannels:
-        if (const auto* x = std::get_if<a::WriteRadioChannels>(&arguments)) {
-            WriteRadioChannels(x->table);
-            return true;
-        }
-        return false;
-    case CommandId::SetNetModuleBand:
-        if (const auto* x = std::get_if<a::SetNetModuleBand>(&arguments)) {
-            SetNetModuleBand(x->band2g, x->band3g);
-            return true;
-        }
-        return false;
-    case CommandId::SetNmeaOutput:
-        if (const auto* x = std::get_if<a::SetNmeaOutput>(&arguments)) {
-            return SetNmeaOutput(x->choice);
-        }
-        return false;
-    case CommandId::VoiceSwitch:
-        if (const auto* x = std::get_if<a::VoiceSwitch>(&arguments)) {
-            VoiceSwitch(x->code);
-            return true;
-        }
-        return false;
-    case CommandId::ReadVoiceBlock:
-        if (const auto* x = std::get_if<a::ReadVoiceBlock>(&arguments)) {
-            ReadVoiceBlock(x->forSet, x->which);
-            return true;
-        }
-        return false;
-    case CommandId::SetVoiceType:
-        if (const auto* x = std::get_if<a::SetVoiceType>(&arguments)) {
-            SetVoiceType(x->voiceType);
-            return true;
-        }
-        return false;
-    case CommandId::SetRinexFlag:
-        if (const auto* x = std::get_if<a::SetRinexFlag>(&arguments)) {
-            SetRinexFlag(x->on);
-            return true;
-        }
-        return false;
-    case CommandId::SetVolume:
-        if (const auto* x = std::get_if<a::SetVolume>(&arguments)) {
-            SetVolume(x->volume);
-            return true;
-        }
-        return false;
-    case CommandId::SetStaticVoice:
-        if (const auto* x = std::get_if<a::SetStaticVoice>(&arguments)) {
-            SetStaticVoice(x->on);
-            return true;
-        }
-        return false;
-    case CommandId::SetCollectParams:
-        if (const auto* x = std::get_if<a::SetCollectParams>(&arguments)) {
-            SetCollectParams(x->intervalSeconds, x->cutoffDegrees);
-            return true;
-        }
-        return false;
-    case CommandId::SetFileNaming:
-        if (const auto* x = std::get_if<a::SetFileNaming>(&arguments)) {
-            SetFileNaming(x->prefix, x->serial);
-            return true;
-        }
-        return false;
-    case CommandId::SetStoreLocation:
-        if (const auto* x = std::get_if<a::SetStoreLocation>(&arguments)) {
-            SetStoreLocation(x->storageCard);
-            return true;
-        }
-        return false;
-    case CommandId::DeleteFiles:
-        if (const auto* x = std::get_if<a::DeleteFiles>(&arguments)) {
-            DeleteFiles(x->names);
-            return true;
-        }
-        return false;
-    case CommandId::StartDownload:
-        if (const auto* x = std::get_if<a::StartDownload>(&arguments)) {
-            StartDownload(x->name, x->localPath, x->expectedBytes);
-            return true;
-        }
-        return false;
-    case CommandId::SetNetParams:
-        if (const auto* x = std::get_if<a::SetNetParams>(&arguments)) {
-            return SetNetParams(x->params);
-        }
-        return false;
-    case CommandId::SetApnParams:
-        if (const auto* x = std::get_if<a::SetApnParams>(&arguments)) {
-            SetApnParams(x->user, x->password);
-            return true;
-        }
-        return false;
-    case CommandId::SetRemotePassword:
-        if (const auto* x = std::get_if<a::SetRemotePassword>(&arguments)) {
-            SetRemotePassword(x->password);
-            return true;
-        }
-        return false;
-    case CommandId::SetWifiPassword:
-        if (const auto* x = std::get_if<a::SetWifiPassword>(&arguments)) {
-            if (x->oldPassword) {
-                SetWifiPassword(*x->oldPassword, x->newPassword);
-            } else {
-                SetWifiPassword(x->newPassword);
-            }
-            return true;
-        }
-        return false;
-    case CommandId::FirmwareStart:
-        if (const auto* x = std::get_if<a::FirmwareStart>(&arguments)) {
-            FirmwareStart(x->target, x->repeat);
-            return true;
-        }
-        return false;
-    case CommandId::FirmwareBlock:
-        if (const auto* x = std::get_if<a::FirmwareBlock>(&arguments)) {
-            FirmwareBlock(x->layout, x->data, x->position);
-            return true;
-        }
+    if (!CommandSender::carries(command, arguments) || !m_port.readerAlive()) {
         return false;
     }
-    return false;
+    const std::optional<CommandSender::Plan> plan = m_sender.plan(command, arguments);
+    if (!plan) {
+        return false;
+    }
+    if (plan->refusal != nullptr) {
+        showErrorBox(QString::fromLatin1(plan->refusal));
+        return false;
+    }
+    if (plan->guarded && !beginSend(plan->tip)) {
+        return false;
+    }
+    prepareSend(command, arguments);
+    const bool written =
+        write(m_sender.build(command, arguments, m_fileListPosition), plan->awaitsReply);
+    if (plan->timed) {
+        startReplyTimer(command);
+    }
+    finishSend(command, written);
+    // A command that awaits a reply is answered by its silence when the port failed to write it.
+    return written || plan->awaitsReply;
+}
+
+void CommandExchange::prepareSend(CommandId command, const RequestArguments& arguments) {
+    switch (command) {
+    case CommandId::ReadVoiceBlock:
+        if (const auto& read = std::get<requestargs::ReadVoiceBlock>(arguments); read.forSet) {
+            m_pendingSetOperation = read.which; // the set that follows the reply
+        }
+        break;
+    case CommandId::StartDownload: {
+        const auto& start = std::get<requestargs::StartDownload>(arguments);
+        m_download.reset(start.localPath, start.expectedBytes);
+        m_downloadJoiner.reset();
+        m_downloadRunning = true;
+        m_awaitingDownloadReady = true;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CommandExchange::finishSend(CommandId command, bool written) {
+    switch (command) {
+    case CommandId::ReadMainInfo:
+        m_mainInfoChainActive = true;
+        break;
+    case CommandId::SetNmeaOutput:
+        if (written) {
+            ShowTip(QStringLiteral("Data output setting sent"));
+        }
+        break;
+    case CommandId::DeleteFiles:
+        if (!written) {
+            // Too many names for one write: nothing was deleted, and no reply will say so.
+            m_expected.reset();
+            m_view.dropPendingDeletion();
+            showErrorBox(QStringLiteral("Fail to delete static file"));
+        }
+        break;
+    case CommandId::StartDownload:
+        m_downloadRequests = written ? 1 : 0;
+        break;
+    case CommandId::NextDownloadBlock:
+        if (written) {
+            ++m_downloadRequests;
+        }
+        break;
+    case CommandId::StopDownload:
+        endDownload();
+        break;
+    default:
+        break;
+    }
 }
 
 bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {
@@ -560,10 +460,6 @@ void CommandExchange::finishRequest(RequestOutcome::Result result, std::int32_t 
     ended.onDone(RequestOutcome{ended.command, result, kind, value});
 }
 
-const char* CommandExchange::tipOf(CommandId id, std::size_t form) {
-    return CommandTable::row(id).tip(form);
-}
-
 void CommandExchange::startReplyTimer(CommandId id) {
     const CommandRow& entry = CommandTable::row(id);
     startReplyTimer(entry.timer, entry.timeoutMs);
@@ -573,439 +469,6 @@ void CommandExchange::startReplyTimer(int timerId, int milliseconds) {
     // This timer reports the command's silence in its own words.
     m_timers.stop(TIMER_REPLY);
     m_timers.start(timerId, milliseconds);
-}
-
-void CommandExchange::ReadMainInfo() {
-    if (!beginSend(tipOf(CommandId::ReadMainInfo))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadMainInfo(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadMainInfo);
-    m_mainInfoChainActive = true;
-}
-
-void CommandExchange::ReadBoardSerial() {
-    if (m_state.motherboardCode != MOTHERBOARD_TRIMBLE ||
-        !beginSend(tipOf(CommandId::ReadBoardSerial))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadBoardSerial(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadBoardSerial);
-}
-
-void CommandExchange::ReadBoardVersion() {
-    if (m_state.motherboardCode != MOTHERBOARD_NOVATEL ||
-        !beginSend(tipOf(CommandId::ReadBoardVersion))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadBoardVersion(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadBoardVersion);
-}
-
-void CommandExchange::ConnectInternalRadio() {
-    if (!beginSend(tipOf(CommandId::ConnectInternalRadio))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ConnectInternalRadio(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::ReadAirBaud() {
-    if (!beginSend(tipOf(CommandId::ReadAirBaud))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadAirBaud(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadAirBaud);
-}
-
-void CommandExchange::SetAirBaud(std::int32_t bitsPerSecond) {
-    if (!beginSend(tipOf(CommandId::SetAirBaud))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetAirBaud(frame, m_expected, bitsPerSecond);
-    write(frame);
-    startReplyTimer(CommandId::SetAirBaud);
-}
-
-void CommandExchange::ReadRadioChannels() {
-    if (!beginSend(tipOf(CommandId::ReadRadioChannels))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadRadioChannels(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadRadioChannels);
-}
-
-void CommandExchange::WriteRadioChannels(const ChannelTable& table) {
-    if (!beginSend(tipOf(CommandId::WriteRadioChannels))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::WriteRadioChannels(frame, m_expected, table);
-    write(frame);
-    startReplyTimer(CommandId::WriteRadioChannels);
-}
-
-void CommandExchange::ReadNetModuleBand() {
-    if (!beginSend(tipOf(CommandId::ReadNetModuleBand))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadNetModuleBand(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetNetModuleBand(Byte band2g, Byte band3g) {
-    if (!beginSend(tipOf(CommandId::SetNetModuleBand))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetNetModuleBand(frame, m_expected, band2g, band3g);
-    write(frame);
-}
-
-void CommandExchange::StartSnrTest() {
-    if (!beginSend(tipOf(CommandId::StartSnrTest))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::StartSnrTest(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::StopSnrTest() {
-    if (!beginSend(tipOf(CommandId::StopSnrTest))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::StopSnrTest(frame, m_expected);
-    write(frame);
-}
-
-bool CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
-    if (!m_port.readerAlive()) {
-        return false;
-    }
-    Bytes frame;
-    if (kestrava::SetNmeaOutput(frame, choice, m_state.motherboardCode) == 0) {
-        // Only the two known boards have output commands; say so rather than claim a setting.
-        showErrorBox(QStringLiteral("The motherboard type is unknown, so the data output "
-                                    "setting was not sent"));
-        return false;
-    }
-    // The board does not answer these commands: the reply awaited before stays awaited.
-    if (!beginSend(tipOf(CommandId::SetNmeaOutput)) || !write(frame, false)) {
-        return false;
-    }
-    ShowTip(QStringLiteral("Data output setting sent"));
-    return true;
-}
-
-void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
-    const std::optional<std::size_t> form = voiceSwitchForm(code);
-    if (!form || !beginSend(tipOf(CommandId::VoiceSwitch, *form))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::VoiceSwitch(frame, m_expected, code);
-    write(frame);
-}
-
-void CommandExchange::ReadVoiceBlock(bool forSet, int which) {
-    if (!beginSend(tipOf(CommandId::ReadVoiceBlock))) {
-        return;
-    }
-    VoiceBlockRead purpose = VoiceBlockRead::VoiceTypeAndVolume;
-    if (forSet) {
-        m_pendingSetOperation = which;
-        purpose = VoiceBlockRead::ForSet;
-    } else if (which == 2) {
-        purpose = VoiceBlockRead::RinexFlag;
-    }
-    Bytes frame;
-    kestrava::ReadVoiceBlock(frame, m_expected, purpose);
-    write(frame);
-}
-
-void CommandExchange::SetVoiceType(Byte voiceType) {
-    if (!beginSend(tipOf(CommandId::SetVoiceType))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetVoiceType(frame, m_expected, m_state, voiceType);
-    write(frame);
-}
-
-void CommandExchange::SetRinexFlag(bool on) {
-    if (!beginSend(tipOf(CommandId::SetRinexFlag))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetRinexFlag(frame, m_expected, m_state, on);
-    write(frame);
-}
-
-void CommandExchange::SetVolume(Byte volume) {
-    if (!beginSend(tipOf(CommandId::SetVolume))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetVolume(frame, m_expected, m_state, volume);
-    write(frame);
-}
-
-void CommandExchange::ReadStaticVoice() {
-    if (!beginSend(tipOf(CommandId::ReadStaticVoice))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadStaticVoice(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetStaticVoice(bool on) {
-    if (!beginSend(tipOf(CommandId::SetStaticVoice, on ? 1 : 0))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetStaticVoice(frame, m_expected, on);
-    write(frame);
-}
-
-void CommandExchange::ReadCollectParams() {
-    if (!beginSend(tipOf(CommandId::ReadCollectParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadCollectParams(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetCollectParams(int intervalSeconds, int cutoffDegrees) {
-    if (!beginSend(tipOf(CommandId::SetCollectParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetCollectParams(frame, m_expected, static_cast<Byte>(intervalSeconds),
-                               static_cast<Byte>(cutoffDegrees));
-    write(frame);
-}
-
-void CommandExchange::ReadFileNaming() {
-    if (!beginSend(tipOf(CommandId::ReadFileNaming))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadFileNaming(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetFileNaming(const QString& prefix, const QString& serial) {
-    if (!beginSend(tipOf(CommandId::SetFileNaming))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetFileNaming(frame, m_expected, TextCodec::toBytes(prefix),
-                            TextCodec::toBytes(serial));
-    write(frame);
-}
-
-void CommandExchange::ReadStoreLocation() {
-    if (!beginSend(tipOf(CommandId::ReadStoreLocation))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadStoreLocation(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadStoreLocation);
-}
-
-void CommandExchange::SetStoreLocation(bool storageCard) {
-    if (!beginSend(tipOf(CommandId::SetStoreLocation))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetStoreLocation(frame, m_expected, storageCard);
-    write(frame);
-}
-
-void CommandExchange::ReadFileList() {
-    if (!beginSend(tipOf(CommandId::ReadFileList))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadFileList(frame, m_expected, static_cast<Byte>(m_fileListPosition));
-    write(frame);
-}
-
-void CommandExchange::DeleteFiles(const QStringList& names) {
-    if (!beginSend(tipOf(CommandId::DeleteFiles))) {
-        return;
-    }
-    std::vector<ByteString> bytes;
-    bytes.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) {
-        bytes.push_back(TextCodec::toBytes(name));
-    }
-    Bytes frame;
-    kestrava::DeleteFiles(frame, m_expected, bytes);
-    if (!write(frame)) {
-        // Too many names for one write: nothing was deleted, and no reply will say so.
-        m_expected.reset();
-        m_view.dropPendingDeletion();
-        showErrorBox(QStringLiteral("Fail to delete static file"));
-    }
-}
-
-void CommandExchange::ReadRecordingState() {
-    if (!beginSend(tipOf(CommandId::ReadRecordingState))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadRecordingState(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::FormatFiles() {
-    if (!beginSend(tipOf(CommandId::FormatFiles))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::FormatFiles(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::StartDownload(const QString& name, const QString& localPath,
-                                    std::int64_t expectedBytes) {
-    if (!beginSend(tipOf(CommandId::StartDownload))) {
-        return;
-    }
-    m_download.reset(localPath, expectedBytes);
-    m_downloadJoiner.reset();
-    Bytes frame;
-    kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
-    m_downloadRunning = true;
-    m_awaitingDownloadReady = true;
-    m_downloadRequests = write(frame) ? 1 : 0;
-}
-
-void CommandExchange::NextDownloadBlock() {
-    if (!beginSend(tipOf(CommandId::NextDownloadBlock))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::NextDownloadBlock(frame, m_expected);
-    if (write(frame)) {
-        ++m_downloadRequests;
-    }
-}
-
-void CommandExchange::StopDownload() {
-    if (!beginSend(tipOf(CommandId::StopDownload))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::StopDownload(frame, m_expected);
-    write(frame);
-    endDownload();
-}
-
-void CommandExchange::ReadNetParams() {
-    if (!beginSend(tipOf(CommandId::ReadNetParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadNetParams(frame, m_expected);
-    write(frame);
-}
-
-bool CommandExchange::SetNetParams(const NetParams& params) {
-    if (!beginSend(tipOf(CommandId::SetNetParams))) {
-        return false;
-    }
-    Bytes frame;
-    if (kestrava::SetNetParams(frame, m_expected, params) == 0) {
-        return false;
-    }
-    write(frame);
-    return true;
-}
-
-void CommandExchange::ReadApnParams() {
-    if (!beginSend(tipOf(CommandId::ReadApnParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadApnParams(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetApnParams(const QString& user, const QString& password) {
-    if (!beginSend(tipOf(CommandId::SetApnParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetApnParams(frame, m_expected, TextCodec::toBytes(user),
-                           TextCodec::toBytes(password));
-    write(frame);
-}
-
-void CommandExchange::SetRemotePassword(const QString& password) {
-    if (!beginSend(tipOf(CommandId::SetRemotePassword))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetRemotePassword(frame, m_expected, TextCodec::toBytes(password));
-    write(frame);
-}
-
-void CommandExchange::SetWifiPassword(const QString& newPassword) {
-    if (!beginSend(tipOf(CommandId::SetWifiPassword))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetWifiPassword(frame, m_expected, TextCodec::toBytes(newPassword));
-    write(frame);
-}
-
-void CommandExchange::SetWifiPassword(const QString& oldPassword, const QString& newPassword) {
-    if (!beginSend(tipOf(CommandId::SetWifiPassword))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetWifiPassword(frame, m_expected, TextCodec::toBytes(oldPassword),
-                              TextCodec::toBytes(newPassword));
-    write(frame);
-}
-
-void CommandExchange::FirmwareStart(Byte target, bool repeat) {
-    if (!m_port.readerAlive()) {
-        return;
-    }
-    Bytes frame;
-    kestrava::FirmwareStart(frame, m_expected, target, repeat);
-    write(frame, false);
-}
-
-void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data,
-                                    std::uint32_t position) {
-    if (!m_port.readerAlive()) {
-        return;
-    }
-    Bytes frame;
-    kestrava::FirmwareBlock(frame, m_expected, m_state, layout, data, position);
-    write(frame, false);
 }
 
 // ---- Input --------------------------------------------------------------------------------
@@ -1063,7 +526,7 @@ void CommandExchange::handleTimer(int timerId) {
             break;
         case KindStoreLocation:
             // The RINEX flag is read all the same, as if the location had come.
-            ReadVoiceBlock(false, 2);
+            send(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 2});
             break;
         default:
             ShowTip(QStringLiteral("No reply from receiver"));
@@ -1073,8 +536,8 @@ void CommandExchange::handleTimer(int timerId) {
     case TIMER_BOARD_INFO:
         if (m_moduleRetryCount < kMaxModuleRetries) {
             ++m_moduleRetryCount;
-            ReadBoardSerial();
-            ReadBoardVersion();
+            send(CommandId::ReadBoardSerial);
+            send(CommandId::ReadBoardVersion);
         } else {
             ShowTip(QStringLiteral("Mother board information cannot be readed"));
             m_timers.stop(TIMER_BOARD_INFO);
@@ -1214,7 +677,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindStoreLocationSet:
         ShowTip(QStringLiteral("Set static file location successfully"));
-        ReadVoiceBlock(true, 2);
+        send(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 2});
         break;
     case KindStoreLocation: {
         const bool card = number(data) == 1;
@@ -1222,7 +685,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         m_view.showStoreLocation(card);
         m_settings.staticLocation = card ? 1 : 0;
         ShowTip(QStringLiteral("Read parameters successfully"));
-        ReadVoiceBlock(false, 2);
+        send(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 2});
         break;
     }
     case KindNetParams:
@@ -1297,7 +760,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         ShowTip(QStringLiteral("Close voice successfully"));
         break;
     case KindFileNamingSet:
-        ReadFileNaming();
+        send(CommandId::ReadFileNaming);
         ShowTip(QStringLiteral("Set static file info successfully"));
         // The read that follows shows what the receiver now holds; it confirms the Set rather
         // than report a read the user did not ask for.
@@ -1317,15 +780,15 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
     case KindVoiceBlockForSet:
         switch (m_pendingSetOperation) {
         case 1:
-            SetVoiceType(m_pendingVoiceType);
+            send(CommandId::SetVoiceType, requestargs::SetVoiceType{m_pendingVoiceType});
             break;
         case 2:
             // The flag as the user's Set stored it: the check box may have changed (or been
             // filled by a read) while the location was on its way.
-            SetRinexFlag(m_settings.rinex != 0);
+            send(CommandId::SetRinexFlag, requestargs::SetRinexFlag{m_settings.rinex != 0});
             break;
         case 3:
-            SetVolume(m_pendingVolume);
+            send(CommandId::SetVolume, requestargs::SetVolume{m_pendingVolume});
             break;
         default:
             break;
@@ -1358,7 +821,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindRecordingState:
         if (number(data) == 0) {
-            FormatFiles();
+            send(CommandId::FormatFiles);
         } else {
             showErrorBox(QStringLiteral("Recording raw file,cannot do the Format operation"));
         }
@@ -1439,8 +902,8 @@ void CommandExchange::handleMainInfo(const MainInfoRecord& record) {
     m_moduleRetryCount = 0;
     if (record.motherboardCode == MOTHERBOARD_TRIMBLE ||
         record.motherboardCode == MOTHERBOARD_NOVATEL) {
-        ReadBoardSerial();  // sends only to a code-4 board
-        ReadBoardVersion(); // sends only to a code-0 board
+        send(CommandId::ReadBoardSerial);  // sends only to a code-4 board
+        send(CommandId::ReadBoardVersion); // sends only to a code-0 board
     } else {
         endMainInfoChain(true);
     }
@@ -1459,7 +922,7 @@ void CommandExchange::handleFileList(std::span<const FileListRow> rows) {
     const bool full = rows.size() == static_cast<std::size_t>(kFileListPageSize);
     if (full && next <= 0xFF) {
         m_fileListPosition = next;
-        ReadFileList();
+        send(CommandId::ReadFileList);
     } else if (full) {
         // Whatever lies beyond cannot be asked for: say so rather than pass it off as the end.
         m_fileListCut = true;
@@ -1476,7 +939,7 @@ void CommandExchange::openDownloadTarget() {
         abandonDownload(QStringLiteral("Cannot create the file"));
         return;
     }
-    NextDownloadBlock();
+    send(CommandId::NextDownloadBlock);
 }
 
 void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
@@ -1489,7 +952,7 @@ void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
         return;
     }
     m_view.advanceDownload(payload.size());
-    NextDownloadBlock();
+    send(CommandId::NextDownloadBlock);
 }
 
 void CommandExchange::finishDownload() {
@@ -1539,7 +1002,7 @@ void CommandExchange::abandonDownload(const QString& reason) {
     }
     m_view.showError(text);
     if (m_port.readerAlive()) {
-        StopDownload(); // leaves the page idle too
+        send(CommandId::StopDownload); // leaves the page idle too
     } else {
         endDownload();
     }
@@ -1571,7 +1034,7 @@ void CommandExchange::failDownloadOnLine() {
     // Whatever was written can no longer be trusted to be the file: stop the receiver, keep the
     // part for the user to judge, and say what happened.
     if (m_port.readerAlive()) {
-        StopDownload();
+        send(CommandId::StopDownload);
     } else {
         endDownload();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/CommandSender.h"
 #include "exchange/DownloadChunkJoiner.h"
 #include "exchange/DownloadTarget.h"
 #include "exchange/ExchangePort.h"
@@ -41,10 +42,11 @@ struct StoredSettings;
 
 // The one-command-at-a-time conversation with the receiver.
 //
-// Every send operation does nothing at all while the port is closed. Otherwise it shows its
-// progress text in the tip line (or clears it, or leaves it), builds its frame and arms the one
-// ExpectedReply, hands the frame to the port without waiting, and arms its reply timer where the
-// command has one. A newer command simply overwrites what an older one awaited.
+// Every command goes out through request(), and does nothing at all while the port is closed.
+// Otherwise it shows its progress text in the tip line (or clears it, or leaves it), has its
+// frame built and the one ExpectedReply armed (CommandSender), hands the frame to the port
+// without waiting, and arms its reply timer where the command has one. A newer command simply
+// overwrites what an older one awaited.
 //
 // Input arrives through onSerialData (split and decoded while a reply is awaited, then always
 // echoed to the view); every decoded reply comes back synchronously through onReply, which
@@ -125,12 +127,12 @@ public:
     void returnToBaudRate(std::int32_t baudRate);
     // Nothing awaited any more: a late answer is ignored.
     void forgetAwaitedReply();
-    // A firmware transfer runs: every other send operation is refused.
+    // A firmware transfer runs: every other command is refused.
     bool transferRunning() const;
     bool staticOnly() const { return m_staticOnly; }
 
     // ---- Requests --------------------------------------------------------------------------
-    // Sends command as its send operation does (tip, frame, reply timer) and tells onDone,
+    // Sends command (tip, frame, reply timer) and tells onDone,
     // exactly once while the exchange lives, what became of it: the reply handled (after its
     // effects are shown and stored and its follow-up is sent), that it awaits none, the silence
     // its timer reports, a lost port, a newer command, or that nothing was sent (also when the
@@ -140,77 +142,26 @@ public:
     // A command without arguments.
     void request(CommandId command, RequestDone onDone = {});
 
-    // ---- Send operations, one per command -------------------------------------------------
-    void ReadMainInfo();
-    void ReadBoardSerial();  // only for motherboard code 4
-    void ReadBoardVersion(); // only for motherboard code 0
-
-    void ConnectInternalRadio();
-    void ReadAirBaud();
-    void SetAirBaud(std::int32_t bitsPerSecond);
-    void ReadRadioChannels();
-    void WriteRadioChannels(const ChannelTable& table);
-
-    void ReadNetModuleBand();
-    void SetNetModuleBand(Byte band2g, Byte band3g);
-    void StartSnrTest();
-    void StopSnrTest();
-    // Text for motherboard code 0, a packet for code 4. For any other code (also before the main
-    // information was read) nothing can be sent: a box says so and the result is false.
-    bool SetNmeaOutput(const NmeaOutputChoice& choice);
-
-    void VoiceSwitch(VoiceSwitchCode code);
-    // which: 1 voice type (and volume), 2 RINEX flag, 3 volume. A read for a set remembers which
-    // set follows its reply.
-    void ReadVoiceBlock(bool forSet, int which);
-    void SetVoiceType(Byte voiceType);
-    void SetRinexFlag(bool on);
-    void SetVolume(Byte volume);
-    void ReadStaticVoice();
-    void SetStaticVoice(bool on);
-
-    void ReadCollectParams();
-    void SetCollectParams(int intervalSeconds, int cutoffDegrees);
-    void ReadFileNaming();
-    void SetFileNaming(const QString& prefix, const QString& serial);
-    void ReadStoreLocation();
-    void SetStoreLocation(bool storageCard);
-
-    // Asks for the page of 8 files at the current list position (setFileListPosition). The
-    // position travels in one byte, so a listing ends after the page at 248: when that page is
-    // full, the tip line says that only the first 256 files can be listed (fileListCut()).
-    void ReadFileList();
-    // Names beyond what one write can carry fail the whole deletion with its box, since the
-    // receiver never hears of it.
-    void DeleteFiles(const QStringList& names);
-    void ReadRecordingState();
-    void FormatFiles();
-    // name: the receiver's file name without extension; localPath: where the copy ends up.
-    // The copy is written to localPath + ".part" (created when the receiver is ready) and takes
-    // the place of localPath only when the receiver reports completion and at least
-    // exactly expectedBytes arrived (-1: the size is not known), one reply for each request.
-    // Until then an existing file at localPath is untouched; after a failure or a stop the
-    // ".part" file keeps what arrived. A chunk with more than one download reply, or a reply
-    // with no request outstanding, is a fault of the line: the download fails and says so.
-    void StartDownload(const QString& name, const QString& localPath,
-                       std::int64_t expectedBytes = -1);
-    void NextDownloadBlock();
-    // Ends the running download: a target file still open is closed and stays on disk, and the
-    // page leaves its download state.
-    void StopDownload();
-
-    void ReadNetParams();
-    // False (nothing written) when the record's login cannot be carried.
-    bool SetNetParams(const NetParams& params);
-    void ReadApnParams();
-    void SetApnParams(const QString& user, const QString& password);
-    void SetRemotePassword(const QString& password);
-    void SetWifiPassword(const QString& newPassword);
-    void SetWifiPassword(const QString& oldPassword, const QString& newPassword);
-
-    // The firmware transfer's frames; the transfer shows its own texts and arms its own timers.
-    void FirmwareStart(Byte target, bool repeat);
-    void FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data, std::uint32_t position);
+    // What some commands do besides their frame:
+    // - ReadBoardSerial goes only to a motherboard of code 4, ReadBoardVersion only to code 0.
+    // - SetNmeaOutput sends text to motherboard code 0 and a packet to code 4. For any other
+    //   code (also before the main information was read) nothing can be sent and a box says so.
+    // - ReadFileList asks for the page of 8 files at the current list position. The position
+    //   travels in one byte, so a listing ends after the page at 248: when that page is full,
+    //   the tip line says that only the first 256 files can be listed (fileListCut()).
+    // - DeleteFiles: names beyond what one write can carry fail the whole deletion with its box,
+    //   since the receiver never hears of it.
+    // - StartDownload writes the copy to localPath + ".part" (created when the receiver is
+    //   ready); it takes the place of localPath only when the receiver reports completion and
+    //   exactly expectedBytes arrived (-1: the size is not known), one reply for each request.
+    //   Until then an existing file at localPath is untouched; after a failure or a stop the
+    //   ".part" file keeps what arrived. A chunk with more than one download reply, or a reply
+    //   with no request outstanding, is a fault of the line: the download fails and says so.
+    // - StopDownload ends the running download: a target file still open is closed and stays on
+    //   disk, and the page leaves its download state.
+    // - SetNetParams writes nothing when the record's login cannot be carried.
+    // - FirmwareStart and FirmwareBlock are the firmware transfer's frames; the transfer shows
+    //   its own texts and arms its own timers.
 
     // ---- State the pages set or read ------------------------------------------------------
     void setFileListPosition(int position) {
@@ -271,8 +222,13 @@ private:
         RequestDone onDone;
     };
 
-    // Calls the send operation of command with arguments; false when they are not its own.
-    bool send(CommandId command, const RequestArguments& arguments);
+    // Sends command with arguments: the checks, the tip, the frame, the reply timer. False when
+    // nothing can go out (arguments not the command's own, a closed port, a refusal), or when
+    // a frame that awaits no reply could not be written.
+    bool send(CommandId command, const RequestArguments& arguments = requestargs::NoArguments{});
+    // What a command changes in the exchange before its frame is built, and after it went out.
+    void prepareSend(CommandId command, const RequestArguments& arguments);
+    void finishSend(CommandId command, bool written);
     // Whether a reply of kind ends a request of command.
     static bool endsRequest(CommandId command, std::int32_t kind);
     // Whether the expiry of timerId is the silence the pending request's command reports.
@@ -284,8 +240,6 @@ private:
     bool beginSend(const char* tip);
     // Hands frame to the port; with awaitsReply, the reply it arms is watched (TIMER_REPLY).
     bool write(const Bytes& frame, bool awaitsReply = true);
-    // The progress tip of the command's row, in the given form.
-    static const char* tipOf(CommandId id, std::size_t form = 0);
     // Arms one of the timers that report a command's silence themselves: the row's timer with
     // its time-out, or the given one.
     void startReplyTimer(CommandId id);
@@ -326,6 +280,7 @@ private:
 
     ExpectedReply m_expected;
     DecoderState m_state;
+    CommandSender m_sender{m_expected, m_state};
     QString m_tipKey;
     int m_moduleRetryCount = 0;
     int m_pendingSetOperation = 0;
