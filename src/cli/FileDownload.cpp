@@ -39,7 +39,7 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
 
     QElapsedTimer clock;
     clock.start();
-    exchange.request(CommandId::StartDownload,
+    exchange.request(RequestChain::Download,
                      requestargs::StartDownload{row.downloadName, path, row.sizeBytes});
 
     std::size_t seen = 0;

@@ -49,7 +49,7 @@ CliOutcome FileParamsGroup::write(ReceiverSession& session, const SettingValues&
     // The receiver's confirmation is followed by a read of what it now holds.
     if (!session.request(
             [&] {
-                exchange.request(CommandId::SetFileNaming,
+                exchange.request(RequestChain::FileNaming,
                                  requestargs::SetFileNaming{record.prefix, record.serial});
             },
             {KindFileNaming})) {

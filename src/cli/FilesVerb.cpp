@@ -213,7 +213,7 @@ int formatVerb(PortVerbContext& c) {
     }
     CommandExchange& exchange = c.session.exchange();
     ReplyWatch watch(exchange);
-    exchange.request(CommandId::ReadRecordingState);
+    exchange.request(RequestChain::Format);
     c.session.waitUntil(
         [&] {
             const auto recording = watch.value(KindRecordingState);
@@ -302,8 +302,7 @@ std::optional<QList<FileRowText>> FilesVerb::list(ReceiverSession& session) {
     };
     view.fileRows.clear();
     view.tip.clear();
-    exchange.setFileListPosition(0);
-    exchange.request(CommandId::ReadFileList);
+    exchange.request(RequestChain::FileList);
     // Each page is asked for when the one before it arrived: wait page by page.
     while (!ended()) {
         const qsizetype before = view.fileRows.size();

@@ -27,7 +27,7 @@ CliOutcome StoreLocationGroup::read(ReceiverSession& session, SettingValues& val
     view.storeLocationCard.reset();
     view.rinex.reset();
     CommandExchange& exchange = session.exchange();
-    session.request([&] { exchange.request(CommandId::ReadStoreLocation); }, {KindRinexFlag},
+    session.request([&] { exchange.request(RequestChain::ReadStoreLocation); }, {KindRinexFlag},
                     kChainWaitMs);
     if (!view.rinex) {
         // The location times out into the flag's read: wait for that too.
@@ -68,7 +68,7 @@ CliOutcome StoreLocationGroup::write(ReceiverSession& session, const SettingValu
     CommandExchange& exchange = session.exchange();
     const auto flagSet = session.request(
         [&] {
-            exchange.request(CommandId::SetStoreLocation,
+            exchange.request(RequestChain::SetStoreLocation,
                              requestargs::SetStoreLocation{location.record()});
         },
         {KindRinexFlagSet}, kChainWaitMs);

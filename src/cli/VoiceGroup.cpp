@@ -19,15 +19,12 @@ QString valueOf(const SettingValues& values, const char* name) {
 
 // Reads the voice block for a set; its reply sends the set with the rest of the block kept.
 // The receiver's answer says whether it took the value.
-CliOutcome setThroughBlock(ReceiverSession& session, int which, int kind, const char* failed) {
+CliOutcome setThroughBlock(ReceiverSession& session, RequestChain chain,
+                           const RequestArguments& arguments, int kind, const char* failed) {
     CliOutcome outcome;
     const std::optional<int> ok = ReceiverRequests::ask(
-        session,
-        [&] {
-            session.exchange().request(CommandId::ReadVoiceBlock,
-                                       requestargs::ReadVoiceBlock{true, which});
-        },
-        {kind}, ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome);
+        session, [&] { session.exchange().request(chain, arguments); }, {kind},
+        ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(), outcome);
     if (!ok) {
         return outcome;
     }
@@ -53,8 +50,9 @@ CliOutcome VoiceGroup::read(ReceiverSession& session, SettingValues& values) {
     if (!ReceiverRequests::ask(
             session,
             [&session] {
-                session.exchange().request(CommandId::ReadVoiceBlock,
-                                           requestargs::ReadVoiceBlock{false, 1});
+                session.exchange().request(
+                    CommandId::ReadVoiceBlock,
+                    requestargs::ReadVoiceBlock{false, requestargs::ReadVoiceBlock::kVoiceType});
             },
             {KindVoiceParams}, ReceiverSession::kReplyWaitMs, ReceiverSession::silenceText(),
             outcome) ||
@@ -84,17 +82,18 @@ CliOutcome VoiceGroup::write(ReceiverSession& session, const SettingValues& valu
     if (!volume.ok()) {
         return {kCliRefused, volume.refusal().toStdString()};
     }
-    CommandExchange& exchange = session.exchange();
     session.settings().voice = voice.record();
-    exchange.setPendingVoiceType(voice.record());
-    CliOutcome outcome = setThroughBlock(session, 1, KindVoiceTypeSet, "Fail to set Voice Type");
+    CliOutcome outcome =
+        setThroughBlock(session, RequestChain::VoiceType, requestargs::SetVoiceType{voice.record()},
+                        KindVoiceTypeSet, "Fail to set Voice Type");
     if (!outcome.ok()) {
         return outcome;
     }
     const std::string voiceDone = outcome.message;
     session.settings().volume = volume.record();
-    exchange.setPendingVolume(volume.record());
-    outcome = setThroughBlock(session, 3, KindVolumeSet, "Fail to set volume");
+    outcome =
+        setThroughBlock(session, RequestChain::Volume, requestargs::SetVolume{volume.record()},
+                        KindVolumeSet, "Fail to set volume");
     if (!outcome.ok()) {
         return outcome;
     }

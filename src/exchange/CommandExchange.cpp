@@ -41,6 +41,9 @@ QString motherboardName(std::int32_t code) {
     }
 }
 
+// What a voice-block read is for.
+using VoiceRead = requestargs::ReadVoiceBlock;
+
 bool isStaticOnlyType(Byte code) {
     return code == '4' || code == '5' || code == '6';
 }
@@ -168,6 +171,7 @@ void CommandExchange::closePort() {
     m_namingReadAfterSet = false;
     m_port.shutdown();
     finishRequest(RequestOutcome::Result::PortLost);
+    finishChain(RequestOutcome::Result::PortLost);
     ShowTip(QStringLiteral("Port closed"));
     m_staticOnly = false;
     m_view.clearMainInfo();
@@ -209,6 +213,7 @@ void CommandExchange::finishPortEvent(const ReopenRequest& request, bool reopene
         // The line went away during a download, before its first block or after: no more blocks
         // can come. Coming back does not resume it, so the user must know it ended and where its
         // part lies.
+        finishChain(RequestOutcome::Result::PortLost);
         endDownload();
         QString text =
             translate(QStringLiteral("The receiver was lost: the download has stopped."));
@@ -241,6 +246,7 @@ void CommandExchange::forgetReceiver() {
     m_timers.stop(TIMER_REPLY);
     m_view.clearMainInfo();
     finishRequest(RequestOutcome::Result::PortLost);
+    finishChain(RequestOutcome::Result::PortLost);
 }
 
 void CommandExchange::returnToBaudRate(std::int32_t baudRate) {
@@ -284,8 +290,12 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
     if (frame.empty()) {
         return false;
     }
-    // One command in flight: the reply of a pending request is no longer awaited.
+    // One command in flight: the reply of a pending request is no longer awaited, nor is the
+    // chain's unless this frame is the chain's own next step.
     finishRequest(RequestOutcome::Result::Superseded);
+    if (m_asked || !m_chainStepping) {
+        finishChain(RequestOutcome::Result::Superseded);
+    }
     ++m_framesWritten;
     // An echoing line returns this frame before the answer: neither the splitter nor the reader
     // may take that copy for the answer.
@@ -320,7 +330,7 @@ void CommandExchange::request(CommandId command, const RequestArguments& argumen
                               RequestDone onDone) {
     // The frame of this command supersedes the request pending before it (see write).
     const std::uint64_t before = m_framesWritten;
-    const bool written = send(command, arguments) && m_framesWritten != before;
+    const bool written = sendAsked(command, arguments) && m_framesWritten != before;
     RequestOutcome outcome{command};
     if (!written) {
         if (onDone) {
@@ -344,6 +354,82 @@ void CommandExchange::request(CommandId command, const RequestArguments& argumen
     }
 }
 
+bool CommandExchange::sendAsked(CommandId command, const RequestArguments& arguments) {
+    const bool outer = m_asked;
+    m_asked = true;
+    const bool sent = send(command, arguments);
+    m_asked = outer;
+    return sent;
+}
+
+void CommandExchange::request(RequestChain chain, RequestDone onDone) {
+    request(chain, requestargs::NoArguments{}, std::move(onDone));
+}
+
+void CommandExchange::request(RequestChain chain, const RequestArguments& arguments,
+                              RequestDone onDone) {
+    namespace a = requestargs;
+    const bool none = std::holds_alternative<a::NoArguments>(arguments);
+    CommandId first = CommandId::ReadMainInfo;
+    RequestArguments firstArguments = arguments;
+    bool carried = none;
+    switch (chain) {
+    case RequestChain::MainInformation:
+        break;
+    case RequestChain::FileList:
+        first = CommandId::ReadFileList;
+        if (carried) {
+            m_fileListPosition = 0;
+            m_fileListCut = false;
+        }
+        break;
+    case RequestChain::Format:
+        first = CommandId::ReadRecordingState;
+        break;
+    case RequestChain::Download:
+        first = CommandId::StartDownload;
+        carried = std::holds_alternative<a::StartDownload>(arguments);
+        break;
+    case RequestChain::VoiceType:
+        first = CommandId::ReadVoiceBlock;
+        if (const auto* set = std::get_if<a::SetVoiceType>(&arguments)) {
+            carried = true;
+            m_pendingVoiceType = set->voiceType;
+            firstArguments = VoiceRead{true, VoiceRead::kVoiceType};
+        }
+        break;
+    case RequestChain::Volume:
+        first = CommandId::ReadVoiceBlock;
+        if (const auto* set = std::get_if<a::SetVolume>(&arguments)) {
+            carried = true;
+            m_pendingVolume = set->volume;
+            firstArguments = VoiceRead{true, VoiceRead::kVolume};
+        }
+        break;
+    case RequestChain::FileNaming:
+        first = CommandId::SetFileNaming;
+        carried = std::holds_alternative<a::SetFileNaming>(arguments);
+        break;
+    case RequestChain::ReadStoreLocation:
+        first = CommandId::ReadStoreLocation;
+        break;
+    case RequestChain::SetStoreLocation:
+        first = CommandId::SetStoreLocation;
+        carried = std::holds_alternative<a::SetStoreLocation>(arguments);
+        break;
+    }
+    const std::uint64_t before = m_framesWritten;
+    if (!carried || !sendAsked(first, firstArguments) || m_framesWritten == before) {
+        if (onDone) {
+            onDone(RequestOutcome{first});
+        }
+        return;
+    }
+    if (onDone) {
+        m_chain = PendingChain{chain, first, std::move(onDone), ++m_chainsStarted};
+    }
+}
+
 bool CommandExchange::send(CommandId command, const RequestArguments& arguments) {
     if (!CommandSender::carries(command, arguments) || !m_port.readerAlive()) {
         return false;
@@ -360,8 +446,12 @@ bool CommandExchange::send(CommandId command, const RequestArguments& arguments)
         return false;
     }
     prepareSend(command, arguments);
+    const std::uint64_t before = m_framesWritten;
     const bool written =
         write(m_sender.build(command, arguments, m_fileListPosition), plan->awaitsReply);
+    if (m_chain && m_chainStepping && !m_asked && m_framesWritten != before) {
+        m_chain->step = command; // the chain now awaits this command's reply
+    }
     if (plan->timed) {
         startReplyTimer(command);
     }
@@ -437,16 +527,19 @@ bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {
             kind == KindDownloadFailed);
 }
 
-bool CommandExchange::requestTimedOut(int timerId) const {
-    const CommandRow& entry = CommandTable::row(m_request->command);
-    if (!endsRequest(m_request->command, m_expected.kind)) {
+bool CommandExchange::silenceOf(CommandId command, int timerId) const {
+    if (!endsRequest(command, m_expected.kind)) {
         return false; // its reply is no longer what is awaited
     }
     if (timerId == TIMER_REPLY) {
         return m_expected.kind == m_watchedKind && !transferRunning();
     }
+    return timerId == CommandTable::row(command).timer;
+}
+
+bool CommandExchange::requestTimedOut(int timerId) const {
     // The motherboard is asked again until its retries run out.
-    return timerId == entry.timer &&
+    return silenceOf(m_request->command, timerId) &&
            (timerId != TIMER_BOARD_INFO || m_moduleRetryCount >= kMaxModuleRetries);
 }
 
@@ -458,6 +551,23 @@ void CommandExchange::finishRequest(RequestOutcome::Result result, std::int32_t 
     PendingRequest ended = std::move(*m_request);
     m_request.reset();
     ended.onDone(RequestOutcome{ended.command, result, kind, value});
+}
+
+void CommandExchange::finishChain(RequestOutcome::Result result, std::int32_t kind,
+                                  std::int32_t value) {
+    if (!m_chain) {
+        return;
+    }
+    PendingChain ended = std::move(*m_chain);
+    m_chain.reset();
+    ended.onDone(RequestOutcome{ended.step, result, kind, value});
+}
+
+std::optional<std::uint64_t> CommandExchange::chainStepEndedBy(std::int32_t kind) const {
+    if (m_chain && endsRequest(m_chain->step, kind)) {
+        return m_chain->serial;
+    }
+    return std::nullopt;
 }
 
 void CommandExchange::startReplyTimer(CommandId id) {
@@ -483,9 +593,16 @@ void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count)
             break;
         case DownloadChunkJoiner::Result::Held:
             break;
-        case DownloadChunkJoiner::Result::SeveralFrames:
+        case DownloadChunkJoiner::Result::SeveralFrames: {
+            const bool stepping = m_chainStepping;
+            m_chainStepping = true; // the stop that follows belongs to the download
             failDownloadOnLine();
+            m_chainStepping = stepping;
+            if (m_chain && m_chain->chain == RequestChain::Download && !m_downloadRunning) {
+                finishChain(RequestOutcome::Result::Failed);
+            }
             break;
+        }
         }
     } else {
         m_downloadJoiner.reset();
@@ -500,7 +617,20 @@ void CommandExchange::onTimer(int timerId) {
     if (m_request && requestTimedOut(timerId)) {
         finishRequest(RequestOutcome::Result::NoReply);
     }
+    // A chain goes on where the silence has a follow-up (a motherboard retry, the RINEX flag
+    // after the store location); otherwise the silence ends it.
+    std::optional<std::uint64_t> chain;
+    if (m_chain && silenceOf(m_chain->step, timerId)) {
+        chain = m_chain->serial;
+    }
+    const std::uint64_t before = m_framesWritten;
+    const bool stepping = m_chainStepping;
+    m_chainStepping = chain.has_value();
     handleTimer(timerId);
+    m_chainStepping = stepping;
+    if (chain && m_chain && m_chain->serial == *chain && m_framesWritten == before) {
+        finishChain(RequestOutcome::Result::NoReply);
+    }
     emit timerExpired(timerId);
 }
 
@@ -526,7 +656,7 @@ void CommandExchange::handleTimer(int timerId) {
             break;
         case KindStoreLocation:
             // The RINEX flag is read all the same, as if the location had come.
-            send(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 2});
+            send(CommandId::ReadVoiceBlock, VoiceRead{false, VoiceRead::kRinexFlag});
             break;
         default:
             ShowTip(QStringLiteral("No reply from receiver"));
@@ -580,13 +710,41 @@ void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
         ended = std::move(m_request);
         m_request.reset();
     }
+    // The follow-up this reply sends, if any, is the chain's next step.
+    const std::optional<std::uint64_t> chain = chainStepEndedBy(kind);
+    const std::uint64_t before = m_framesWritten;
+    const bool stepping = m_chainStepping;
+    m_chainStepping = chain.has_value();
     handleReply(data, kind);
+    m_chainStepping = stepping;
     const auto* value = std::get_if<std::int32_t>(&data);
     const std::int32_t number = value != nullptr ? *value : -1;
     emit replyHandled(kind, number);
     if (ended) {
         ended->onDone(
             RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number});
+    }
+    if (chain && m_chain && m_chain->serial == *chain) {
+        finishChainAfter(kind, number, m_framesWritten != before);
+    }
+}
+
+void CommandExchange::finishChainAfter(std::int32_t kind, std::int32_t value, bool followedUp) {
+    if (m_chain->chain != RequestChain::Download) {
+        if (!followedUp) {
+            finishChain(RequestOutcome::Result::Replied, kind, value);
+        }
+        return;
+    }
+    // A download goes on block by block, also past a block of an earlier download that is
+    // dropped; it ends when the copy does.
+    if (m_downloadRunning) {
+        return;
+    }
+    if (kind == KindDownloadDone || kind == KindDownloadFailed) {
+        finishChain(RequestOutcome::Result::Replied, kind, value);
+    } else {
+        finishChain(RequestOutcome::Result::Failed); // the copy could not go on
     }
 }
 
@@ -677,7 +835,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindStoreLocationSet:
         ShowTip(QStringLiteral("Set static file location successfully"));
-        send(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 2});
+        send(CommandId::ReadVoiceBlock, VoiceRead{true, VoiceRead::kRinexFlag});
         break;
     case KindStoreLocation: {
         const bool card = number(data) == 1;
@@ -685,7 +843,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         m_view.showStoreLocation(card);
         m_settings.staticLocation = card ? 1 : 0;
         ShowTip(QStringLiteral("Read parameters successfully"));
-        send(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 2});
+        send(CommandId::ReadVoiceBlock, VoiceRead{false, VoiceRead::kRinexFlag});
         break;
     }
     case KindNetParams:
@@ -779,15 +937,15 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindVoiceBlockForSet:
         switch (m_pendingSetOperation) {
-        case 1:
+        case VoiceRead::kVoiceType:
             send(CommandId::SetVoiceType, requestargs::SetVoiceType{m_pendingVoiceType});
             break;
-        case 2:
+        case VoiceRead::kRinexFlag:
             // The flag as the user's Set stored it: the check box may have changed (or been
             // filled by a read) while the location was on its way.
             send(CommandId::SetRinexFlag, requestargs::SetRinexFlag{m_settings.rinex != 0});
             break;
-        case 3:
+        case VoiceRead::kVolume:
             send(CommandId::SetVolume, requestargs::SetVolume{m_pendingVolume});
             break;
         default:

@@ -9,6 +9,7 @@
 #include "exchange/ReopenRequest.h"
 #include "exchange/ReplyTimers.h"
 #include "exchange/RequestArguments.h"
+#include "exchange/RequestChain.h"
 #include "exchange/RequestOutcome.h"
 #include "protocol/ChannelTable.h"
 #include "protocol/CommandTable.h"
@@ -141,6 +142,15 @@ public:
     void request(CommandId command, const RequestArguments& arguments, RequestDone onDone = {});
     // A command without arguments.
     void request(CommandId command, RequestDone onDone = {});
+    // Runs chain with arguments (see RequestChain for what each takes) and tells onDone, once,
+    // how it ended: with the reply that ended it (its outcome names the command that reply
+    // answered), or with the first of its commands that was not answered, superseded by a
+    // command from outside the chain, or cut off by a lost port. Failed: a download that could
+    // not go on (the copy could not be written, or the line delivered a reply nobody asked
+    // for). NotSent when its first command could not go out, or the arguments are not the
+    // chain's own.
+    void request(RequestChain chain, const RequestArguments& arguments, RequestDone onDone = {});
+    void request(RequestChain chain, RequestDone onDone = {});
 
     // What some commands do besides their frame:
     // - ReadBoardSerial goes only to a motherboard of code 4, ReadBoardVersion only to code 0.
@@ -164,13 +174,7 @@ public:
     //   its own texts and arms its own timers.
 
     // ---- State the pages set or read ------------------------------------------------------
-    void setFileListPosition(int position) {
-        m_fileListPosition = position;
-        m_fileListCut = false;
-    }
     int fileListPosition() const { return m_fileListPosition; }
-    void setPendingVoiceType(Byte voiceType) { m_pendingVoiceType = voiceType; }
-    void setPendingVolume(Byte volume) { m_pendingVolume = volume; }
     Byte pendingVoiceType() const { return m_pendingVoiceType; }
     Byte pendingVolume() const { return m_pendingVolume; }
     int pendingSetOperation() const { return m_pendingSetOperation; }
@@ -221,6 +225,13 @@ private:
         CommandId command{};
         RequestDone onDone;
     };
+    // The chain running, and the command whose reply (or silence) it awaits now.
+    struct PendingChain {
+        RequestChain chain{};
+        CommandId step{};
+        RequestDone onDone;
+        std::uint64_t serial = 0; // which chain this is
+    };
 
     // Sends command with arguments: the checks, the tip, the frame, the reply timer. False when
     // nothing can go out (arguments not the command's own, a closed port, a refusal), or when
@@ -231,8 +242,20 @@ private:
     void finishSend(CommandId command, bool written);
     // Whether a reply of kind ends a request of command.
     static bool endsRequest(CommandId command, std::int32_t kind);
+    // Whether the expiry of timerId is the silence command reports while its reply is awaited.
+    bool silenceOf(CommandId command, int timerId) const;
     // Whether the expiry of timerId is the silence the pending request's command reports.
     bool requestTimedOut(int timerId) const;
+    // send() for a request from outside: its frame is never a chain's next step.
+    bool sendAsked(CommandId command, const RequestArguments& arguments);
+    // Ends the running chain, if any, with result.
+    void finishChain(RequestOutcome::Result result, std::int32_t kind = KindNone,
+                     std::int32_t value = -1);
+    // The running chain, when a reply of kind answers its current step.
+    std::optional<std::uint64_t> chainStepEndedBy(std::int32_t kind) const;
+    // The chain's current step was answered by kind, and the handling sent (followedUp) or did
+    // not send its next step.
+    void finishChainAfter(std::int32_t kind, std::int32_t value, bool followedUp);
     // Ends the pending request, if any, with result.
     void finishRequest(RequestOutcome::Result result, std::int32_t kind = KindNone,
                        std::int32_t value = -1);
@@ -294,6 +317,10 @@ private:
     bool m_namingReadAfterSet = false; // the file naming read confirms a Set
     int m_replyWaitMs = 0;
     std::optional<PendingRequest> m_request;
+    std::optional<PendingChain> m_chain;
+    std::uint64_t m_chainsStarted = 0;
+    bool m_chainStepping = false;      // a frame written now is the running chain's next step
+    bool m_asked = false;              // a request from outside is being sent
     std::uint64_t m_framesWritten = 0; // frames handed to the port
     std::int32_t m_watchedKind = 0;    // the kind TIMER_REPLY watches for
 

@@ -191,7 +191,7 @@ Bytes CommandSender::build(CommandId command, const RequestArguments& arguments,
         VoiceBlockRead purpose = VoiceBlockRead::VoiceTypeAndVolume;
         if (x.forSet) {
             purpose = VoiceBlockRead::ForSet;
-        } else if (x.which == 2) {
+        } else if (x.which == a::ReadVoiceBlock::kRinexFlag) {
             purpose = VoiceBlockRead::RinexFlag;
         }
         size = ReadVoiceBlock(frame, e, purpose);

@@ -20,6 +20,8 @@ struct RequestOutcome {
                     // time, so this one's reply is no longer awaited
         NotSent,    // nothing was written: the port is closed, a firmware transfer runs, or the
                     // command is not one that request() sends
+        Failed,     // a download stopped on its own: the copy could not be written, or the line
+                    // delivered a reply that nobody asked for
     };
 
     CommandId command{};

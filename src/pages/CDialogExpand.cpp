@@ -281,8 +281,9 @@ void CDialogExpand::OnVoiceSwitch(bool on) {
 
 void CDialogExpand::OnReadVoice() {
     if (PortReady()) {
-        Host()->exchange().request(CommandId::ReadVoiceBlock,
-                                   requestargs::ReadVoiceBlock{false, 1});
+        Host()->exchange().request(
+            CommandId::ReadVoiceBlock,
+            requestargs::ReadVoiceBlock{false, requestargs::ReadVoiceBlock::kVoiceType});
     }
 }
 
@@ -296,8 +297,7 @@ void CDialogExpand::OnSetVoice() {
         AdvancedForm::voiceCodeForItem(VoiceItem(), info.receiverTypeCode, info.eFlag != 0));
     Host()->settings().voice = code;
     // The voice block is read first; its reply sends the type with the rest of the block kept.
-    exchange.setPendingVoiceType(code);
-    exchange.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 1});
+    exchange.request(RequestChain::VoiceType, requestargs::SetVoiceType{code});
 }
 
 void CDialogExpand::OnVolumeChosen() {
@@ -308,8 +308,7 @@ void CDialogExpand::OnVolumeChosen() {
     // No port check here: with the port closed the exchange sends nothing.
     const auto volume = static_cast<Byte>(m_volume->value());
     host->settings().volume = volume;
-    host->exchange().setPendingVolume(volume);
-    host->exchange().request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 3});
+    host->exchange().request(RequestChain::Volume, requestargs::SetVolume{volume});
 }
 
 void CDialogExpand::OnReadBand() {

@@ -85,13 +85,13 @@ void StaticPageHandlers::setNaming() {
     settings.filePrefix = FormText::bytes(form.record().prefix);
     settings.fileSn = FormText::bytes(form.record().serial);
     host->exchange().request(
-        CommandId::SetFileNaming,
+        RequestChain::FileNaming,
         requestargs::SetFileNaming{form.record().prefix, form.record().serial});
 }
 
 void StaticPageHandlers::readLocation() {
     if (PageHost* host = openHost()) {
-        host->exchange().request(CommandId::ReadStoreLocation);
+        host->exchange().request(RequestChain::ReadStoreLocation);
     }
 }
 
@@ -105,7 +105,7 @@ void StaticPageHandlers::setLocation() {
     settings.staticLocation = card ? 1 : 0;
     // The RINEX flag follows the location's reply; it is sent as stored here.
     settings.rinex = m_page.IsRinexChecked() ? 1 : 0;
-    host->exchange().request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{card});
+    host->exchange().request(RequestChain::SetStoreLocation, requestargs::SetStoreLocation{card});
 }
 
 void StaticPageHandlers::readStaticVoice() {
@@ -128,8 +128,7 @@ void StaticPageHandlers::readFiles() {
         return;
     }
     m_page.ClearFileList();
-    host->exchange().setFileListPosition(0);
-    host->exchange().request(CommandId::ReadFileList);
+    host->exchange().request(RequestChain::FileList);
 }
 
 void StaticPageHandlers::deleteSelected() {
@@ -158,7 +157,7 @@ void StaticPageHandlers::format() {
         !host->askYesNo(QStringLiteral("Are you sure to delete all static files?"))) {
         return;
     }
-    host->exchange().request(CommandId::ReadRecordingState);
+    host->exchange().request(RequestChain::Format);
 }
 
 void StaticPageHandlers::downloadOrStop() {
@@ -197,7 +196,7 @@ void StaticPageHandlers::startDownload(PageHost& host) {
     }
     m_page.BeginDownload(path, downloadName, expectedKb);
     host.exchange().request(
-        CommandId::StartDownload,
+        RequestChain::Download,
         requestargs::StartDownload{downloadName, path, m_page.FileSizeBytes(row)});
 }
 

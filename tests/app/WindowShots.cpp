@@ -258,10 +258,7 @@ int main(int argc, char** argv) {
     read(window, [](CommandExchange& e) { e.request(CommandId::ReadFileNaming); });
     read(window, [](CommandExchange& e) { e.request(CommandId::ReadStoreLocation); });
     read(window, [](CommandExchange& e) { e.request(CommandId::ReadStaticVoice); });
-    read(window, [](CommandExchange& e) {
-        e.setFileListPosition(0);
-        e.request(CommandId::ReadFileList);
-    });
+    read(window, [](CommandExchange& e) { e.request(RequestChain::FileList); });
     read(window, [](CommandExchange& e) { e.request(CommandId::ReadNetModuleBand); });
     read(window, [](CommandExchange& e) {
         e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1});

@@ -218,12 +218,20 @@ TEST_P(VoiceBlockSet, readsTheBlockThenSetsOnlyItsByte) {
     const VoiceSetCase& c = GetParam();
     start();
     openQuietly();
-    exchange->setPendingVoiceType(c.value);
-    exchange->setPendingVolume(c.value);
     settings.rinex = c.value != 0 ? 1 : 0; // the RINEX flag goes out as the Set stored it
     const auto before = link->emulator().settings().voiceBlock();
 
-    exchange->request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, c.which});
+    switch (c.which) {
+    case requestargs::ReadVoiceBlock::kVoiceType:
+        exchange->request(RequestChain::VoiceType, requestargs::SetVoiceType{c.value});
+        break;
+    case requestargs::ReadVoiceBlock::kVolume:
+        exchange->request(RequestChain::Volume, requestargs::SetVolume{c.value});
+        break;
+    default:
+        exchange->request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, c.which});
+        break;
+    }
     port->pump();
 
     EXPECT_EQ(exchange->pendingSetOperation(), c.which);

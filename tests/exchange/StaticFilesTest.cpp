@@ -36,8 +36,7 @@ TEST_P(FileListPaging, asksPageAfterFullPageThenReportsTheEnd) {
     profile.files = ReceiverProfile::generatedFiles(GetParam().files);
     start(profile);
     openQuietly();
-    exchange->setFileListPosition(0);
-    exchange->request(CommandId::ReadFileList);
+    exchange->request(RequestChain::FileList);
     port->pump();
     EXPECT_EQ(port->countWrites(kReadFileListHead), GetParam().requests);
     EXPECT_EQ(view.fileRows.size(), GetParam().rows);
