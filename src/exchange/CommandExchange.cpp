@@ -554,13 +554,17 @@ void CommandExchange::finishRequest(RequestOutcome::Result result, std::int32_t 
 }
 
 void CommandExchange::finishChain(RequestOutcome::Result result, std::int32_t kind,
-                                  std::int32_t value) {
+                                  std::int32_t value, const ReplyData* reply) {
     if (!m_chain) {
         return;
     }
     PendingChain ended = std::move(*m_chain);
     m_chain.reset();
-    ended.onDone(RequestOutcome{ended.step, result, kind, value});
+    RequestOutcome outcome{ended.step, result, kind, value};
+    if (reply != nullptr) {
+        outcome.reply = *reply;
+    }
+    ended.onDone(outcome);
 }
 
 std::optional<std::uint64_t> CommandExchange::chainStepEndedBy(std::int32_t kind) const {
@@ -722,17 +726,18 @@ void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
     emit replyHandled(kind, number);
     if (ended) {
         ended->onDone(
-            RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number});
+            RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number, data});
     }
     if (chain && m_chain && m_chain->serial == *chain) {
-        finishChainAfter(kind, number, m_framesWritten != before);
+        finishChainAfter(data, kind, number, m_framesWritten != before);
     }
 }
 
-void CommandExchange::finishChainAfter(std::int32_t kind, std::int32_t value, bool followedUp) {
+void CommandExchange::finishChainAfter(const ReplyData& data, std::int32_t kind, std::int32_t value,
+                                       bool followedUp) {
     if (m_chain->chain != RequestChain::Download) {
         if (!followedUp) {
-            finishChain(RequestOutcome::Result::Replied, kind, value);
+            finishChain(RequestOutcome::Result::Replied, kind, value, &data);
         }
         return;
     }
@@ -742,7 +747,7 @@ void CommandExchange::finishChainAfter(std::int32_t kind, std::int32_t value, bo
         return;
     }
     if (kind == KindDownloadDone || kind == KindDownloadFailed) {
-        finishChain(RequestOutcome::Result::Replied, kind, value);
+        finishChain(RequestOutcome::Result::Replied, kind, value, &data);
     } else {
         finishChain(RequestOutcome::Result::Failed); // the copy could not go on
     }

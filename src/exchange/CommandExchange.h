@@ -133,12 +133,12 @@ public:
     bool staticOnly() const { return m_staticOnly; }
 
     // ---- Requests --------------------------------------------------------------------------
-    // Sends command (tip, frame, reply timer) and tells onDone,
-    // exactly once while the exchange lives, what became of it: the reply handled (after its
-    // effects are shown and stored and its follow-up is sent), that it awaits none, the silence
-    // its timer reports, a lost port, a newer command, or that nothing was sent (also when the
-    // arguments are not the command's own). onDone may be empty: the command is then sent all
-    // the same and its outcome is not reported.
+    // Sends command (tip, frame, reply timer) and tells onDone, exactly once while the exchange
+    // lives, what became of it: the reply handled (after its effects are shown and stored and
+    // its follow-up is sent; the outcome carries the decoded reply), that it awaits none, the
+    // silence its timer reports, a lost port, a newer command, or that nothing was sent (also
+    // when the arguments are not the command's own). onDone may be empty: the command is then
+    // sent all the same and its outcome is not reported.
     void request(CommandId command, const RequestArguments& arguments, RequestDone onDone = {});
     // A command without arguments.
     void request(CommandId command, RequestDone onDone = {});
@@ -250,12 +250,13 @@ private:
     bool sendAsked(CommandId command, const RequestArguments& arguments);
     // Ends the running chain, if any, with result.
     void finishChain(RequestOutcome::Result result, std::int32_t kind = KindNone,
-                     std::int32_t value = -1);
+                     std::int32_t value = -1, const ReplyData* reply = nullptr);
     // The running chain, when a reply of kind answers its current step.
     std::optional<std::uint64_t> chainStepEndedBy(std::int32_t kind) const;
     // The chain's current step was answered by kind, and the handling sent (followedUp) or did
     // not send its next step.
-    void finishChainAfter(std::int32_t kind, std::int32_t value, bool followedUp);
+    void finishChainAfter(const ReplyData& data, std::int32_t kind, std::int32_t value,
+                          bool followedUp);
     // Ends the pending request, if any, with result.
     void finishRequest(RequestOutcome::Result result, std::int32_t kind = KindNone,
                        std::int32_t value = -1);

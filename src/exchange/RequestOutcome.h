@@ -1,10 +1,12 @@
 #pragma once
 
 #include "protocol/CommandId.h"
+#include "protocol/ReplyData.h"
 #include "protocol/ReplyKind.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace kestrava {
 
@@ -28,6 +30,9 @@ struct RequestOutcome {
     Result result = Result::NotSent;
     std::int32_t kind = KindNone; // Replied: the kind delivered
     std::int32_t value = -1;      // Replied: the number the reply carried; -1 for a record
+    // Replied: the decoded reply. What its pointers and spans point at belongs to the decoder
+    // and is valid only while onDone runs: take what is needed from it there.
+    std::optional<ReplyData> reply = std::nullopt;
 };
 
 // Receives the outcome of one request, exactly once.
