@@ -322,10 +322,6 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
 
 // ---- Requests --------------------------------------------------------------------------------
 
-void CommandExchange::request(CommandId command, RequestDone onDone) {
-    request(command, requestargs::NoArguments{}, std::move(onDone));
-}
-
 void CommandExchange::request(CommandId command, const RequestArguments& arguments,
                               RequestDone onDone) {
     // The frame of this command supersedes the request pending before it (see write).
@@ -360,10 +356,6 @@ bool CommandExchange::sendAsked(CommandId command, const RequestArguments& argum
     const bool sent = send(command, arguments);
     m_asked = outer;
     return sent;
-}
-
-void CommandExchange::request(RequestChain chain, RequestDone onDone) {
-    request(chain, requestargs::NoArguments{}, std::move(onDone));
 }
 
 void CommandExchange::request(RequestChain chain, const RequestArguments& arguments,

@@ -4,6 +4,7 @@
 #include "exchange/DownloadChunkJoiner.h"
 #include "exchange/DownloadTarget.h"
 #include "exchange/ExchangePort.h"
+#include "exchange/ExchangeRequests.h"
 #include "exchange/ExchangeView.h"
 #include "exchange/FirmwareTransfer.h"
 #include "exchange/ReopenRequest.h"
@@ -59,7 +60,10 @@ struct StoredSettings;
 //
 // Every text shown passes the LanguageManager at the moment it is shown. All of it runs on one
 // thread, the one that owns the port.
-class CommandExchange : public QObject, public SerialPortOwner, public ReplySink {
+class CommandExchange : public QObject,
+                        public SerialPortOwner,
+                        public ReplySink,
+                        public ExchangeRequests {
     Q_OBJECT
 
 public:
@@ -139,9 +143,11 @@ public:
     // silence its timer reports, a lost port, a newer command, or that nothing was sent (also
     // when the arguments are not the command's own). onDone may be empty: the command is then
     // sent all the same and its outcome is not reported.
-    void request(CommandId command, const RequestArguments& arguments, RequestDone onDone = {});
-    // A command without arguments.
-    void request(CommandId command, RequestDone onDone = {});
+    void request(CommandId command, const RequestArguments& arguments,
+                 RequestDone onDone = {}) override;
+    // The forms without arguments.
+    using ExchangeRequests::request;
+
     // Runs chain with arguments (see RequestChain for what each takes) and tells onDone, once,
     // how it ended: with the reply that ended it (its outcome names the command that reply
     // answered), or with the first of its commands that was not answered, superseded by a
@@ -149,8 +155,8 @@ public:
     // not go on (the copy could not be written, or the line delivered a reply nobody asked
     // for). NotSent when its first command could not go out, or the arguments are not the
     // chain's own.
-    void request(RequestChain chain, const RequestArguments& arguments, RequestDone onDone = {});
-    void request(RequestChain chain, RequestDone onDone = {});
+    void request(RequestChain chain, const RequestArguments& arguments,
+                 RequestDone onDone = {}) override;
 
     // What some commands do besides their frame:
     // - ReadBoardSerial goes only to a motherboard of code 4, ReadBoardVersion only to code 0.
@@ -196,7 +202,7 @@ public:
 
     const ExpectedReply& expectedReply() const { return m_expected; }
     DecoderState& decoderState() { return m_state; }
-    const DecoderState& decoderState() const { return m_state; }
+    const DecoderState& decoderState() const override { return m_state; }
     ReplyTimers& timers() { return m_timers; }
 
     // ---- Input ----------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 #include "pages/CDialogBase.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/PasswordForm.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"

@@ -1,6 +1,6 @@
 #include "pages/CDialogExpand.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/AdvancedForm.h"
 #include "pages/CDialogDataOutSet.h"
 #include "pages/ControlFactory.h"
@@ -291,7 +291,7 @@ void CDialogExpand::OnSetVoice() {
     if (!PortReady()) {
         return;
     }
-    CommandExchange& exchange = Host()->exchange();
+    ExchangeRequests& exchange = Host()->exchange();
     const MainInfoRecord& info = exchange.decoderState().mainInfo;
     const auto code = static_cast<Byte>(
         AdvancedForm::voiceCodeForItem(VoiceItem(), info.receiverTypeCode, info.eFlag != 0));
@@ -321,7 +321,7 @@ void CDialogExpand::OnSetBand() {
     if (!PortReady() || !Host()->askYesNo(QStringLiteral("Are you sure to set?"))) {
         return;
     }
-    CommandExchange& exchange = Host()->exchange();
+    ExchangeRequests& exchange = Host()->exchange();
     // The lists on show are the ones of this module; a hidden 3G list sends 0.
     const int index3G = m_show3G ? m_band3G->currentIndex() : 0;
     if (Band2GIndex() < 0 || index3G < 0) {

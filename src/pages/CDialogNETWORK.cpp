@@ -1,6 +1,6 @@
 #include "pages/CDialogNETWORK.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "exchange/TextCodec.h"
 #include "forms/ApnForm.h"
 #include "pages/CDialogAPN.h"

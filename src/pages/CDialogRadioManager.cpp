@@ -1,6 +1,6 @@
 #include "pages/CDialogRadioManager.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/RadioForm.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"

@@ -1,6 +1,6 @@
 #include "pages/StaticPageHandlers.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/FormText.h"
 #include "forms/StaticForm.h"
 #include "pages/CDialogStaticManager.h"
