@@ -270,8 +270,9 @@ void download(int downloadKb, const QString& folder) {
     rig.resetCounts();
     QElapsedTimer clock;
     clock.start();
-    rig.exchange->StartDownload(QStringLiteral("BENCH001"),
-                                folder + QStringLiteral("/BENCH001.STH"));
+    rig.exchange->request(CommandId::StartDownload,
+                          requestargs::StartDownload{QStringLiteral("BENCH001"),
+                                                     folder + QStringLiteral("/BENCH001.STH")});
     runUntil([&] { return rig.view.downloadEnded; }, 3600 * 1000);
     const double seconds = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     const QFile copy(folder + QStringLiteral("/BENCH001.STH"));

@@ -14,6 +14,10 @@ WindowPageHost::WindowPageHost(QWidget& window, CommandExchange& exchange, Store
     : m_window(window), m_exchange(exchange), m_settings(settings), m_language(language),
       m_font(std::move(font)) {}
 
+ExchangeRequests& WindowPageHost::exchange() {
+    return m_exchange;
+}
+
 bool WindowPageHost::portOpen() const {
     return m_exchange.portOpen();
 }

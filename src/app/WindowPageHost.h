@@ -22,7 +22,7 @@ public:
                    const LanguageManager& language, FontSource font);
 
     bool portOpen() const override;
-    CommandExchange& exchange() override { return m_exchange; }
+    ExchangeRequests& exchange() override;
     StoredSettings& settings() override { return m_settings; }
     QString translate(const QString& english) const override;
     void showMessage(const QString& english) override;

@@ -170,7 +170,8 @@ int checkReceiver(PortVerbContext& c) {
     }
     ReceiverSession& session = c.session;
     session.view().net.reset();
-    if (!session.request([&session] { session.exchange().ReadNetParams(); }, {KindNetParams}) ||
+    if (!session.request([&session] { session.exchange().request(CommandId::ReadNetParams); },
+                         {KindNetParams}) ||
         !session.view().net) {
         c.err << "No reply from receiver\n";
         return kCliNoReply;

@@ -39,7 +39,8 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
 
     QElapsedTimer clock;
     clock.start();
-    exchange.StartDownload(row.downloadName, path, row.sizeBytes);
+    exchange.request(RequestChain::Download,
+                     requestargs::StartDownload{row.downloadName, path, row.sizeBytes});
 
     std::size_t seen = 0;
     qint64 lastChange = 0;
@@ -56,7 +57,7 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
         if (!view.downloadEnded && Interruption::requested()) {
             // Stopped by the user as Stop Load would: the receiver stops sending, the copy so far
             // stays in its .part file and the file already at path is untouched.
-            exchange.StopDownload();
+            exchange.request(CommandId::StopDownload);
             m_session.settle([&] { return view.downloadEnded; }, ReceiverSession::kCloseWaitMs);
             if (m_progress) {
                 m_err << '\n';
@@ -70,7 +71,7 @@ int FileDownload::run(const FileRowText& row, const QString& path) {
             return kCliNoReply;
         }
         if (!view.downloadEnded && clock.elapsed() - lastChange > kStallMs) {
-            exchange.StopDownload();
+            exchange.request(CommandId::StopDownload);
             if (m_progress) {
                 m_err << '\n';
             }

@@ -176,7 +176,7 @@ int deleteVerb(PortVerbContext& c) {
     ConsoleView& view = c.session.view();
     const qsizetype boxes = view.messages.size();
     ReplyWatch watch(exchange);
-    exchange.DeleteFiles(names);
+    exchange.request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
     c.session.waitUntil(
         [&] { return watch.value(KindFilesDeleted) || view.messages.size() > boxes; },
         ReceiverSession::kReplyWaitMs);
@@ -213,7 +213,7 @@ int formatVerb(PortVerbContext& c) {
     }
     CommandExchange& exchange = c.session.exchange();
     ReplyWatch watch(exchange);
-    exchange.ReadRecordingState();
+    exchange.request(RequestChain::Format);
     c.session.waitUntil(
         [&] {
             const auto recording = watch.value(KindRecordingState);
@@ -302,8 +302,7 @@ std::optional<QList<FileRowText>> FilesVerb::list(ReceiverSession& session) {
     };
     view.fileRows.clear();
     view.tip.clear();
-    exchange.setFileListPosition(0);
-    exchange.ReadFileList();
+    exchange.request(RequestChain::FileList);
     // Each page is asked for when the one before it arrived: wait page by page.
     while (!ended()) {
         const qsizetype before = view.fileRows.size();

@@ -78,7 +78,11 @@ CliOutcome PasswordVerb::setRemote(ReceiverSession& session, const QString& pass
         return {kCliRefused, result.refusal().toStdString()};
     }
     const std::optional<int> reply = session.request(
-        [&] { session.exchange().SetRemotePassword(result.record()); }, {KindRemotePasswordSet});
+        [&] {
+            session.exchange().request(CommandId::SetRemotePassword,
+                                       requestargs::SetRemotePassword{result.record()});
+        },
+        {KindRemotePasswordSet});
     if (!reply) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }
@@ -100,7 +104,11 @@ CliOutcome PasswordVerb::setWifi(ReceiverSession& session, const QString& passwo
         return {kCliRefused, result.refusal().toStdString()};
     }
     const std::optional<int> reply = session.request(
-        [&] { session.exchange().SetWifiPassword(result.record()); }, {KindWifiSet});
+        [&] {
+            session.exchange().request(CommandId::SetWifiPassword,
+                                       requestargs::SetWifiPassword{std::nullopt, result.record()});
+        },
+        {KindWifiSet});
     if (!reply) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }

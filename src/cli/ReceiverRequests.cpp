@@ -25,8 +25,8 @@ std::optional<int> ReceiverRequests::ask(ReceiverSession& session,
 CliOutcome ReceiverRequests::connectRadio(ReceiverSession& session) {
     CliOutcome outcome;
     ask(
-        session, [&session] { session.exchange().ConnectInternalRadio(); }, {KindRadioConnected},
-        ReceiverSession::kReplyWaitMs, kRadioSilent, outcome);
+        session, [&session] { session.exchange().request(CommandId::ConnectInternalRadio); },
+        {KindRadioConnected}, ReceiverSession::kReplyWaitMs, kRadioSilent, outcome);
     // The exchange's tip names "Connecting internal Radio..." while it waits: not an answer.
     if (!outcome.ok()) {
         outcome.message = kRadioSilent;

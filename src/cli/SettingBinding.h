@@ -2,6 +2,7 @@
 
 #include "cli/SettingGroup.h"
 #include "exchange/RequestArguments.h"
+#include "exchange/RequestChain.h"
 #include "protocol/CommandId.h"
 #include "settings/SettingTable.h"
 
@@ -22,9 +23,10 @@ struct SettingStep {
     std::vector<int> kinds;  // the replies that end it
     int waitMs = 0;          // 0: the session's reply wait
     const char* failed = {}; // a reply carrying 0 means the receiver refused, in these words
-    // Run just before the command is sent: what the set keeps in the stored settings, values the
-    // exchange's chain sends on.
+    // Run just before the command is sent: what the set keeps in the stored settings.
     std::function<void(ReceiverSession&)> before;
+    // Sent as this chain of the exchange (which begins with command) instead of command alone.
+    std::optional<RequestChain> chain;
 };
 
 // What a group's set sends: its commands in order.

@@ -48,7 +48,18 @@ QString text(const SettingValues& values, const std::string& name) {
 SettingStep step(CommandId command, RequestArguments arguments, std::vector<int> kinds,
                  int waitMs = 0, const char* failed = nullptr,
                  std::function<void(ReceiverSession&)> before = {}) {
-    return {command, std::move(arguments), std::move(kinds), waitMs, failed, std::move(before)};
+    return {command, std::move(arguments), std::move(kinds), waitMs,
+            failed,  std::move(before),    std::nullopt};
+}
+
+// The same for a chain of the exchange that begins with command.
+SettingStep chainStep(RequestChain chain, CommandId command, RequestArguments arguments,
+                      std::vector<int> kinds, int waitMs, const char* failed,
+                      std::function<void(ReceiverSession&)> before) {
+    SettingStep s =
+        step(command, std::move(arguments), std::move(kinds), waitMs, failed, std::move(before));
+    s.chain = chain;
+    return s;
 }
 
 CliOutcome refused(const QString& english) {
@@ -276,12 +287,13 @@ CliOutcome namingForm(const SettingValues& values, ReceiverSession*, SettingSend
     }
     const StaticForm::Naming record = form.record();
     // The receiver's confirmation is followed by a read of what it now holds.
-    send.steps.push_back(step(CommandId::SetFileNaming,
-                              a::SetFileNaming{record.prefix, record.serial}, {KindFileNaming}, 0,
-                              nullptr, [record](ReceiverSession& session) {
-                                  session.settings().filePrefix = FormText::bytes(record.prefix);
-                                  session.settings().fileSn = FormText::bytes(record.serial);
-                              }));
+    send.steps.push_back(chainStep(RequestChain::FileNaming, CommandId::SetFileNaming,
+                                   a::SetFileNaming{record.prefix, record.serial}, {KindFileNaming},
+                                   0, nullptr, [record](ReceiverSession& session) {
+                                       session.settings().filePrefix =
+                                           FormText::bytes(record.prefix);
+                                       session.settings().fileSn = FormText::bytes(record.serial);
+                                   }));
     return {};
 }
 
@@ -321,12 +333,13 @@ CliOutcome locationForm(const SettingValues& values, ReceiverSession*, SettingSe
     }
     const bool card = location.record();
     const bool record = rinex.record();
-    send.steps.push_back(step(
-        CommandId::SetStoreLocation, a::SetStoreLocation{card}, {KindRinexFlagSet}, kChainWaitMs,
-        "Fail to set Whether to record Rinex", [card, record](ReceiverSession& session) {
-            session.settings().staticLocation = card ? 1 : 0;
-            session.settings().rinex = record ? 1 : 0;
-        }));
+    send.steps.push_back(chainStep(RequestChain::SetStoreLocation, CommandId::SetStoreLocation,
+                                   a::SetStoreLocation{card}, {KindRinexFlagSet}, kChainWaitMs,
+                                   "Fail to set Whether to record Rinex",
+                                   [card, record](ReceiverSession& session) {
+                                       session.settings().staticLocation = card ? 1 : 0;
+                                       session.settings().rinex = record ? 1 : 0;
+                                   }));
     return {};
 }
 
@@ -423,18 +436,14 @@ CliOutcome voiceForm(const SettingValues& values, ReceiverSession*, SettingSend&
     }
     const Byte type = voice.record();
     const Byte level = volume.record();
-    send.steps.push_back(step(CommandId::ReadVoiceBlock, a::ReadVoiceBlock{true, 1},
-                              {KindVoiceTypeSet}, 0, "Fail to set Voice Type",
-                              [type](ReceiverSession& session) {
-                                  session.settings().voice = type;
-                                  session.exchange().setPendingVoiceType(type);
-                              }));
-    send.steps.push_back(step(CommandId::ReadVoiceBlock, a::ReadVoiceBlock{true, 3},
-                              {KindVolumeSet}, 0, "Fail to set volume",
-                              [level](ReceiverSession& session) {
-                                  session.settings().volume = level;
-                                  session.exchange().setPendingVolume(level);
-                              }));
+    send.steps.push_back(
+        chainStep(RequestChain::VoiceType, CommandId::ReadVoiceBlock, a::SetVoiceType{type},
+                  {KindVoiceTypeSet}, 0, "Fail to set Voice Type",
+                  [type](ReceiverSession& session) { session.settings().voice = type; }));
+    send.steps.push_back(
+        chainStep(RequestChain::Volume, CommandId::ReadVoiceBlock, a::SetVolume{level},
+                  {KindVolumeSet}, 0, "Fail to set volume",
+                  [level](ReceiverSession& session) { session.settings().volume = level; }));
     return {};
 }
 
@@ -527,12 +536,9 @@ CliOutcome channelForm(const SettingValues& values, ReceiverSession*, SettingSen
     }
     const ChannelTable record = table.record();
     send.steps.push_back(
-        {CommandId::WriteRadioChannels,
-         a::WriteRadioChannels{record},
-         {KindRadioChannelsSet},
-         kRadioWaitMs,
-         nullptr,
-         [record](ReceiverSession& session) { session.settings().channels = record; }});
+        step(CommandId::WriteRadioChannels, a::WriteRadioChannels{record}, {KindRadioChannelsSet},
+             kRadioWaitMs, nullptr,
+             [record](ReceiverSession& session) { session.settings().channels = record; }));
     return {};
 }
 
@@ -676,7 +682,7 @@ SettingBinding bandBinding() {
 SettingBinding voiceBinding() {
     SettingBinding b;
     b.group = G::Voice;
-    b.readArguments = a::ReadVoiceBlock{false, 1};
+    b.readArguments = a::ReadVoiceBlock{false, a::ReadVoiceBlock::kVoiceType};
     b.readKinds = {KindVoiceParams};
     b.forget = forgetVoice;
     b.values = voiceValues;

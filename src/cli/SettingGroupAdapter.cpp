@@ -93,7 +93,13 @@ CliOutcome SettingGroupAdapter::write(ReceiverSession& session, const SettingVal
         if (step.before) {
             step.before(session);
         }
-        const auto request = [&] { session.exchange().request(step.command, step.arguments); };
+        const auto request = [&] {
+            if (step.chain) {
+                session.exchange().request(*step.chain, step.arguments);
+            } else {
+                session.exchange().request(step.command, step.arguments);
+            }
+        };
         const int waitMs = step.waitMs > 0 ? step.waitMs : ReceiverSession::kReplyWaitMs;
         CliOutcome outcome;
         std::optional<int> reply;

@@ -25,7 +25,7 @@ int run(PortVerbContext& c) {
     QByteArray& echoed = session.view().echoed;
     echoed.clear();
 
-    session.exchange().StartSnrTest();
+    session.exchange().request(CommandId::StartSnrTest);
     QElapsedTimer clock;
     clock.start();
     const qint64 limitMs = static_cast<qint64>(seconds) * 1000;
@@ -41,7 +41,7 @@ int run(PortVerbContext& c) {
         }
     }
     const bool lineLost = !session.exchange().portOpen();
-    session.exchange().StopSnrTest();
+    session.exchange().request(CommandId::StopSnrTest);
     session.settle([] { return false; }, kDrainMs);
     if (lineLost) {
         c.err << "The port was closed during the test\n";

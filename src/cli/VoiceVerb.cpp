@@ -21,8 +21,9 @@ int run(PortVerbContext& c) {
     const auto done = ReceiverRequests::ask(
         c.session,
         [&] {
-            c.session.exchange().VoiceSwitch(on ? VoiceSwitchCode::VoiceOn
-                                                : VoiceSwitchCode::VoiceOff);
+            c.session.exchange().request(CommandId::VoiceSwitch,
+                                         requestargs::VoiceSwitch{on ? VoiceSwitchCode::VoiceOn
+                                                                     : VoiceSwitchCode::VoiceOff});
         },
         {on ? KindVoiceOn : KindVoiceOff}, ReceiverSession::kReplyWaitMs,
         ReceiverSession::silenceText(), outcome);

@@ -2,12 +2,8 @@
 
 #include "exchange/FileRowFormat.h"
 #include "exchange/TextCodec.h"
-#include "protocol/BoardCommands.h"
-#include "protocol/DollarCommands.h"
-#include "protocol/RadioCommands.h"
 #include "protocol/ReceiverType.h"
 #include "protocol/ReplyEnd.h"
-#include "protocol/StaticCommands.h"
 #include "protocol/StreamSplitter.h"
 #include "settings/LanguageManager.h"
 #include "settings/StoredSettings.h"
@@ -45,6 +41,9 @@ QString motherboardName(std::int32_t code) {
         return QStringLiteral("Unknown");
     }
 }
+
+// What a voice-block read is for.
+using VoiceRead = requestargs::ReadVoiceBlock;
 
 template <typename T>
 T valueOr(const ReplyData& data, T fallback) {
@@ -125,7 +124,7 @@ bool CommandExchange::openPort(const QString& name, bool reportFailure) {
     ShowTip(QStringLiteral("Port opened"));
     whenReaderRuns([this](bool running) {
         if (running) {
-            ReadMainInfo();
+            send(CommandId::ReadMainInfo);
         }
     });
     return true;
@@ -169,6 +168,7 @@ void CommandExchange::closePort() {
     m_namingReadAfterSet = false;
     m_port.shutdown();
     finishRequest(RequestOutcome::Result::PortLost);
+    finishChain(RequestOutcome::Result::PortLost);
     ShowTip(QStringLiteral("Port closed"));
     m_staticOnly = false;
     m_view.clearMainInfo();
@@ -180,7 +180,7 @@ void CommandExchange::closePort() {
 
 void CommandExchange::update() {
     m_view.clearMainInfo();
-    ReadMainInfo();
+    send(CommandId::ReadMainInfo);
 }
 
 void CommandExchange::requestReopen(std::int32_t baudRate, bool continueFirmware) {
@@ -210,6 +210,7 @@ void CommandExchange::finishPortEvent(const ReopenRequest& request, bool reopene
         // The line went away during a download, before its first block or after: no more blocks
         // can come. Coming back does not resume it, so the user must know it ended and where its
         // part lies.
+        finishChain(RequestOutcome::Result::PortLost);
         endDownload();
         QString text =
             translate(QStringLiteral("The receiver was lost: the download has stopped."));
@@ -242,6 +243,7 @@ void CommandExchange::forgetReceiver() {
     m_timers.stop(TIMER_REPLY);
     m_view.clearMainInfo();
     finishRequest(RequestOutcome::Result::PortLost);
+    finishChain(RequestOutcome::Result::PortLost);
 }
 
 void CommandExchange::returnToBaudRate(std::int32_t baudRate) {
@@ -285,8 +287,12 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
     if (frame.empty()) {
         return false;
     }
-    // One command in flight: the reply of a pending request is no longer awaited.
+    // One command in flight: the reply of a pending request is no longer awaited, nor is the
+    // chain's unless this frame is the chain's own next step.
     finishRequest(RequestOutcome::Result::Superseded);
+    if (m_asked || !m_chainStepping) {
+        finishChain(RequestOutcome::Result::Superseded);
+    }
     ++m_framesWritten;
     // An echoing line returns this frame before the answer: neither the splitter nor the reader
     // may take that copy for the answer.
@@ -313,15 +319,11 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
 
 // ---- Requests --------------------------------------------------------------------------------
 
-void CommandExchange::request(CommandId command, RequestDone onDone) {
-    request(command, requestargs::NoArguments{}, std::move(onDone));
-}
-
 void CommandExchange::request(CommandId command, const RequestArguments& arguments,
                               RequestDone onDone) {
     // The frame of this command supersedes the request pending before it (see write).
     const std::uint64_t before = m_framesWritten;
-    const bool written = send(command, arguments) && m_framesWritten != before;
+    const bool written = sendAsked(command, arguments) && m_framesWritten != before;
     RequestOutcome outcome{command};
     if (!written) {
         if (onDone) {
@@ -330,8 +332,10 @@ void CommandExchange::request(CommandId command, const RequestArguments& argumen
         return;
     }
     const std::int32_t kind = m_expected.kind;
-    if (kind == KindNone || kind == KindSnrTest || kind == KindDownloadStop) {
-        // No reply is ever delivered for these.
+    if (!CommandTable::row(command).armsReply || kind == KindNone || kind == KindSnrTest ||
+        kind == KindDownloadStop) {
+        // No reply is ever delivered for these; a command that arms none leaves what was
+        // awaited before to the command that awaits it.
         outcome.result = RequestOutcome::Result::Sent;
         if (onDone) {
             onDone(outcome);
@@ -343,180 +347,160 @@ void CommandExchange::request(CommandId command, const RequestArguments& argumen
     }
 }
 
-bool CommandExchange::send(CommandId command, const RequestArguments& arguments) {
+bool CommandExchange::sendAsked(CommandId command, const RequestArguments& arguments) {
+    const bool outer = m_asked;
+    m_asked = true;
+    const bool sent = send(command, arguments);
+    m_asked = outer;
+    return sent;
+}
+
+void CommandExchange::request(RequestChain chain, const RequestArguments& arguments,
+                              RequestDone onDone) {
     namespace a = requestargs;
     const bool none = std::holds_alternative<a::NoArguments>(arguments);
-    switch (command) {
-    case CommandId::ReadMainInfo:
-        return none && (ReadMainInfo(), true);
-    case CommandId::ReadBoardSerial:
-        return none && (ReadBoardSerial(), true);
-    case CommandId::ReadBoardVersion:
-        return none && (ReadBoardVersion(), true);
-    case CommandId::ConnectInternalRadio:
-        return none && (ConnectInternalRadio(), true);
-    case CommandId::ReadAirBaud:
-        return none && (ReadAirBaud(), true);
-    case CommandId::ReadRadioChannels:
-        return none && (ReadRadioChannels(), true);
-    case CommandId::ReadNetModuleBand:
-        return none && (ReadNetModuleBand(), true);
-    case CommandId::StartSnrTest:
-        return none && (StartSnrTest(), true);
-    case CommandId::StopSnrTest:
-        return none && (StopSnrTest(), true);
-    case CommandId::ReadStaticVoice:
-        return none && (ReadStaticVoice(), true);
-    case CommandId::ReadCollectParams:
-        return none && (ReadCollectParams(), true);
-    case CommandId::ReadFileNaming:
-        return none && (ReadFileNaming(), true);
-    case CommandId::ReadStoreLocation:
-        return none && (ReadStoreLocation(), true);
-    case CommandId::ReadFileList:
-        return none && (ReadFileList(), true);
-    case CommandId::ReadRecordingState:
-        return none && (ReadRecordingState(), true);
-    case CommandId::FormatFiles:
-        return none && (FormatFiles(), true);
-    case CommandId::NextDownloadBlock:
-        return none && (NextDownloadBlock(), true);
-    case CommandId::StopDownload:
-        return none && (StopDownload(), true);
-    case CommandId::ReadNetParams:
-        return none && (ReadNetParams(), true);
-    case CommandId::ReadApnParams:
-        return none && (ReadApnParams(), true);
-    case CommandId::SetAirBaud:
-        if (const auto* x = std::get_if<a::SetAirBaud>(&arguments)) {
-            SetAirBaud(x->bitsPerSecond);
-            return true;
+    CommandId first = CommandId::ReadMainInfo;
+    RequestArguments firstArguments = arguments;
+    bool carried = none;
+    switch (chain) {
+    case RequestChain::MainInformation:
+        break;
+    case RequestChain::FileList:
+        first = CommandId::ReadFileList;
+        if (carried) {
+            m_fileListPosition = 0;
+            m_fileListCut = false;
         }
-        return false;
-    case CommandId::WriteRadioChannels:
-        if (const auto* x = std::get_if<a::WriteRadioChannels>(&arguments)) {
-            WriteRadioChannels(x->table);
-            return true;
+        break;
+    case RequestChain::Format:
+        first = CommandId::ReadRecordingState;
+        break;
+    case RequestChain::Download:
+        first = CommandId::StartDownload;
+        carried = std::holds_alternative<a::StartDownload>(arguments);
+        break;
+    case RequestChain::VoiceType:
+        first = CommandId::ReadVoiceBlock;
+        if (const auto* set = std::get_if<a::SetVoiceType>(&arguments)) {
+            carried = true;
+            m_pendingVoiceType = set->voiceType;
+            firstArguments = VoiceRead{true, VoiceRead::kVoiceType};
         }
-        return false;
-    case CommandId::SetNetModuleBand:
-        if (const auto* x = std::get_if<a::SetNetModuleBand>(&arguments)) {
-            SetNetModuleBand(x->band2g, x->band3g);
-            return true;
+        break;
+    case RequestChain::Volume:
+        first = CommandId::ReadVoiceBlock;
+        if (const auto* set = std::get_if<a::SetVolume>(&arguments)) {
+            carried = true;
+            m_pendingVolume = set->volume;
+            firstArguments = VoiceRead{true, VoiceRead::kVolume};
         }
-        return false;
-    case CommandId::SetNmeaOutput:
-        if (const auto* x = std::get_if<a::SetNmeaOutput>(&arguments)) {
-            return SetNmeaOutput(x->choice);
+        break;
+    case RequestChain::FileNaming:
+        first = CommandId::SetFileNaming;
+        carried = std::holds_alternative<a::SetFileNaming>(arguments);
+        break;
+    case RequestChain::ReadStoreLocation:
+        first = CommandId::ReadStoreLocation;
+        break;
+    case RequestChain::SetStoreLocation:
+        first = CommandId::SetStoreLocation;
+        carried = std::holds_alternative<a::SetStoreLocation>(arguments);
+        break;
+    }
+    const std::uint64_t before = m_framesWritten;
+    if (!carried || !sendAsked(first, firstArguments) || m_framesWritten == before) {
+        if (onDone) {
+            onDone(RequestOutcome{first});
         }
-        return false;
-    case CommandId::VoiceSwitch:
-        if (const auto* x = std::get_if<a::VoiceSwitch>(&arguments)) {
-            VoiceSwitch(x->code);
-            return true;
-        }
-        return false;
-    case CommandId::ReadVoiceBlock:
-        if (const auto* x = std::get_if<a::ReadVoiceBlock>(&arguments)) {
-            ReadVoiceBlock(x->forSet, x->which);
-            return true;
-        }
-        return false;
-    case CommandId::SetVoiceType:
-        if (const auto* x = std::get_if<a::SetVoiceType>(&arguments)) {
-            SetVoiceType(x->voiceType);
-            return true;
-        }
-        return false;
-    case CommandId::SetRinexFlag:
-        if (const auto* x = std::get_if<a::SetRinexFlag>(&arguments)) {
-            SetRinexFlag(x->on);
-            return true;
-        }
-        return false;
-    case CommandId::SetVolume:
-        if (const auto* x = std::get_if<a::SetVolume>(&arguments)) {
-            SetVolume(x->volume);
-            return true;
-        }
-        return false;
-    case CommandId::SetStaticVoice:
-        if (const auto* x = std::get_if<a::SetStaticVoice>(&arguments)) {
-            SetStaticVoice(x->on);
-            return true;
-        }
-        return false;
-    case CommandId::SetCollectParams:
-        if (const auto* x = std::get_if<a::SetCollectParams>(&arguments)) {
-            SetCollectParams(x->intervalSeconds, x->cutoffDegrees);
-            return true;
-        }
-        return false;
-    case CommandId::SetFileNaming:
-        if (const auto* x = std::get_if<a::SetFileNaming>(&arguments)) {
-            SetFileNaming(x->prefix, x->serial);
-            return true;
-        }
-        return false;
-    case CommandId::SetStoreLocation:
-        if (const auto* x = std::get_if<a::SetStoreLocation>(&arguments)) {
-            SetStoreLocation(x->storageCard);
-            return true;
-        }
-        return false;
-    case CommandId::DeleteFiles:
-        if (const auto* x = std::get_if<a::DeleteFiles>(&arguments)) {
-            DeleteFiles(x->names);
-            return true;
-        }
-        return false;
-    case CommandId::StartDownload:
-        if (const auto* x = std::get_if<a::StartDownload>(&arguments)) {
-            StartDownload(x->name, x->localPath, x->expectedBytes);
-            return true;
-        }
-        return false;
-    case CommandId::SetNetParams:
-        if (const auto* x = std::get_if<a::SetNetParams>(&arguments)) {
-            return SetNetParams(x->params);
-        }
-        return false;
-    case CommandId::SetApnParams:
-        if (const auto* x = std::get_if<a::SetApnParams>(&arguments)) {
-            SetApnParams(x->user, x->password);
-            return true;
-        }
-        return false;
-    case CommandId::SetRemotePassword:
-        if (const auto* x = std::get_if<a::SetRemotePassword>(&arguments)) {
-            SetRemotePassword(x->password);
-            return true;
-        }
-        return false;
-    case CommandId::SetWifiPassword:
-        if (const auto* x = std::get_if<a::SetWifiPassword>(&arguments)) {
-            if (x->oldPassword) {
-                SetWifiPassword(*x->oldPassword, x->newPassword);
-            } else {
-                SetWifiPassword(x->newPassword);
-            }
-            return true;
-        }
-        return false;
-    case CommandId::FirmwareStart:
-        if (const auto* x = std::get_if<a::FirmwareStart>(&arguments)) {
-            FirmwareStart(x->target, x->repeat);
-            return true;
-        }
-        return false;
-    case CommandId::FirmwareBlock:
-        if (const auto* x = std::get_if<a::FirmwareBlock>(&arguments)) {
-            FirmwareBlock(x->layout, x->data, x->position);
-            return true;
-        }
+        return;
+    }
+    if (onDone) {
+        m_chain = PendingChain{chain, first, std::move(onDone), ++m_chainsStarted};
+    }
+}
+
+bool CommandExchange::send(CommandId command, const RequestArguments& arguments) {
+    if (!CommandSender::carries(command, arguments) || !m_port.readerAlive()) {
         return false;
     }
-    return false;
+    const std::optional<CommandSender::Plan> plan = m_sender.plan(command, arguments);
+    if (!plan) {
+        return false;
+    }
+    if (plan->refusal != nullptr) {
+        showErrorBox(QString::fromLatin1(plan->refusal));
+        return false;
+    }
+    if (plan->guarded && !beginSend(plan->tip)) {
+        return false;
+    }
+    prepareSend(command, arguments);
+    const std::uint64_t before = m_framesWritten;
+    const bool written =
+        write(m_sender.build(command, arguments, m_fileListPosition), plan->awaitsReply);
+    if (m_chain && m_chainStepping && !m_asked && m_framesWritten != before) {
+        m_chain->step = command; // the chain now awaits this command's reply
+    }
+    if (plan->timed) {
+        startReplyTimer(command);
+    }
+    finishSend(command, written);
+    // A command that awaits a reply is answered by its silence when the port failed to write it.
+    return written || plan->awaitsReply;
+}
+
+void CommandExchange::prepareSend(CommandId command, const RequestArguments& arguments) {
+    switch (command) {
+    case CommandId::ReadVoiceBlock:
+        if (const auto& read = std::get<requestargs::ReadVoiceBlock>(arguments); read.forSet) {
+            m_pendingSetOperation = read.which; // the set that follows the reply
+        }
+        break;
+    case CommandId::StartDownload: {
+        const auto& start = std::get<requestargs::StartDownload>(arguments);
+        m_download.reset(start.localPath, start.expectedBytes);
+        m_downloadJoiner.reset();
+        m_downloadRunning = true;
+        m_awaitingDownloadReady = true;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CommandExchange::finishSend(CommandId command, bool written) {
+    switch (command) {
+    case CommandId::ReadMainInfo:
+        m_mainInfoChainActive = true;
+        break;
+    case CommandId::SetNmeaOutput:
+        if (written) {
+            ShowTip(QStringLiteral("Data output setting sent"));
+        }
+        break;
+    case CommandId::DeleteFiles:
+        if (!written) {
+            // Too many names for one write: nothing was deleted, and no reply will say so.
+            m_expected.reset();
+            m_view.dropPendingDeletion();
+            showErrorBox(QStringLiteral("Fail to delete static file"));
+        }
+        break;
+    case CommandId::StartDownload:
+        m_downloadRequests = written ? 1 : 0;
+        break;
+    case CommandId::NextDownloadBlock:
+        if (written) {
+            ++m_downloadRequests;
+        }
+        break;
+    case CommandId::StopDownload:
+        endDownload();
+        break;
+    default:
+        break;
+    }
 }
 
 bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {
@@ -532,16 +516,19 @@ bool CommandExchange::endsRequest(CommandId command, std::int32_t kind) {
             kind == KindDownloadFailed);
 }
 
-bool CommandExchange::requestTimedOut(int timerId) const {
-    const CommandRow& entry = CommandTable::row(m_request->command);
-    if (!endsRequest(m_request->command, m_expected.kind)) {
+bool CommandExchange::silenceOf(CommandId command, int timerId) const {
+    if (!endsRequest(command, m_expected.kind)) {
         return false; // its reply is no longer what is awaited
     }
     if (timerId == TIMER_REPLY) {
         return m_expected.kind == m_watchedKind && !transferRunning();
     }
+    return timerId == CommandTable::row(command).timer;
+}
+
+bool CommandExchange::requestTimedOut(int timerId) const {
     // The motherboard is asked again until its retries run out.
-    return timerId == entry.timer &&
+    return silenceOf(m_request->command, timerId) &&
            (timerId != TIMER_BOARD_INFO || m_moduleRetryCount >= kMaxModuleRetries);
 }
 
@@ -555,8 +542,25 @@ void CommandExchange::finishRequest(RequestOutcome::Result result, std::int32_t 
     ended.onDone(RequestOutcome{ended.command, result, kind, value});
 }
 
-const char* CommandExchange::tipOf(CommandId id, std::size_t form) {
-    return CommandTable::row(id).tip(form);
+void CommandExchange::finishChain(RequestOutcome::Result result, std::int32_t kind,
+                                  std::int32_t value, const ReplyData* reply) {
+    if (!m_chain) {
+        return;
+    }
+    PendingChain ended = std::move(*m_chain);
+    m_chain.reset();
+    RequestOutcome outcome{ended.step, result, kind, value};
+    if (reply != nullptr) {
+        outcome.reply = *reply;
+    }
+    ended.onDone(outcome);
+}
+
+std::optional<std::uint64_t> CommandExchange::chainStepEndedBy(std::int32_t kind) const {
+    if (m_chain && endsRequest(m_chain->step, kind)) {
+        return m_chain->serial;
+    }
+    return std::nullopt;
 }
 
 void CommandExchange::startReplyTimer(CommandId id) {
@@ -568,439 +572,6 @@ void CommandExchange::startReplyTimer(int timerId, int milliseconds) {
     // This timer reports the command's silence in its own words.
     m_timers.stop(TIMER_REPLY);
     m_timers.start(timerId, milliseconds);
-}
-
-void CommandExchange::ReadMainInfo() {
-    if (!beginSend(tipOf(CommandId::ReadMainInfo))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadMainInfo(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadMainInfo);
-    m_mainInfoChainActive = true;
-}
-
-void CommandExchange::ReadBoardSerial() {
-    if (m_state.motherboardCode != MOTHERBOARD_TRIMBLE ||
-        !beginSend(tipOf(CommandId::ReadBoardSerial))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadBoardSerial(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadBoardSerial);
-}
-
-void CommandExchange::ReadBoardVersion() {
-    if (m_state.motherboardCode != MOTHERBOARD_NOVATEL ||
-        !beginSend(tipOf(CommandId::ReadBoardVersion))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadBoardVersion(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadBoardVersion);
-}
-
-void CommandExchange::ConnectInternalRadio() {
-    if (!beginSend(tipOf(CommandId::ConnectInternalRadio))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ConnectInternalRadio(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::ReadAirBaud() {
-    if (!beginSend(tipOf(CommandId::ReadAirBaud))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadAirBaud(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadAirBaud);
-}
-
-void CommandExchange::SetAirBaud(std::int32_t bitsPerSecond) {
-    if (!beginSend(tipOf(CommandId::SetAirBaud))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetAirBaud(frame, m_expected, bitsPerSecond);
-    write(frame);
-    startReplyTimer(CommandId::SetAirBaud);
-}
-
-void CommandExchange::ReadRadioChannels() {
-    if (!beginSend(tipOf(CommandId::ReadRadioChannels))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadRadioChannels(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadRadioChannels);
-}
-
-void CommandExchange::WriteRadioChannels(const ChannelTable& table) {
-    if (!beginSend(tipOf(CommandId::WriteRadioChannels))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::WriteRadioChannels(frame, m_expected, table);
-    write(frame);
-    startReplyTimer(CommandId::WriteRadioChannels);
-}
-
-void CommandExchange::ReadNetModuleBand() {
-    if (!beginSend(tipOf(CommandId::ReadNetModuleBand))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadNetModuleBand(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetNetModuleBand(Byte band2g, Byte band3g) {
-    if (!beginSend(tipOf(CommandId::SetNetModuleBand))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetNetModuleBand(frame, m_expected, band2g, band3g);
-    write(frame);
-}
-
-void CommandExchange::StartSnrTest() {
-    if (!beginSend(tipOf(CommandId::StartSnrTest))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::StartSnrTest(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::StopSnrTest() {
-    if (!beginSend(tipOf(CommandId::StopSnrTest))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::StopSnrTest(frame, m_expected);
-    write(frame);
-}
-
-bool CommandExchange::SetNmeaOutput(const NmeaOutputChoice& choice) {
-    if (!m_port.readerAlive()) {
-        return false;
-    }
-    Bytes frame;
-    if (kestrava::SetNmeaOutput(frame, choice, m_state.motherboardCode) == 0) {
-        // Only the two known boards have output commands; say so rather than claim a setting.
-        showErrorBox(QStringLiteral("The motherboard type is unknown, so the data output "
-                                    "setting was not sent"));
-        return false;
-    }
-    // The board does not answer these commands: the reply awaited before stays awaited.
-    if (!beginSend(tipOf(CommandId::SetNmeaOutput)) || !write(frame, false)) {
-        return false;
-    }
-    ShowTip(QStringLiteral("Data output setting sent"));
-    return true;
-}
-
-void CommandExchange::VoiceSwitch(VoiceSwitchCode code) {
-    const std::optional<std::size_t> form = voiceSwitchForm(code);
-    if (!form || !beginSend(tipOf(CommandId::VoiceSwitch, *form))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::VoiceSwitch(frame, m_expected, code);
-    write(frame);
-}
-
-void CommandExchange::ReadVoiceBlock(bool forSet, int which) {
-    if (!beginSend(tipOf(CommandId::ReadVoiceBlock))) {
-        return;
-    }
-    VoiceBlockRead purpose = VoiceBlockRead::VoiceTypeAndVolume;
-    if (forSet) {
-        m_pendingSetOperation = which;
-        purpose = VoiceBlockRead::ForSet;
-    } else if (which == 2) {
-        purpose = VoiceBlockRead::RinexFlag;
-    }
-    Bytes frame;
-    kestrava::ReadVoiceBlock(frame, m_expected, purpose);
-    write(frame);
-}
-
-void CommandExchange::SetVoiceType(Byte voiceType) {
-    if (!beginSend(tipOf(CommandId::SetVoiceType))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetVoiceType(frame, m_expected, m_state, voiceType);
-    write(frame);
-}
-
-void CommandExchange::SetRinexFlag(bool on) {
-    if (!beginSend(tipOf(CommandId::SetRinexFlag))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetRinexFlag(frame, m_expected, m_state, on);
-    write(frame);
-}
-
-void CommandExchange::SetVolume(Byte volume) {
-    if (!beginSend(tipOf(CommandId::SetVolume))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetVolume(frame, m_expected, m_state, volume);
-    write(frame);
-}
-
-void CommandExchange::ReadStaticVoice() {
-    if (!beginSend(tipOf(CommandId::ReadStaticVoice))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadStaticVoice(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetStaticVoice(bool on) {
-    if (!beginSend(tipOf(CommandId::SetStaticVoice, on ? 1 : 0))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetStaticVoice(frame, m_expected, on);
-    write(frame);
-}
-
-void CommandExchange::ReadCollectParams() {
-    if (!beginSend(tipOf(CommandId::ReadCollectParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadCollectParams(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetCollectParams(int intervalSeconds, int cutoffDegrees) {
-    if (!beginSend(tipOf(CommandId::SetCollectParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetCollectParams(frame, m_expected, static_cast<Byte>(intervalSeconds),
-                               static_cast<Byte>(cutoffDegrees));
-    write(frame);
-}
-
-void CommandExchange::ReadFileNaming() {
-    if (!beginSend(tipOf(CommandId::ReadFileNaming))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadFileNaming(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetFileNaming(const QString& prefix, const QString& serial) {
-    if (!beginSend(tipOf(CommandId::SetFileNaming))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetFileNaming(frame, m_expected, TextCodec::toBytes(prefix),
-                            TextCodec::toBytes(serial));
-    write(frame);
-}
-
-void CommandExchange::ReadStoreLocation() {
-    if (!beginSend(tipOf(CommandId::ReadStoreLocation))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadStoreLocation(frame, m_expected);
-    write(frame);
-    startReplyTimer(CommandId::ReadStoreLocation);
-}
-
-void CommandExchange::SetStoreLocation(bool storageCard) {
-    if (!beginSend(tipOf(CommandId::SetStoreLocation))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetStoreLocation(frame, m_expected, storageCard);
-    write(frame);
-}
-
-void CommandExchange::ReadFileList() {
-    if (!beginSend(tipOf(CommandId::ReadFileList))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadFileList(frame, m_expected, static_cast<Byte>(m_fileListPosition));
-    write(frame);
-}
-
-void CommandExchange::DeleteFiles(const QStringList& names) {
-    if (!beginSend(tipOf(CommandId::DeleteFiles))) {
-        return;
-    }
-    std::vector<ByteString> bytes;
-    bytes.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) {
-        bytes.push_back(TextCodec::toBytes(name));
-    }
-    Bytes frame;
-    kestrava::DeleteFiles(frame, m_expected, bytes);
-    if (!write(frame)) {
-        // Too many names for one write: nothing was deleted, and no reply will say so.
-        m_expected.reset();
-        m_view.dropPendingDeletion();
-        showErrorBox(QStringLiteral("Fail to delete static file"));
-    }
-}
-
-void CommandExchange::ReadRecordingState() {
-    if (!beginSend(tipOf(CommandId::ReadRecordingState))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadRecordingState(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::FormatFiles() {
-    if (!beginSend(tipOf(CommandId::FormatFiles))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::FormatFiles(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::StartDownload(const QString& name, const QString& localPath,
-                                    std::int64_t expectedBytes) {
-    if (!beginSend(tipOf(CommandId::StartDownload))) {
-        return;
-    }
-    m_download.reset(localPath, expectedBytes);
-    m_downloadJoiner.reset();
-    Bytes frame;
-    kestrava::StartDownload(frame, m_expected, TextCodec::toBytes(name));
-    m_downloadRunning = true;
-    m_awaitingDownloadReady = true;
-    m_downloadRequests = write(frame) ? 1 : 0;
-}
-
-void CommandExchange::NextDownloadBlock() {
-    if (!beginSend(tipOf(CommandId::NextDownloadBlock))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::NextDownloadBlock(frame, m_expected);
-    if (write(frame)) {
-        ++m_downloadRequests;
-    }
-}
-
-void CommandExchange::StopDownload() {
-    if (!beginSend(tipOf(CommandId::StopDownload))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::StopDownload(frame, m_expected);
-    write(frame);
-    endDownload();
-}
-
-void CommandExchange::ReadNetParams() {
-    if (!beginSend(tipOf(CommandId::ReadNetParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadNetParams(frame, m_expected);
-    write(frame);
-}
-
-bool CommandExchange::SetNetParams(const NetParams& params) {
-    if (!beginSend(tipOf(CommandId::SetNetParams))) {
-        return false;
-    }
-    Bytes frame;
-    if (kestrava::SetNetParams(frame, m_expected, params) == 0) {
-        return false;
-    }
-    write(frame);
-    return true;
-}
-
-void CommandExchange::ReadApnParams() {
-    if (!beginSend(tipOf(CommandId::ReadApnParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::ReadApnParams(frame, m_expected);
-    write(frame);
-}
-
-void CommandExchange::SetApnParams(const QString& user, const QString& password) {
-    if (!beginSend(tipOf(CommandId::SetApnParams))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetApnParams(frame, m_expected, TextCodec::toBytes(user),
-                           TextCodec::toBytes(password));
-    write(frame);
-}
-
-void CommandExchange::SetRemotePassword(const QString& password) {
-    if (!beginSend(tipOf(CommandId::SetRemotePassword))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetRemotePassword(frame, m_expected, TextCodec::toBytes(password));
-    write(frame);
-}
-
-void CommandExchange::SetWifiPassword(const QString& newPassword) {
-    if (!beginSend(tipOf(CommandId::SetWifiPassword))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetWifiPassword(frame, m_expected, TextCodec::toBytes(newPassword));
-    write(frame);
-}
-
-void CommandExchange::SetWifiPassword(const QString& oldPassword, const QString& newPassword) {
-    if (!beginSend(tipOf(CommandId::SetWifiPassword))) {
-        return;
-    }
-    Bytes frame;
-    kestrava::SetWifiPassword(frame, m_expected, TextCodec::toBytes(oldPassword),
-                              TextCodec::toBytes(newPassword));
-    write(frame);
-}
-
-void CommandExchange::FirmwareStart(Byte target, bool repeat) {
-    if (!m_port.readerAlive()) {
-        return;
-    }
-    Bytes frame;
-    kestrava::FirmwareStart(frame, m_expected, target, repeat);
-    write(frame, false);
-}
-
-void CommandExchange::FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data,
-                                    std::uint32_t position) {
-    if (!m_port.readerAlive()) {
-        return;
-    }
-    Bytes frame;
-    kestrava::FirmwareBlock(frame, m_expected, m_state, layout, data, position);
-    write(frame, false);
 }
 
 // ---- Input --------------------------------------------------------------------------------
@@ -1015,9 +586,16 @@ void CommandExchange::onSerialData(const std::uint8_t* bytes, std::size_t count)
             break;
         case DownloadChunkJoiner::Result::Held:
             break;
-        case DownloadChunkJoiner::Result::SeveralFrames:
+        case DownloadChunkJoiner::Result::SeveralFrames: {
+            const bool stepping = m_chainStepping;
+            m_chainStepping = true; // the stop that follows belongs to the download
             failDownloadOnLine();
+            m_chainStepping = stepping;
+            if (m_chain && m_chain->chain == RequestChain::Download && !m_downloadRunning) {
+                finishChain(RequestOutcome::Result::Failed);
+            }
             break;
+        }
         }
     } else {
         m_downloadJoiner.reset();
@@ -1032,7 +610,20 @@ void CommandExchange::onTimer(int timerId) {
     if (m_request && requestTimedOut(timerId)) {
         finishRequest(RequestOutcome::Result::NoReply);
     }
+    // A chain goes on where the silence has a follow-up (a motherboard retry, the RINEX flag
+    // after the store location); otherwise the silence ends it.
+    std::optional<std::uint64_t> chain;
+    if (m_chain && silenceOf(m_chain->step, timerId)) {
+        chain = m_chain->serial;
+    }
+    const std::uint64_t before = m_framesWritten;
+    const bool stepping = m_chainStepping;
+    m_chainStepping = chain.has_value();
     handleTimer(timerId);
+    m_chainStepping = stepping;
+    if (chain && m_chain && m_chain->serial == *chain && m_framesWritten == before) {
+        finishChain(RequestOutcome::Result::NoReply);
+    }
     emit timerExpired(timerId);
 }
 
@@ -1058,7 +649,7 @@ void CommandExchange::handleTimer(int timerId) {
             break;
         case KindStoreLocation:
             // The RINEX flag is read all the same, as if the location had come.
-            ReadVoiceBlock(false, 2);
+            send(CommandId::ReadVoiceBlock, VoiceRead{false, VoiceRead::kRinexFlag});
             break;
         default:
             ShowTip(QStringLiteral("No reply from receiver"));
@@ -1068,8 +659,8 @@ void CommandExchange::handleTimer(int timerId) {
     case TIMER_BOARD_INFO:
         if (m_moduleRetryCount < kMaxModuleRetries) {
             ++m_moduleRetryCount;
-            ReadBoardSerial();
-            ReadBoardVersion();
+            send(CommandId::ReadBoardSerial);
+            send(CommandId::ReadBoardVersion);
         } else {
             ShowTip(QStringLiteral("Mother board information cannot be readed"));
             m_timers.stop(TIMER_BOARD_INFO);
@@ -1112,13 +703,42 @@ void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
         ended = std::move(m_request);
         m_request.reset();
     }
+    // The follow-up this reply sends, if any, is the chain's next step.
+    const std::optional<std::uint64_t> chain = chainStepEndedBy(kind);
+    const std::uint64_t before = m_framesWritten;
+    const bool stepping = m_chainStepping;
+    m_chainStepping = chain.has_value();
     handleReply(data, kind);
+    m_chainStepping = stepping;
     const auto* value = std::get_if<std::int32_t>(&data);
     const std::int32_t number = value != nullptr ? *value : -1;
     emit replyHandled(kind, number);
     if (ended) {
         ended->onDone(
-            RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number});
+            RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number, data});
+    }
+    if (chain && m_chain && m_chain->serial == *chain) {
+        finishChainAfter(data, kind, number, m_framesWritten != before);
+    }
+}
+
+void CommandExchange::finishChainAfter(const ReplyData& data, std::int32_t kind, std::int32_t value,
+                                       bool followedUp) {
+    if (m_chain->chain != RequestChain::Download) {
+        if (!followedUp) {
+            finishChain(RequestOutcome::Result::Replied, kind, value, &data);
+        }
+        return;
+    }
+    // A download goes on block by block, also past a block of an earlier download that is
+    // dropped; it ends when the copy does.
+    if (m_downloadRunning) {
+        return;
+    }
+    if (kind == KindDownloadDone || kind == KindDownloadFailed) {
+        finishChain(RequestOutcome::Result::Replied, kind, value, &data);
+    } else {
+        finishChain(RequestOutcome::Result::Failed); // the copy could not go on
     }
 }
 
@@ -1209,7 +829,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindStoreLocationSet:
         ShowTip(QStringLiteral("Set static file location successfully"));
-        ReadVoiceBlock(true, 2);
+        send(CommandId::ReadVoiceBlock, VoiceRead{true, VoiceRead::kRinexFlag});
         break;
     case KindStoreLocation: {
         const bool card = number(data) == 1;
@@ -1217,7 +837,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         m_view.showStoreLocation(card);
         m_settings.staticLocation = card ? 1 : 0;
         ShowTip(QStringLiteral("Read parameters successfully"));
-        ReadVoiceBlock(false, 2);
+        send(CommandId::ReadVoiceBlock, VoiceRead{false, VoiceRead::kRinexFlag});
         break;
     }
     case KindNetParams:
@@ -1292,7 +912,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         ShowTip(QStringLiteral("Close voice successfully"));
         break;
     case KindFileNamingSet:
-        ReadFileNaming();
+        send(CommandId::ReadFileNaming);
         ShowTip(QStringLiteral("Set static file info successfully"));
         // The read that follows shows what the receiver now holds; it confirms the Set rather
         // than report a read the user did not ask for.
@@ -1311,16 +931,16 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindVoiceBlockForSet:
         switch (m_pendingSetOperation) {
-        case 1:
-            SetVoiceType(m_pendingVoiceType);
+        case VoiceRead::kVoiceType:
+            send(CommandId::SetVoiceType, requestargs::SetVoiceType{m_pendingVoiceType});
             break;
-        case 2:
+        case VoiceRead::kRinexFlag:
             // The flag as the user's Set stored it: the check box may have changed (or been
             // filled by a read) while the location was on its way.
-            SetRinexFlag(m_settings.rinex != 0);
+            send(CommandId::SetRinexFlag, requestargs::SetRinexFlag{m_settings.rinex != 0});
             break;
-        case 3:
-            SetVolume(m_pendingVolume);
+        case VoiceRead::kVolume:
+            send(CommandId::SetVolume, requestargs::SetVolume{m_pendingVolume});
             break;
         default:
             break;
@@ -1353,7 +973,7 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindRecordingState:
         if (number(data) == 0) {
-            FormatFiles();
+            send(CommandId::FormatFiles);
         } else {
             showErrorBox(QStringLiteral("Recording raw file,cannot do the Format operation"));
         }
@@ -1434,8 +1054,8 @@ void CommandExchange::handleMainInfo(const MainInfoRecord& record) {
     m_moduleRetryCount = 0;
     if (record.motherboardCode == MOTHERBOARD_TRIMBLE ||
         record.motherboardCode == MOTHERBOARD_NOVATEL) {
-        ReadBoardSerial();  // sends only to a code-4 board
-        ReadBoardVersion(); // sends only to a code-0 board
+        send(CommandId::ReadBoardSerial);  // sends only to a code-4 board
+        send(CommandId::ReadBoardVersion); // sends only to a code-0 board
     } else {
         endMainInfoChain(true);
     }
@@ -1454,7 +1074,7 @@ void CommandExchange::handleFileList(std::span<const FileListRow> rows) {
     const bool full = rows.size() == static_cast<std::size_t>(kFileListPageSize);
     if (full && next <= 0xFF) {
         m_fileListPosition = next;
-        ReadFileList();
+        send(CommandId::ReadFileList);
     } else if (full) {
         // Whatever lies beyond cannot be asked for: say so rather than pass it off as the end.
         m_fileListCut = true;
@@ -1471,7 +1091,7 @@ void CommandExchange::openDownloadTarget() {
         abandonDownload(QStringLiteral("Cannot create the file"));
         return;
     }
-    NextDownloadBlock();
+    send(CommandId::NextDownloadBlock);
 }
 
 void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
@@ -1484,7 +1104,7 @@ void CommandExchange::writeDownloadBlock(const DownloadBlock& block) {
         return;
     }
     m_view.advanceDownload(payload.size());
-    NextDownloadBlock();
+    send(CommandId::NextDownloadBlock);
 }
 
 void CommandExchange::finishDownload() {
@@ -1534,7 +1154,7 @@ void CommandExchange::abandonDownload(const QString& reason) {
     }
     m_view.showError(text);
     if (m_port.readerAlive()) {
-        StopDownload(); // leaves the page idle too
+        send(CommandId::StopDownload); // leaves the page idle too
     } else {
         endDownload();
     }
@@ -1566,7 +1186,7 @@ void CommandExchange::failDownloadOnLine() {
     // Whatever was written can no longer be trusted to be the file: stop the receiver, keep the
     // part for the user to judge, and say what happened.
     if (m_port.readerAlive()) {
-        StopDownload();
+        send(CommandId::StopDownload);
     } else {
         endDownload();
     }

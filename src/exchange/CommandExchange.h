@@ -1,13 +1,16 @@
 #pragma once
 
+#include "exchange/CommandSender.h"
 #include "exchange/DownloadChunkJoiner.h"
 #include "exchange/DownloadTarget.h"
 #include "exchange/ExchangePort.h"
+#include "exchange/ExchangeRequests.h"
 #include "exchange/ExchangeView.h"
 #include "exchange/FirmwareTransfer.h"
 #include "exchange/ReopenRequest.h"
 #include "exchange/ReplyTimers.h"
 #include "exchange/RequestArguments.h"
+#include "exchange/RequestChain.h"
 #include "exchange/RequestOutcome.h"
 #include "protocol/ChannelTable.h"
 #include "protocol/CommandTable.h"
@@ -41,10 +44,11 @@ struct StoredSettings;
 
 // The one-command-at-a-time conversation with the receiver.
 //
-// Every send operation does nothing at all while the port is closed. Otherwise it shows its
-// progress text in the tip line (or clears it, or leaves it), builds its frame and arms the one
-// ExpectedReply, hands the frame to the port without waiting, and arms its reply timer where the
-// command has one. A newer command simply overwrites what an older one awaited.
+// Every command goes out through request(), and does nothing at all while the port is closed.
+// Otherwise it shows its progress text in the tip line (or clears it, or leaves it), has its
+// frame built and the one ExpectedReply armed (CommandSender), hands the frame to the port
+// without waiting, and arms its reply timer where the command has one. A newer command simply
+// overwrites what an older one awaited.
 //
 // Input arrives through onSerialData (split and decoded while a reply is awaited, then always
 // echoed to the view); every decoded reply comes back synchronously through onReply, which
@@ -56,7 +60,10 @@ struct StoredSettings;
 //
 // Every text shown passes the LanguageManager at the moment it is shown. All of it runs on one
 // thread, the one that owns the port.
-class CommandExchange : public QObject, public SerialPortOwner, public ReplySink {
+class CommandExchange : public QObject,
+                        public SerialPortOwner,
+                        public ReplySink,
+                        public ExchangeRequests {
     Q_OBJECT
 
 public:
@@ -125,101 +132,55 @@ public:
     void returnToBaudRate(std::int32_t baudRate);
     // Nothing awaited any more: a late answer is ignored.
     void forgetAwaitedReply();
-    // A firmware transfer runs: every other send operation is refused.
+    // A firmware transfer runs: every other command is refused.
     bool transferRunning() const;
     bool staticOnly() const { return m_staticOnly; }
 
     // ---- Requests --------------------------------------------------------------------------
-    // Sends command as its send operation does (tip, frame, reply timer) and tells onDone,
-    // exactly once while the exchange lives, what became of it: the reply handled (after its
-    // effects are shown and stored and its follow-up is sent), that it awaits none, the silence
-    // its timer reports, a lost port, a newer command, or that nothing was sent (also when the
-    // arguments are not the command's own). onDone may be empty: the command is then sent all
-    // the same and its outcome is not reported.
-    void request(CommandId command, const RequestArguments& arguments, RequestDone onDone = {});
-    // A command without arguments.
-    void request(CommandId command, RequestDone onDone);
+    // Sends command (tip, frame, reply timer) and tells onDone, exactly once while the exchange
+    // lives, what became of it: the reply handled (after its effects are shown and stored and
+    // its follow-up is sent; the outcome carries the decoded reply), that it awaits none, the
+    // silence its timer reports, a lost port, a newer command, or that nothing was sent (also
+    // when the arguments are not the command's own). onDone may be empty: the command is then
+    // sent all the same and its outcome is not reported.
+    void request(CommandId command, const RequestArguments& arguments,
+                 RequestDone onDone = {}) override;
+    // The forms without arguments.
+    using ExchangeRequests::request;
 
-    // ---- Send operations, one per command -------------------------------------------------
-    void ReadMainInfo();
-    void ReadBoardSerial();  // only for motherboard code 4
-    void ReadBoardVersion(); // only for motherboard code 0
+    // Runs chain with arguments (see RequestChain for what each takes) and tells onDone, once,
+    // how it ended: with the reply that ended it (its outcome names the command that reply
+    // answered), or with the first of its commands that was not answered, superseded by a
+    // command from outside the chain, or cut off by a lost port. Failed: a download that could
+    // not go on (the copy could not be written, or the line delivered a reply nobody asked
+    // for). NotSent when its first command could not go out, or the arguments are not the
+    // chain's own.
+    void request(RequestChain chain, const RequestArguments& arguments,
+                 RequestDone onDone = {}) override;
 
-    void ConnectInternalRadio();
-    void ReadAirBaud();
-    void SetAirBaud(std::int32_t bitsPerSecond);
-    void ReadRadioChannels();
-    void WriteRadioChannels(const ChannelTable& table);
-
-    void ReadNetModuleBand();
-    void SetNetModuleBand(Byte band2g, Byte band3g);
-    void StartSnrTest();
-    void StopSnrTest();
-    // Text for motherboard code 0, a packet for code 4. For any other code (also before the main
-    // information was read) nothing can be sent: a box says so and the result is false.
-    bool SetNmeaOutput(const NmeaOutputChoice& choice);
-
-    void VoiceSwitch(VoiceSwitchCode code);
-    // which: 1 voice type (and volume), 2 RINEX flag, 3 volume. A read for a set remembers which
-    // set follows its reply.
-    void ReadVoiceBlock(bool forSet, int which);
-    void SetVoiceType(Byte voiceType);
-    void SetRinexFlag(bool on);
-    void SetVolume(Byte volume);
-    void ReadStaticVoice();
-    void SetStaticVoice(bool on);
-
-    void ReadCollectParams();
-    void SetCollectParams(int intervalSeconds, int cutoffDegrees);
-    void ReadFileNaming();
-    void SetFileNaming(const QString& prefix, const QString& serial);
-    void ReadStoreLocation();
-    void SetStoreLocation(bool storageCard);
-
-    // Asks for the page of 8 files at the current list position (setFileListPosition). The
-    // position travels in one byte, so a listing ends after the page at 248: when that page is
-    // full, the tip line says that only the first 256 files can be listed (fileListCut()).
-    void ReadFileList();
-    // Names beyond what one write can carry fail the whole deletion with its box, since the
-    // receiver never hears of it.
-    void DeleteFiles(const QStringList& names);
-    void ReadRecordingState();
-    void FormatFiles();
-    // name: the receiver's file name without extension; localPath: where the copy ends up.
-    // The copy is written to localPath + ".part" (created when the receiver is ready) and takes
-    // the place of localPath only when the receiver reports completion and at least
-    // exactly expectedBytes arrived (-1: the size is not known), one reply for each request.
-    // Until then an existing file at localPath is untouched; after a failure or a stop the
-    // ".part" file keeps what arrived. A chunk with more than one download reply, or a reply
-    // with no request outstanding, is a fault of the line: the download fails and says so.
-    void StartDownload(const QString& name, const QString& localPath,
-                       std::int64_t expectedBytes = -1);
-    void NextDownloadBlock();
-    // Ends the running download: a target file still open is closed and stays on disk, and the
-    // page leaves its download state.
-    void StopDownload();
-
-    void ReadNetParams();
-    // False (nothing written) when the record's login cannot be carried.
-    bool SetNetParams(const NetParams& params);
-    void ReadApnParams();
-    void SetApnParams(const QString& user, const QString& password);
-    void SetRemotePassword(const QString& password);
-    void SetWifiPassword(const QString& newPassword);
-    void SetWifiPassword(const QString& oldPassword, const QString& newPassword);
-
-    // The firmware transfer's frames; the transfer shows its own texts and arms its own timers.
-    void FirmwareStart(Byte target, bool repeat);
-    void FirmwareBlock(FirmwareLayout layout, std::span<const Byte> data, std::uint32_t position);
+    // What some commands do besides their frame:
+    // - ReadBoardSerial goes only to a motherboard of code 4, ReadBoardVersion only to code 0.
+    // - SetNmeaOutput sends text to motherboard code 0 and a packet to code 4. For any other
+    //   code (also before the main information was read) nothing can be sent and a box says so.
+    // - ReadFileList asks for the page of 8 files at the current list position. The position
+    //   travels in one byte, so a listing ends after the page at 248: when that page is full,
+    //   the tip line says that only the first 256 files can be listed (fileListCut()).
+    // - DeleteFiles: names beyond what one write can carry fail the whole deletion with its box,
+    //   since the receiver never hears of it.
+    // - StartDownload writes the copy to localPath + ".part" (created when the receiver is
+    //   ready); it takes the place of localPath only when the receiver reports completion and
+    //   exactly expectedBytes arrived (-1: the size is not known), one reply for each request.
+    //   Until then an existing file at localPath is untouched; after a failure or a stop the
+    //   ".part" file keeps what arrived. A chunk with more than one download reply, or a reply
+    //   with no request outstanding, is a fault of the line: the download fails and says so.
+    // - StopDownload ends the running download: a target file still open is closed and stays on
+    //   disk, and the page leaves its download state.
+    // - SetNetParams writes nothing when the record's login cannot be carried.
+    // - FirmwareStart and FirmwareBlock are the firmware transfer's frames; the transfer shows
+    //   its own texts and arms its own timers.
 
     // ---- State the pages set or read ------------------------------------------------------
-    void setFileListPosition(int position) {
-        m_fileListPosition = position;
-        m_fileListCut = false;
-    }
     int fileListPosition() const { return m_fileListPosition; }
-    void setPendingVoiceType(Byte voiceType) { m_pendingVoiceType = voiceType; }
-    void setPendingVolume(Byte volume) { m_pendingVolume = volume; }
     Byte pendingVoiceType() const { return m_pendingVoiceType; }
     Byte pendingVolume() const { return m_pendingVolume; }
     int pendingSetOperation() const { return m_pendingSetOperation; }
@@ -241,7 +202,7 @@ public:
 
     const ExpectedReply& expectedReply() const { return m_expected; }
     DecoderState& decoderState() { return m_state; }
-    const DecoderState& decoderState() const { return m_state; }
+    const DecoderState& decoderState() const override { return m_state; }
     ReplyTimers& timers() { return m_timers; }
 
     // ---- Input ----------------------------------------------------------------------------
@@ -270,13 +231,38 @@ private:
         CommandId command{};
         RequestDone onDone;
     };
+    // The chain running, and the command whose reply (or silence) it awaits now.
+    struct PendingChain {
+        RequestChain chain{};
+        CommandId step{};
+        RequestDone onDone;
+        std::uint64_t serial = 0; // which chain this is
+    };
 
-    // Calls the send operation of command with arguments; false when they are not its own.
-    bool send(CommandId command, const RequestArguments& arguments);
+    // Sends command with arguments: the checks, the tip, the frame, the reply timer. False when
+    // nothing can go out (arguments not the command's own, a closed port, a refusal), or when
+    // a frame that awaits no reply could not be written.
+    bool send(CommandId command, const RequestArguments& arguments = requestargs::NoArguments{});
+    // What a command changes in the exchange before its frame is built, and after it went out.
+    void prepareSend(CommandId command, const RequestArguments& arguments);
+    void finishSend(CommandId command, bool written);
     // Whether a reply of kind ends a request of command.
     static bool endsRequest(CommandId command, std::int32_t kind);
+    // Whether the expiry of timerId is the silence command reports while its reply is awaited.
+    bool silenceOf(CommandId command, int timerId) const;
     // Whether the expiry of timerId is the silence the pending request's command reports.
     bool requestTimedOut(int timerId) const;
+    // send() for a request from outside: its frame is never a chain's next step.
+    bool sendAsked(CommandId command, const RequestArguments& arguments);
+    // Ends the running chain, if any, with result.
+    void finishChain(RequestOutcome::Result result, std::int32_t kind = KindNone,
+                     std::int32_t value = -1, const ReplyData* reply = nullptr);
+    // The running chain, when a reply of kind answers its current step.
+    std::optional<std::uint64_t> chainStepEndedBy(std::int32_t kind) const;
+    // The chain's current step was answered by kind, and the handling sent (followedUp) or did
+    // not send its next step.
+    void finishChainAfter(const ReplyData& data, std::int32_t kind, std::int32_t value,
+                          bool followedUp);
     // Ends the pending request, if any, with result.
     void finishRequest(RequestOutcome::Result result, std::int32_t kind = KindNone,
                        std::int32_t value = -1);
@@ -284,8 +270,6 @@ private:
     bool beginSend(const char* tip);
     // Hands frame to the port; with awaitsReply, the reply it arms is watched (TIMER_REPLY).
     bool write(const Bytes& frame, bool awaitsReply = true);
-    // The progress tip of the command's row, in the given form.
-    static const char* tipOf(CommandId id, std::size_t form = 0);
     // Arms one of the timers that report a command's silence themselves: the row's timer with
     // its time-out, or the given one.
     void startReplyTimer(CommandId id);
@@ -326,6 +310,7 @@ private:
 
     ExpectedReply m_expected;
     DecoderState m_state;
+    CommandSender m_sender{m_expected, m_state};
     QString m_tipKey;
     int m_moduleRetryCount = 0;
     int m_pendingSetOperation = 0;
@@ -339,6 +324,10 @@ private:
     bool m_namingReadAfterSet = false; // the file naming read confirms a Set
     int m_replyWaitMs = 0;
     std::optional<PendingRequest> m_request;
+    std::optional<PendingChain> m_chain;
+    std::uint64_t m_chainsStarted = 0;
+    bool m_chainStepping = false;      // a frame written now is the running chain's next step
+    bool m_asked = false;              // a request from outside is being sent
     std::uint64_t m_framesWritten = 0; // frames handed to the port
     std::int32_t m_watchedKind = 0;    // the kind TIMER_REPLY watches for
 

@@ -74,7 +74,8 @@ bool FirmwareUpdater::start(const FirmwareJob& job) {
 
     m_state = State::Handshake;
     emit runningChanged(true);
-    m_exchange.FirmwareStart(static_cast<Byte>(m_job.type), false);
+    m_exchange.request(CommandId::FirmwareStart,
+                       requestargs::FirmwareStart{static_cast<Byte>(m_job.type), false});
     m_exchange.timers().start(TIMER_FIRMWARE_START, kStartRepeatMs);
     return true;
 }
@@ -178,7 +179,9 @@ void FirmwareUpdater::sendBlock(bool resend) {
     }
     const auto count = static_cast<std::size_t>(read);
     const std::uint32_t position = m_fast ? m_blockIndex : m_address;
-    m_exchange.FirmwareBlock(*m_layout, std::span<const Byte>(data.data(), count), position);
+    m_exchange.request(
+        CommandId::FirmwareBlock,
+        requestargs::FirmwareBlock{*m_layout, std::span<const Byte>(data.data(), count), position});
     m_lastLength = m_exchange.decoderState().firmwareLastLength;
     m_bytesSent += m_lastLength;
     m_address += m_lastLength;
@@ -217,7 +220,8 @@ void FirmwareUpdater::onBlockReply(int outcome) {
 void FirmwareUpdater::onTimer(int timerId) {
     if (timerId == TIMER_FIRMWARE_START) {
         if (m_state == State::Handshake) {
-            m_exchange.FirmwareStart(static_cast<Byte>(m_job.type), true);
+            m_exchange.request(CommandId::FirmwareStart,
+                               requestargs::FirmwareStart{static_cast<Byte>(m_job.type), true});
         } else {
             m_exchange.timers().stop(TIMER_FIRMWARE_START);
         }

@@ -41,11 +41,16 @@ struct SetNmeaOutput {
 struct VoiceSwitch {
     VoiceSwitchCode code{};
 };
-// which: 1 voice type (and volume), 2 RINEX flag, 3 volume. A read for a set remembers which
-// set follows its reply.
+// which: the voice type (and volume), the RINEX flag or the volume. A read for a set remembers
+// which set follows its reply; the chains VoiceType, Volume and SetStoreLocation (RequestChain)
+// make those reads with the value to set.
 struct ReadVoiceBlock {
+    static constexpr int kVoiceType = 1;
+    static constexpr int kRinexFlag = 2;
+    static constexpr int kVolume = 3;
+
     bool forSet = false;
-    int which = 1;
+    int which = kVoiceType;
 };
 struct SetVoiceType {
     Byte voiceType = 0;

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "protocol/CommandId.h"
+#include "protocol/ReplyData.h"
 #include "protocol/ReplyKind.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace kestrava {
 
@@ -20,12 +22,17 @@ struct RequestOutcome {
                     // time, so this one's reply is no longer awaited
         NotSent,    // nothing was written: the port is closed, a firmware transfer runs, or the
                     // command is not one that request() sends
+        Failed,     // a download stopped on its own: the copy could not be written, or the line
+                    // delivered a reply that nobody asked for
     };
 
     CommandId command{};
     Result result = Result::NotSent;
     std::int32_t kind = KindNone; // Replied: the kind delivered
     std::int32_t value = -1;      // Replied: the number the reply carried; -1 for a record
+    // Replied: the decoded reply. What its pointers and spans point at belongs to the decoder
+    // and is valid only while onDone runs: take what is needed from it there.
+    std::optional<ReplyData> reply = std::nullopt;
 };
 
 // Receives the outcome of one request, exactly once.

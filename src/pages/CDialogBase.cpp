@@ -1,6 +1,6 @@
 #include "pages/CDialogBase.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/PasswordForm.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
@@ -201,7 +201,8 @@ void CDialogBase::OnRemoteSet() {
         host->showRefusal(result);
         return;
     }
-    host->exchange().SetRemotePassword(result.record());
+    host->exchange().request(CommandId::SetRemotePassword,
+                             requestargs::SetRemotePassword{result.record()});
 }
 
 void CDialogBase::OnWifiSet() {
@@ -215,7 +216,8 @@ void CDialogBase::OnWifiSet() {
         host->showRefusal(result);
         return;
     }
-    host->exchange().SetWifiPassword(result.record());
+    host->exchange().request(CommandId::SetWifiPassword,
+                             requestargs::SetWifiPassword{std::nullopt, result.record()});
 }
 
 void CDialogBase::OfferStopUpdate(bool offer) {

@@ -1,6 +1,6 @@
 #include "pages/CDialogExpand.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/AdvancedForm.h"
 #include "pages/CDialogDataOutSet.h"
 #include "pages/ControlFactory.h"
@@ -274,13 +274,17 @@ bool CDialogExpand::PortReady() {
 
 void CDialogExpand::OnVoiceSwitch(bool on) {
     if (PortReady()) {
-        Host()->exchange().VoiceSwitch(on ? VoiceSwitchCode::VoiceOn : VoiceSwitchCode::VoiceOff);
+        Host()->exchange().request(
+            CommandId::VoiceSwitch,
+            requestargs::VoiceSwitch{on ? VoiceSwitchCode::VoiceOn : VoiceSwitchCode::VoiceOff});
     }
 }
 
 void CDialogExpand::OnReadVoice() {
     if (PortReady()) {
-        Host()->exchange().ReadVoiceBlock(false, 1);
+        Host()->exchange().request(
+            CommandId::ReadVoiceBlock,
+            requestargs::ReadVoiceBlock{false, requestargs::ReadVoiceBlock::kVoiceType});
     }
 }
 
@@ -288,14 +292,13 @@ void CDialogExpand::OnSetVoice() {
     if (!PortReady()) {
         return;
     }
-    CommandExchange& exchange = Host()->exchange();
+    ExchangeRequests& exchange = Host()->exchange();
     const MainInfoRecord& info = exchange.decoderState().mainInfo;
     const auto code = static_cast<Byte>(
         AdvancedForm::voiceCodeForItem(VoiceItem(), info.receiverTypeCode, info.eFlag != 0));
     Host()->settings().voice = code;
     // The voice block is read first; its reply sends the type with the rest of the block kept.
-    exchange.setPendingVoiceType(code);
-    exchange.ReadVoiceBlock(true, 1);
+    exchange.request(RequestChain::VoiceType, requestargs::SetVoiceType{code});
 }
 
 void CDialogExpand::OnVolumeChosen() {
@@ -306,8 +309,7 @@ void CDialogExpand::OnVolumeChosen() {
     // No port check here: with the port closed the exchange sends nothing.
     const auto volume = static_cast<Byte>(m_volume->value());
     host->settings().volume = volume;
-    host->exchange().setPendingVolume(volume);
-    host->exchange().ReadVoiceBlock(true, 3);
+    host->exchange().request(RequestChain::Volume, requestargs::SetVolume{volume});
 }
 
 void CDialogExpand::OnReadBand() {
@@ -320,7 +322,7 @@ void CDialogExpand::OnSetBand() {
     if (!PortReady() || !Host()->askYesNo(QStringLiteral("Are you sure to set?"))) {
         return;
     }
-    CommandExchange& exchange = Host()->exchange();
+    ExchangeRequests& exchange = Host()->exchange();
     // The lists on show are the ones of this module; a hidden 3G list sends 0.
     const int index3G = m_show3G ? m_band3G->currentIndex() : 0;
     if (Band2GIndex() < 0 || index3G < 0) {
@@ -330,7 +332,8 @@ void CDialogExpand::OnSetBand() {
     StoredSettings& settings = Host()->settings();
     settings.band2g = static_cast<Byte>(Band2GIndex());
     settings.band3g = static_cast<Byte>(index3G);
-    exchange.SetNetModuleBand(*settings.band2g, *settings.band3g);
+    exchange.request(CommandId::SetNetModuleBand,
+                     requestargs::SetNetModuleBand{*settings.band2g, *settings.band3g});
 }
 
 void CDialogExpand::OnDataOutput() {
@@ -346,7 +349,8 @@ void CDialogExpand::OnDataOutput() {
         return;
     }
     host->settings().nmea = dialog.Choice();
-    host->exchange().SetNmeaOutput(host->settings().nmea);
+    host->exchange().request(CommandId::SetNmeaOutput,
+                             requestargs::SetNmeaOutput{host->settings().nmea});
 }
 
 void CDialogExpand::OnSignalTest() {
@@ -354,10 +358,10 @@ void CDialogExpand::OnSignalTest() {
         return;
     }
     if (m_signalTestRunning) {
-        Host()->exchange().StopSnrTest();
+        Host()->exchange().request(CommandId::StopSnrTest);
         SetSignalTestRunning(false);
     } else {
-        Host()->exchange().StartSnrTest();
+        Host()->exchange().request(CommandId::StartSnrTest);
         SetSignalTestRunning(true);
     }
 }

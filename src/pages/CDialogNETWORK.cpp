@@ -1,6 +1,6 @@
 #include "pages/CDialogNETWORK.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "exchange/TextCodec.h"
 #include "forms/ApnForm.h"
 #include "pages/CDialogAPN.h"
@@ -248,7 +248,8 @@ void CDialogNETWORK::OnKey() {
 
 void CDialogNETWORK::OnApnRead() {
     if (PageHost* host = Host()) {
-        host->exchange().ReadApnParams(); // sends nothing while the port is closed
+        host->exchange().request(
+            CommandId::ReadApnParams); // sends nothing while the port is closed
     }
 }
 
@@ -264,7 +265,9 @@ void CDialogNETWORK::OnApnSet(const QString& userName, const QString& password) 
     }
     host->settings().apnUserName = TextCodec::toBytes(result.record().userName);
     host->settings().apnPassword = TextCodec::toBytes(result.record().password);
-    host->exchange().SetApnParams(result.record().userName, result.record().password);
+    host->exchange().request(
+        CommandId::SetApnParams,
+        requestargs::SetApnParams{result.record().userName, result.record().password});
 }
 
 void CDialogNETWORK::ApplyCommunicationRule() {

@@ -1,6 +1,6 @@
 #include "pages/CDialogRadioManager.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/RadioForm.h"
 #include "pages/ControlFactory.h"
 #include "pages/PageHost.h"
@@ -250,7 +250,7 @@ bool CDialogRadioManager::PortReady() {
 
 void CDialogRadioManager::OnConnectRadio() {
     if (PortReady()) {
-        Host()->exchange().ConnectInternalRadio();
+        Host()->exchange().request(CommandId::ConnectInternalRadio);
     }
 }
 

@@ -7,7 +7,7 @@
 
 namespace kestrava {
 
-class CommandExchange;
+class ExchangeRequests;
 struct StoredSettings;
 
 // What a page may ask of the window it lives in. The pages' handlers decide everything
@@ -23,8 +23,8 @@ public:
 
     // The sign, everywhere, that the port is open.
     virtual bool portOpen() const = 0;
-    // The exchange's send operations (and its state the pages may set).
-    virtual CommandExchange& exchange() = 0;
+    // The exchange's requests, and what it has learnt of the receiver.
+    virtual ExchangeRequests& exchange() = 0;
     // The record of settings kept between runs; pages change the fields their Set stores.
     virtual StoredSettings& settings() = 0;
 

@@ -1,6 +1,6 @@
 #include "pages/SettingRows.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "pages/PageHost.h"
 
 namespace kestrava {

@@ -1,6 +1,6 @@
 #include "pages/StaticPageHandlers.h"
 
-#include "exchange/CommandExchange.h"
+#include "exchange/ExchangeRequests.h"
 #include "forms/FormText.h"
 #include "forms/StaticForm.h"
 #include "pages/CDialogStaticManager.h"
@@ -126,8 +126,7 @@ void StaticPageHandlers::readFiles() {
         return;
     }
     m_page.ClearFileList();
-    host->exchange().setFileListPosition(0);
-    host->exchange().ReadFileList();
+    host->exchange().request(RequestChain::FileList);
 }
 
 void StaticPageHandlers::deleteSelected() {
@@ -147,7 +146,7 @@ void StaticPageHandlers::deleteSelected() {
     // A selection too large for one command is refused by the exchange with its box; the
     // selection stays as it is, so the user can narrow it and try again.
     m_page.SetPendingDeleteRows(rows);
-    host->exchange().DeleteFiles(names);
+    host->exchange().request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
 }
 
 void StaticPageHandlers::format() {
@@ -156,7 +155,7 @@ void StaticPageHandlers::format() {
         !host->askYesNo(QStringLiteral("Are you sure to delete all static files?"))) {
         return;
     }
-    host->exchange().ReadRecordingState();
+    host->exchange().request(RequestChain::Format);
 }
 
 void StaticPageHandlers::downloadOrStop() {
@@ -165,7 +164,8 @@ void StaticPageHandlers::downloadOrStop() {
         return;
     }
     if (m_page.IsDownloading()) {
-        host->exchange().StopDownload(); // leaves the page idle through the window
+        host->exchange().request(
+            CommandId::StopDownload); // leaves the page idle through the window
         m_page.ResetDownload();
         return;
     }
@@ -193,7 +193,9 @@ void StaticPageHandlers::startDownload(PageHost& host) {
         return;
     }
     m_page.BeginDownload(path, downloadName, expectedKb);
-    host.exchange().StartDownload(downloadName, path, m_page.FileSizeBytes(row));
+    host.exchange().request(
+        RequestChain::Download,
+        requestargs::StartDownload{downloadName, path, m_page.FileSizeBytes(row)});
 }
 
 } // namespace kestrava

@@ -208,13 +208,13 @@ TEST(PositionWindow, theLiveFixShowsAsTheReceiverReportsItAndEmptiesOnClose) {
     EXPECT_TRUE(position->FieldText(PositionPanel::Fix).isEmpty()) << "no NMEA yet";
     NmeaOutputChoice choice;
     choice.setOn(NmeaOutputChoice::GGA, 1);
-    window.exchange().SetNmeaOutput(choice);
+    window.exchange().request(CommandId::SetNmeaOutput, requestargs::SetNmeaOutput{choice});
     ASSERT_TRUE(waitUntil([&] { return position->FieldText(PositionPanel::Fix) == "RTK float"; }));
     EXPECT_EQ(position->FieldText(PositionPanel::Satellites), "11");
     EXPECT_EQ(position->FieldText(PositionPanel::Age), "2.0 s");
     EXPECT_EQ(position->FieldText(PositionPanel::Latitude), "30.25205667 N");
     // Reads go on while the receiver streams its position.
-    window.exchange().ReadNetParams();
+    window.exchange().request(CommandId::ReadNetParams);
     ASSERT_TRUE(waitUntil([&] {
         return window.findChild<QLabel*>(QStringLiteral("1177"))->text() ==
                "Read parameters successfully";

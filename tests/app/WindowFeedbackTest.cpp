@@ -352,7 +352,7 @@ TEST_F(WindowFeedback, valuesNotReadFromThisReceiverAreMarkedUntilARead) {
     EXPECT_FALSE(TabPage::IsMarkedUnread(apn));
     EXPECT_TRUE(apn->toolTip().isEmpty());
     EXPECT_TRUE(TabPage::IsMarkedUnread(channels)); // not read yet
-    window->exchange().ReadStaticVoice();
+    window->exchange().request(CommandId::ReadStaticVoice);
     EXPECT_TRUE(waitUntil([&] { return !TabPage::IsMarkedUnread(staticVoice); }));
 
     // Another opening may reach another receiver.

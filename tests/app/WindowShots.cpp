@@ -81,7 +81,7 @@ void shootLanguage(CKestravaDlg& window, const QString& folder, const QString& s
     apn.setFont(window.font());
     net->SetApnDialog(&apn);
     apn.show();
-    read(window, [](CommandExchange& e) { e.ReadApnParams(); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadApnParams); });
     save(apn, folder, QStringLiteral("kestrava-apn-%1").arg(suffix));
     net->SetApnDialog(nullptr);
     apn.hide();
@@ -99,7 +99,7 @@ void shootPosition(CKestravaDlg& window, const QString& folder, const QString& s
     NmeaOutputChoice choice;
     choice.setPort(0);
     choice.setOn(NmeaOutputChoice::GGA, 1);
-    window.exchange().SetNmeaOutput(choice);
+    window.exchange().request(CommandId::SetNmeaOutput, requestargs::SetNmeaOutput{choice});
     settle(2500);
     save(window, folder, QStringLiteral("kestrava-position-%1").arg(suffix));
 }
@@ -250,21 +250,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Every page with what the receiver holds.
-    read(window, [](CommandExchange& e) { e.ReadNetParams(); });
-    read(window, [](CommandExchange& e) { e.ConnectInternalRadio(); });
-    read(window, [](CommandExchange& e) { e.ReadRadioChannels(); });
-    read(window, [](CommandExchange& e) { e.ReadAirBaud(); });
-    read(window, [](CommandExchange& e) { e.ReadCollectParams(); });
-    read(window, [](CommandExchange& e) { e.ReadFileNaming(); });
-    read(window, [](CommandExchange& e) { e.ReadStoreLocation(); });
-    read(window, [](CommandExchange& e) { e.ReadStaticVoice(); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadNetParams); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ConnectInternalRadio); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadRadioChannels); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadAirBaud); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadCollectParams); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadFileNaming); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadStoreLocation); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadStaticVoice); });
+    read(window, [](CommandExchange& e) { e.request(RequestChain::FileList); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadNetModuleBand); });
     read(window, [](CommandExchange& e) {
-        e.setFileListPosition(0);
-        e.ReadFileList();
+        e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1});
     });
-    read(window, [](CommandExchange& e) { e.ReadNetModuleBand(); });
-    read(window, [](CommandExchange& e) { e.ReadVoiceBlock(false, 1); });
-    read(window, [](CommandExchange& e) { e.ReadMainInfo(); });
+    read(window, [](CommandExchange& e) { e.request(CommandId::ReadMainInfo); });
     settle(1500);
 
     shootLanguage(window, folder, QStringLiteral("en"));
@@ -276,7 +275,7 @@ int main(int argc, char** argv) {
     if (chinese >= 0) {
         languages->setCurrentIndex(chinese);
         emit languages->activated(chinese);
-        read(window, [](CommandExchange& e) { e.ReadMainInfo(); });
+        read(window, [](CommandExchange& e) { e.request(CommandId::ReadMainInfo); });
         settle(1500);
         shootLanguage(window, folder, QStringLiteral("zh"));
         shootPosition(window, folder, QStringLiteral("zh"));

@@ -54,55 +54,116 @@ constexpr int kWait = CommandExchange::kReplyWaitMs;
 INSTANTIATE_TEST_SUITE_P(
     EveryAwaitedReply, SilentReceiver,
     ::testing::Values(
-        SilentCase{"readNet", [](CommandExchange& e) { e.ReadNetParams(); }, kWait, kNoReply},
-        SilentCase{"setNet", [](CommandExchange& e) { e.SetNetParams(NetParams{}); }, kWait,
-                   kNoReply},
-        SilentCase{"readApn", [](CommandExchange& e) { e.ReadApnParams(); }, kWait, kNoReply},
-        SilentCase{"setApn", [](CommandExchange& e) { e.SetApnParams("u", "p"); }, kWait, kNoReply},
-        SilentCase{"remotePassword", [](CommandExchange& e) { e.SetRemotePassword("abcd1234"); },
+        SilentCase{"readNet", [](CommandExchange& e) { e.request(CommandId::ReadNetParams); },
                    kWait, kNoReply},
-        SilentCase{"wifiPassword", [](CommandExchange& e) { e.SetWifiPassword("abcd1234"); }, kWait,
-                   kNoReply},
-        SilentCase{"connectRadio", [](CommandExchange& e) { e.ConnectInternalRadio(); }, kWait,
+        SilentCase{"setNet",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetNetParams, requestargs::SetNetParams{NetParams{}});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"readApn", [](CommandExchange& e) { e.request(CommandId::ReadApnParams); },
+                   kWait, kNoReply},
+        SilentCase{"setApn",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetApnParams, requestargs::SetApnParams{"u", "p"});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"remotePassword",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetRemotePassword,
+                                 requestargs::SetRemotePassword{"abcd1234"});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"wifiPassword",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetWifiPassword,
+                                 requestargs::SetWifiPassword{std::nullopt, "abcd1234"});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"connectRadio",
+                   [](CommandExchange& e) { e.request(CommandId::ConnectInternalRadio); }, kWait,
                    kNoReply},
         // The radio's own timer speaks for the radio commands, in its own words.
-        SilentCase{"readChannels", [](CommandExchange& e) { e.ReadRadioChannels(); },
+        SilentCase{"readChannels",
+                   [](CommandExchange& e) { e.request(CommandId::ReadRadioChannels); },
                    CommandExchange::kRadioTimeoutMs, kNoRadioReply},
-        SilentCase{"setAirBaud", [](CommandExchange& e) { e.SetAirBaud(9600); },
+        SilentCase{"setAirBaud",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetAirBaud, requestargs::SetAirBaud{9600});
+                   },
                    CommandExchange::kRadioTimeoutMs, kNoRadioReply},
-        SilentCase{"readBand", [](CommandExchange& e) { e.ReadNetModuleBand(); }, kWait, kNoReply},
-        SilentCase{"setBand", [](CommandExchange& e) { e.SetNetModuleBand(1, 2); }, kWait,
-                   kNoReply},
-        SilentCase{"voiceOn", [](CommandExchange& e) { e.VoiceSwitch(VoiceSwitchCode::VoiceOn); },
+        SilentCase{"readBand", [](CommandExchange& e) { e.request(CommandId::ReadNetModuleBand); },
                    kWait, kNoReply},
-        SilentCase{"readVoice", [](CommandExchange& e) { e.ReadVoiceBlock(false, 1); }, kWait,
+        SilentCase{"setBand",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetNetModuleBand, requestargs::SetNetModuleBand{1, 2});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"voiceOn",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::VoiceSwitch,
+                                 requestargs::VoiceSwitch{VoiceSwitchCode::VoiceOn});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"readVoice",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"setVolume",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 3});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"readStaticVoice",
+                   [](CommandExchange& e) { e.request(CommandId::ReadStaticVoice); }, kWait,
                    kNoReply},
-        SilentCase{"setVolume", [](CommandExchange& e) { e.ReadVoiceBlock(true, 3); }, kWait,
+        SilentCase{"setStaticVoice",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetStaticVoice, requestargs::SetStaticVoice{true});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"readCollect",
+                   [](CommandExchange& e) { e.request(CommandId::ReadCollectParams); }, kWait,
                    kNoReply},
-        SilentCase{"readStaticVoice", [](CommandExchange& e) { e.ReadStaticVoice(); }, kWait,
-                   kNoReply},
-        SilentCase{"setStaticVoice", [](CommandExchange& e) { e.SetStaticVoice(true); }, kWait,
-                   kNoReply},
-        SilentCase{"readCollect", [](CommandExchange& e) { e.ReadCollectParams(); }, kWait,
-                   kNoReply},
-        SilentCase{"setCollect", [](CommandExchange& e) { e.SetCollectParams(5, 10); }, kWait,
-                   kNoReply},
-        SilentCase{"readNaming", [](CommandExchange& e) { e.ReadFileNaming(); }, kWait, kNoReply},
-        SilentCase{"setNaming", [](CommandExchange& e) { e.SetFileNaming("A", "007"); }, kWait,
-                   kNoReply},
+        SilentCase{"setCollect",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetCollectParams, requestargs::SetCollectParams{5, 10});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"readNaming", [](CommandExchange& e) { e.request(CommandId::ReadFileNaming); },
+                   kWait, kNoReply},
+        SilentCase{"setNaming",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetFileNaming, requestargs::SetFileNaming{"A", "007"});
+                   },
+                   kWait, kNoReply},
         // The store location's own timer reads the RINEX flag, whose silence is then told.
-        SilentCase{"readLocation", [](CommandExchange& e) { e.ReadStoreLocation(); },
+        SilentCase{"readLocation",
+                   [](CommandExchange& e) { e.request(CommandId::ReadStoreLocation); },
                    CommandExchange::kStoreLocationTimeoutMs + kWait, kNoReply},
-        SilentCase{"setLocation", [](CommandExchange& e) { e.SetStoreLocation(true); }, kWait,
-                   kNoReply},
-        SilentCase{"readFiles", [](CommandExchange& e) { e.ReadFileList(); }, kWait, kNoReply},
-        SilentCase{"deleteFiles", [](CommandExchange& e) { e.DeleteFiles({"KV000001.STH"}); },
+        SilentCase{"setLocation",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{true});
+                   },
                    kWait, kNoReply},
-        SilentCase{"format", [](CommandExchange& e) { e.ReadRecordingState(); }, kWait, kNoReply},
+        SilentCase{"readFiles", [](CommandExchange& e) { e.request(CommandId::ReadFileList); },
+                   kWait, kNoReply},
+        SilentCase{"deleteFiles",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::DeleteFiles,
+                                 requestargs::DeleteFiles{{"KV000001.STH"}});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"format", [](CommandExchange& e) { e.request(CommandId::ReadRecordingState); },
+                   kWait, kNoReply},
         SilentCase{"download",
-                   [](CommandExchange& e) { e.StartDownload("KV000001", "/nonexistent/x"); }, kWait,
-                   kNoReply},
-        SilentCase{"mainInfo", [](CommandExchange& e) { e.ReadMainInfo(); },
+                   [](CommandExchange& e) {
+                       e.request(CommandId::StartDownload,
+                                 requestargs::StartDownload{"KV000001", "/nonexistent/x"});
+                   },
+                   kWait, kNoReply},
+        SilentCase{"mainInfo", [](CommandExchange& e) { e.request(CommandId::ReadMainInfo); },
                    CommandExchange::kMainInfoTimeoutMs, kNoReply}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -135,19 +196,28 @@ TEST_P(AnsweringReceiver, theTipSaysWhatHappened) {
 
 INSTANTIATE_TEST_SUITE_P(
     Replies, AnsweringReceiver,
-    ::testing::Values(AnsweredCase{"apnRead", false, [](CommandExchange& e) { e.ReadApnParams(); },
+    ::testing::Values(AnsweredCase{"apnRead", false,
+                                   [](CommandExchange& e) { e.request(CommandId::ReadApnParams); },
                                    "Read parameters successfully"},
                       AnsweredCase{"deleteSelected", false,
                                    [](CommandExchange& e) {
-                                       e.DeleteFiles({"KV000000.STH", "KV000001.STH"});
+                                       e.request(CommandId::DeleteFiles,
+                                                 requestargs::DeleteFiles{
+                                                     {"KV000000.STH", "KV000001.STH"}});
                                    },
                                    "Delete static files successfully"},
                       AnsweredCase{"deleteRefused", false,
-                                   [](CommandExchange& e) { e.DeleteFiles({"NOSUCH01.STH"}); },
+                                   [](CommandExchange& e) {
+                                       e.request(CommandId::DeleteFiles,
+                                                 requestargs::DeleteFiles{{"NOSUCH01.STH"}});
+                                   },
                                    "Fail to delete static file"},
                       // The board never answers its output commands: sent is all that can be said.
                       AnsweredCase{"dataOutput", true,
-                                   [](CommandExchange& e) { e.SetNmeaOutput(NmeaOutputChoice{}); },
+                                   [](CommandExchange& e) {
+                                       e.request(CommandId::SetNmeaOutput,
+                                                 requestargs::SetNmeaOutput{NmeaOutputChoice{}});
+                                   },
                                    "Data output setting sent"}),
     [](const auto& param) { return std::string(param.param.name); });
 
@@ -158,9 +228,11 @@ TEST_F(ExchangeFixture, commandsThatAwaitNothingAreNotReportedSilent) {
     exchange->setReplyWait(CommandExchange::kReplyWaitMs);
     openQuietly();
     const std::vector<SendOperation> quiet = {
-        [](CommandExchange& e) { e.StartSnrTest(); }, // its lines are echoed, never decoded
-        [](CommandExchange& e) { e.StopSnrTest(); },
-        [](CommandExchange& e) { e.StopDownload(); },
+        [](CommandExchange& e) {
+            e.request(CommandId::StartSnrTest);
+        }, // its lines are echoed, never decoded
+        [](CommandExchange& e) { e.request(CommandId::StopSnrTest); },
+        [](CommandExchange& e) { e.request(CommandId::StopDownload); },
     };
     for (const SendOperation& send : quiet) {
         send(*exchange);
@@ -173,14 +245,14 @@ TEST_F(ExchangeFixture, aReplyInTimeEndsTheWaitAndALateOneStillCounts) {
     start();
     exchange->setReplyWait(CommandExchange::kReplyWaitMs);
     openQuietly();
-    exchange->ReadNetParams();
+    exchange->request(CommandId::ReadNetParams);
     port->pump();
     timers.advance(10 * CommandExchange::kReplyWaitMs);
     EXPECT_EQ(view.tips.last(), "Read parameters successfully");
     EXPECT_FALSE(view.tips.contains(kNoReply));
 
     // Silent past the wait, then answering: the answer is taken as it comes.
-    exchange->ReadCollectParams();
+    exchange->request(CommandId::ReadCollectParams);
     timers.advance(CommandExchange::kReplyWaitMs);
     EXPECT_EQ(view.tips.last(), kNoReply);
     port->pump();
@@ -193,9 +265,9 @@ TEST_F(ExchangeFixture, aNewerCommandTakesTheWaitOver) {
     start({}, silent);
     exchange->setReplyWait(CommandExchange::kReplyWaitMs);
     openQuietly();
-    exchange->ReadNetParams();
+    exchange->request(CommandId::ReadNetParams);
     timers.advance(CommandExchange::kReplyWaitMs - 100);
-    exchange->StopSnrTest(); // awaits nothing: the read is no longer waited for
+    exchange->request(CommandId::StopSnrTest); // awaits nothing: the read is no longer waited for
     timers.advance(10 * CommandExchange::kReplyWaitMs);
     EXPECT_FALSE(view.tips.contains(kNoReply));
 }
@@ -205,7 +277,7 @@ TEST_F(ExchangeFixture, withoutAReplyWaitSilenceIsLeftToTheCaller) {
     silent.dropAll = true;
     start({}, silent);
     openQuietly();
-    exchange->ReadNetParams();
+    exchange->request(CommandId::ReadNetParams);
     timers.advance(10 * CommandExchange::kReplyWaitMs);
     EXPECT_EQ(view.tips.last(), "Reading net parameters...");
 }

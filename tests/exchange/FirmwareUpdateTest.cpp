@@ -307,15 +307,15 @@ TEST_F(FirmwareUpdate, otherCommandsAreRefusedWhileTheUpdateRuns) {
     ASSERT_TRUE(updater->start(job(1)));
     port->pump(2); // handshake answered, first block accepted, second block in flight
     const std::size_t writes = port->writes().size();
-    exchange->VoiceSwitch(VoiceSwitchCode{});
-    exchange->ReadMainInfo();
+    exchange->request(CommandId::VoiceSwitch, requestargs::VoiceSwitch{VoiceSwitchCode{}});
+    exchange->request(CommandId::ReadMainInfo);
     EXPECT_EQ(port->writes().size(), writes);
     EXPECT_EQ(view.tip, QStringLiteral("Tip: Updating,Please don't do other operation"));
     port->pump();
     ASSERT_EQ(endings.size(), 1u);
     EXPECT_EQ(endings[0].english, kSuccess);
     EXPECT_EQ(received(), data);
-    exchange->ReadMainInfo();
+    exchange->request(CommandId::ReadMainInfo);
     EXPECT_EQ(port->writes().size() > writes, true);
 }
 

@@ -59,7 +59,7 @@ TEST(TracingExchangePort, handsTheReplyEndOnAsTheUntracedPortGetsIt) {
     CommandExchange exchange(tracing, timers, view, settings);
     tracing.attach(exchange);
     ASSERT_TRUE(tracing.open(QStringLiteral("sim"), 19200));
-    exchange.ReadMainInfo();
+    exchange.request(CommandId::ReadMainInfo);
     ASSERT_TRUE(inner.complete);
     const Bytes reply = link.readChunk();
     ASSERT_FALSE(reply.empty());

@@ -11,8 +11,8 @@ TEST_F(ExchangeFixture, aLostStaticReceiverLeavesNothingBehindForTheNextOne) {
     start(*ReceiverProfile::named("static"));
     openAndPump();
     ASSERT_TRUE(exchange->staticOnly());
-    exchange->setPendingVolume(5);
-    exchange->ReadVoiceBlock(true, 3); // read, then set the volume from the block read
+    // Read the voice block, then set the volume from the block read.
+    exchange->request(RequestChain::Volume, requestargs::SetVolume{5});
     port->pump();
     ASSERT_NE(exchange->decoderState().voiceBlock[0], 0xFF);
 

@@ -1,10 +1,13 @@
 // request(): a command sent as its send operation sends it, whose outcome comes back to the one
 // who asked, exactly once.
 #include "exchange/ExchangeFixture.h"
+#include "exchange/TextCodec.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
+#include <variant>
 #include <vector>
 
 namespace kestrava::test {
@@ -53,8 +56,10 @@ TEST_F(Requests, eachRequestEndsInItsOwnOutcomeOnce) {
          Result::NoReply, KindNone},
         {"nothing awaited", CommandId::StopSnrTest, requestargs::NoArguments{}, nullptr, nullptr,
          Result::Sent, KindNone},
+        {"output the motherboard does not answer", CommandId::SetNmeaOutput,
+         requestargs::SetNmeaOutput{NmeaOutputChoice{}}, nullptr, nullptr, Result::Sent, KindNone},
         {"a newer command", CommandId::ReadNetParams, requestargs::NoArguments{}, nullptr,
-         [this] { exchange->ReadCollectParams(); }, Result::Superseded, KindNone},
+         [this] { exchange->request(CommandId::ReadCollectParams); }, Result::Superseded, KindNone},
         {"the port closed", CommandId::ReadNetParams, requestargs::NoArguments{}, nullptr,
          [this] { exchange->closePort(); }, Result::PortLost, KindNone},
         {"a closed port", CommandId::ReadCollectParams, requestargs::NoArguments{},
@@ -110,6 +115,47 @@ TEST_F(Requests, aRequestSendsWhatItsSendOperationSendsAndShowsTheSameTip) {
     port->pump();
     ASSERT_EQ(outcomes.size(), 1u);
     EXPECT_EQ(outcomes.front().result, Result::Replied);
+}
+
+// A caller takes the values it asked for from its own outcome, while onDone runs.
+TEST_F(Requests, theOutcomeCarriesTheDecodedReply) {
+    start();
+    openAndPump();
+    std::optional<IntPair> collect;
+    exchange->request(CommandId::ReadCollectParams, [&collect](const RequestOutcome& o) {
+        if (o.reply) {
+            if (const auto* values = std::get_if<IntPair>(&*o.reply)) {
+                collect = *values;
+            }
+        }
+    });
+    port->pump();
+    ASSERT_TRUE(collect.has_value());
+    EXPECT_EQ(collect->first, settings.collectInterval);
+    EXPECT_EQ(collect->second, settings.cutOff);
+
+    // A chain's outcome carries the reply that ended it: the naming read back after the set.
+    std::optional<QString> prefix;
+    exchange->request(RequestChain::FileNaming,
+                      requestargs::SetFileNaming{QStringLiteral("K"), QStringLiteral("0042")},
+                      [&prefix](const RequestOutcome& o) {
+                          if (o.reply) {
+                              if (const auto* texts = std::get_if<const TextPair*>(&*o.reply)) {
+                                  prefix = TextCodec::toText((*texts)->first);
+                              }
+                          }
+                      });
+    port->pump();
+    EXPECT_EQ(prefix, QStringLiteral("K"));
+
+    // No reply, nothing carried.
+    faults().dropAll = true;
+    std::optional<bool> carried;
+    exchange->request(CommandId::ReadCollectParams,
+                      [&carried](const RequestOutcome& o) { carried = o.reply.has_value(); });
+    port->pump();
+    exchange->request(CommandId::ReadNetParams);
+    EXPECT_EQ(carried, false);
 }
 
 } // namespace

@@ -20,44 +20,87 @@ using SendOperation = std::function<void(CommandExchange&)>;
 TEST_F(ExchangeFixture, everySendOperationWithThePortClosedWritesNothingAndKeepsTheTip) {
     start();
     const std::vector<SendOperation> operations = {
-        [](CommandExchange& e) { e.ReadMainInfo(); },
-        [](CommandExchange& e) { e.ConnectInternalRadio(); },
-        [](CommandExchange& e) { e.ReadAirBaud(); },
-        [](CommandExchange& e) { e.SetAirBaud(9600); },
-        [](CommandExchange& e) { e.ReadRadioChannels(); },
-        [](CommandExchange& e) { e.WriteRadioChannels(ChannelTable{}); },
-        [](CommandExchange& e) { e.ReadNetModuleBand(); },
-        [](CommandExchange& e) { e.SetNetModuleBand(1, 2); },
-        [](CommandExchange& e) { e.StartSnrTest(); },
-        [](CommandExchange& e) { e.StopSnrTest(); },
-        [](CommandExchange& e) { e.SetNmeaOutput(NmeaOutputChoice{}); },
-        [](CommandExchange& e) { e.VoiceSwitch(VoiceSwitchCode::VoiceOn); },
-        [](CommandExchange& e) { e.ReadVoiceBlock(true, 3); },
-        [](CommandExchange& e) { e.SetVoiceType(1); },
-        [](CommandExchange& e) { e.SetRinexFlag(true); },
-        [](CommandExchange& e) { e.SetVolume(5); },
-        [](CommandExchange& e) { e.ReadStaticVoice(); },
-        [](CommandExchange& e) { e.SetStaticVoice(true); },
-        [](CommandExchange& e) { e.ReadCollectParams(); },
-        [](CommandExchange& e) { e.SetCollectParams(5, 10); },
-        [](CommandExchange& e) { e.ReadFileNaming(); },
-        [](CommandExchange& e) { e.SetFileNaming(QStringLiteral("A"), QStringLiteral("7")); },
-        [](CommandExchange& e) { e.ReadStoreLocation(); },
-        [](CommandExchange& e) { e.SetStoreLocation(true); },
-        [](CommandExchange& e) { e.ReadFileList(); },
-        [](CommandExchange& e) { e.DeleteFiles({QStringLiteral("KV000001.STH")}); },
-        [](CommandExchange& e) { e.ReadRecordingState(); },
-        [](CommandExchange& e) { e.FormatFiles(); },
-        [](CommandExchange& e) { e.StartDownload(QStringLiteral("KV000001"), "/tmp/x"); },
-        [](CommandExchange& e) { e.NextDownloadBlock(); },
-        [](CommandExchange& e) { e.StopDownload(); },
-        [](CommandExchange& e) { e.ReadNetParams(); },
-        [](CommandExchange& e) { e.SetNetParams(NetParams{}); },
-        [](CommandExchange& e) { e.ReadApnParams(); },
-        [](CommandExchange& e) { e.SetApnParams(QStringLiteral("u"), QStringLiteral("p")); },
-        [](CommandExchange& e) { e.SetRemotePassword(QStringLiteral("abc")); },
-        [](CommandExchange& e) { e.SetWifiPassword(QStringLiteral("abc")); },
-        [](CommandExchange& e) { e.FirmwareStart(1, false); },
+        [](CommandExchange& e) { e.request(CommandId::ReadMainInfo); },
+        [](CommandExchange& e) { e.request(CommandId::ConnectInternalRadio); },
+        [](CommandExchange& e) { e.request(CommandId::ReadAirBaud); },
+        [](CommandExchange& e) { e.request(CommandId::SetAirBaud, requestargs::SetAirBaud{9600}); },
+        [](CommandExchange& e) { e.request(CommandId::ReadRadioChannels); },
+        [](CommandExchange& e) {
+            e.request(CommandId::WriteRadioChannels,
+                      requestargs::WriteRadioChannels{ChannelTable{}});
+        },
+        [](CommandExchange& e) { e.request(CommandId::ReadNetModuleBand); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetNetModuleBand, requestargs::SetNetModuleBand{1, 2});
+        },
+        [](CommandExchange& e) { e.request(CommandId::StartSnrTest); },
+        [](CommandExchange& e) { e.request(CommandId::StopSnrTest); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetNmeaOutput, requestargs::SetNmeaOutput{NmeaOutputChoice{}});
+        },
+        [](CommandExchange& e) {
+            e.request(CommandId::VoiceSwitch, requestargs::VoiceSwitch{VoiceSwitchCode::VoiceOn});
+        },
+        [](CommandExchange& e) {
+            e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 3});
+        },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetVoiceType, requestargs::SetVoiceType{1});
+        },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetRinexFlag, requestargs::SetRinexFlag{true});
+        },
+        [](CommandExchange& e) { e.request(CommandId::SetVolume, requestargs::SetVolume{5}); },
+        [](CommandExchange& e) { e.request(CommandId::ReadStaticVoice); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetStaticVoice, requestargs::SetStaticVoice{true});
+        },
+        [](CommandExchange& e) { e.request(CommandId::ReadCollectParams); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetCollectParams, requestargs::SetCollectParams{5, 10});
+        },
+        [](CommandExchange& e) { e.request(CommandId::ReadFileNaming); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetFileNaming,
+                      requestargs::SetFileNaming{QStringLiteral("A"), QStringLiteral("7")});
+        },
+        [](CommandExchange& e) { e.request(CommandId::ReadStoreLocation); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{true});
+        },
+        [](CommandExchange& e) { e.request(CommandId::ReadFileList); },
+        [](CommandExchange& e) {
+            e.request(CommandId::DeleteFiles,
+                      requestargs::DeleteFiles{{QStringLiteral("KV000001.STH")}});
+        },
+        [](CommandExchange& e) { e.request(CommandId::ReadRecordingState); },
+        [](CommandExchange& e) { e.request(CommandId::FormatFiles); },
+        [](CommandExchange& e) {
+            e.request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("KV000001"), "/tmp/x"});
+        },
+        [](CommandExchange& e) { e.request(CommandId::NextDownloadBlock); },
+        [](CommandExchange& e) { e.request(CommandId::StopDownload); },
+        [](CommandExchange& e) { e.request(CommandId::ReadNetParams); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetNetParams, requestargs::SetNetParams{NetParams{}});
+        },
+        [](CommandExchange& e) { e.request(CommandId::ReadApnParams); },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetApnParams,
+                      requestargs::SetApnParams{QStringLiteral("u"), QStringLiteral("p")});
+        },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetRemotePassword,
+                      requestargs::SetRemotePassword{QStringLiteral("abc")});
+        },
+        [](CommandExchange& e) {
+            e.request(CommandId::SetWifiPassword,
+                      requestargs::SetWifiPassword{std::nullopt, QStringLiteral("abc")});
+        },
+        [](CommandExchange& e) {
+            e.request(CommandId::FirmwareStart, requestargs::FirmwareStart{1, false});
+        },
     };
     for (std::size_t i = 0; i < operations.size(); ++i) {
         operations[i](*exchange);
@@ -101,19 +144,27 @@ const char* const kRadioSilence =
 INSTANTIATE_TEST_SUITE_P(
     Cases, RadioTimer,
     ::testing::Values(
-        Timer2Case{"airBaudRead", [](CommandExchange& e) { e.ReadAirBaud(); }, 3000, kRadioSilence},
-        Timer2Case{"airBaudSet", [](CommandExchange& e) { e.SetAirBaud(19200); }, 3000,
-                   kRadioSilence},
-        Timer2Case{"channelsRead", [](CommandExchange& e) { e.ReadRadioChannels(); }, 3000,
+        Timer2Case{"airBaudRead", [](CommandExchange& e) { e.request(CommandId::ReadAirBaud); },
+                   3000, kRadioSilence},
+        Timer2Case{"airBaudSet",
+                   [](CommandExchange& e) {
+                       e.request(CommandId::SetAirBaud, requestargs::SetAirBaud{19200});
+                   },
+                   3000, kRadioSilence},
+        Timer2Case{"channelsRead",
+                   [](CommandExchange& e) { e.request(CommandId::ReadRadioChannels); }, 3000,
                    kRadioSilence},
         Timer2Case{"channelsWritten",
-                   [](CommandExchange& e) { e.WriteRadioChannels(ChannelTable{}); }, 3000,
-                   kRadioSilence},
+                   [](CommandExchange& e) {
+                       e.request(CommandId::WriteRadioChannels,
+                                 requestargs::WriteRadioChannels{ChannelTable{}});
+                   },
+                   3000, kRadioSilence},
         // A Static page command overtook the radio read: its timer no longer speaks of the radio.
         Timer2Case{"radioReadOvertaken",
                    [](CommandExchange& e) {
-                       e.ReadRadioChannels();
-                       e.ReadCollectParams();
+                       e.request(CommandId::ReadRadioChannels);
+                       e.request(CommandId::ReadCollectParams);
                    },
                    3000, "No reply from receiver"}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
@@ -123,7 +174,7 @@ TEST_F(ExchangeFixture, storeLocationTimeoutStillReadsTheRinexFlag) {
     start(profile);
     openQuietly();
     faults().dropNext = 1;
-    exchange->ReadStoreLocation();
+    exchange->request(CommandId::ReadStoreLocation);
     port->pump();
     EXPECT_EQ(view.tip, QStringLiteral("Reading store location..."));
     EXPECT_EQ(port->countWrites(kReadVoiceBlock), 0);
@@ -140,11 +191,11 @@ TEST_F(ExchangeFixture, storeLocationTimeoutStillReadsTheRinexFlag) {
 TEST_F(ExchangeFixture, radioRepliesStopTheirTimer) {
     start();
     openQuietly();
-    exchange->ConnectInternalRadio();
+    exchange->request(CommandId::ConnectInternalRadio);
     port->pump();
     EXPECT_EQ(view.messages,
               QStringList{QStringLiteral("Connect to internal radio module successfully")});
-    exchange->ReadRadioChannels();
+    exchange->request(CommandId::ReadRadioChannels);
     port->pump();
     EXPECT_EQ(view.tip, QStringLiteral("Read parameters successfully"));
     timers.advance(10000);
@@ -167,12 +218,20 @@ TEST_P(VoiceBlockSet, readsTheBlockThenSetsOnlyItsByte) {
     const VoiceSetCase& c = GetParam();
     start();
     openQuietly();
-    exchange->setPendingVoiceType(c.value);
-    exchange->setPendingVolume(c.value);
     settings.rinex = c.value != 0 ? 1 : 0; // the RINEX flag goes out as the Set stored it
     const auto before = link->emulator().settings().voiceBlock();
 
-    exchange->ReadVoiceBlock(true, c.which);
+    switch (c.which) {
+    case requestargs::ReadVoiceBlock::kVoiceType:
+        exchange->request(RequestChain::VoiceType, requestargs::SetVoiceType{c.value});
+        break;
+    case requestargs::ReadVoiceBlock::kVolume:
+        exchange->request(RequestChain::Volume, requestargs::SetVolume{c.value});
+        break;
+    default:
+        exchange->request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, c.which});
+        break;
+    }
     port->pump();
 
     EXPECT_EQ(exchange->pendingSetOperation(), c.which);
@@ -193,7 +252,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ExchangeFixture, voiceReadKeepsTypeAndVolumeAsPendingAndStored) {
     start();
     openQuietly();
-    exchange->ReadVoiceBlock(false, 1);
+    exchange->request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1});
     port->pump();
     const auto block = link->emulator().settings().voiceBlock();
     EXPECT_EQ(view.shownVoiceType, block[0]);
@@ -206,12 +265,12 @@ TEST_F(ExchangeFixture, voiceReadKeepsTypeAndVolumeAsPendingAndStored) {
 TEST_F(ExchangeFixture, storeLocationReadAndSetEndInTheRinexFlag) {
     start();
     openQuietly();
-    exchange->SetStoreLocation(true);
+    exchange->request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{true});
     port->pump();
     EXPECT_EQ(link->emulator().settings().storeLocation(), 1);
     EXPECT_EQ(view.tip, QStringLiteral("Set Whether to record Rinex Successfully"));
 
-    exchange->ReadStoreLocation();
+    exchange->request(CommandId::ReadStoreLocation);
     port->pump();
     EXPECT_EQ(view.storeLocationCard, true);
     EXPECT_EQ(settings.staticLocation, 1);
@@ -222,7 +281,8 @@ TEST_F(ExchangeFixture, storeLocationReadAndSetEndInTheRinexFlag) {
 TEST_F(ExchangeFixture, fileNamingSetIsReadBackAndStored) {
     start();
     openQuietly();
-    exchange->SetFileNaming(QStringLiteral("B"), QStringLiteral("7"));
+    exchange->request(CommandId::SetFileNaming,
+                      requestargs::SetFileNaming{QStringLiteral("B"), QStringLiteral("7")});
     port->pump();
     EXPECT_EQ(view.namingPrefix, QStringLiteral("B"));
     EXPECT_EQ(view.namingSerial, QStringLiteral("007"));
@@ -230,7 +290,7 @@ TEST_F(ExchangeFixture, fileNamingSetIsReadBackAndStored) {
     EXPECT_EQ(settings.fileSn, "007");
     // The read that confirms the Set does not pass itself off as a read the user asked for.
     EXPECT_EQ(view.tip, QStringLiteral("Set static file info successfully"));
-    exchange->ReadFileNaming();
+    exchange->request(CommandId::ReadFileNaming);
     port->pump();
     EXPECT_EQ(view.tip, QStringLiteral("Read parameters successfully"));
 }

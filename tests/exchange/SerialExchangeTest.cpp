@@ -85,7 +85,8 @@ TEST_F(SerialExchange, downloadOverTheLineIsByteIdentical) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("KV000001.STH"));
-    exchange->StartDownload(QStringLiteral("KV000001"), path);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("KV000001"), path});
     ASSERT_TRUE(waitUntil([this] { return view.downloadEnds > 0; }));
     EXPECT_EQ(view.messages, QStringList{QStringLiteral("Download static file completed")});
 

@@ -36,8 +36,7 @@ TEST_P(FileListPaging, asksPageAfterFullPageThenReportsTheEnd) {
     profile.files = ReceiverProfile::generatedFiles(GetParam().files);
     start(profile);
     openQuietly();
-    exchange->setFileListPosition(0);
-    exchange->ReadFileList();
+    exchange->request(RequestChain::FileList);
     port->pump();
     EXPECT_EQ(port->countWrites(kReadFileListHead), GetParam().requests);
     EXPECT_EQ(view.fileRows.size(), GetParam().rows);
@@ -65,7 +64,7 @@ TEST_F(ExchangeFixture, fileRowsShowNameSizeAnd24HourTime) {
                      StaticFile("EMPTY", "STH", 0, 0x4904, 0x3BB3)};
     start(profile);
     openQuietly();
-    exchange->ReadFileList();
+    exchange->request(CommandId::ReadFileList);
     port->pump();
     ASSERT_EQ(view.fileRows.size(), 3);
     // A name shorter than eight characters keeps its extension; commands carry the name alone.
@@ -110,7 +109,7 @@ TEST_P(DeleteSelected, completesOrDropsTheDeletion) {
     if (c.unknownToo) {
         names.append(QStringLiteral("NOSUCH01.STH"));
     }
-    exchange->DeleteFiles(names);
+    exchange->request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
     port->pump();
     EXPECT_EQ(view.deletionsCompleted, c.completed);
     EXPECT_EQ(view.deletionsDropped, c.dropped);
@@ -134,7 +133,7 @@ TEST_F(ExchangeFixture, rinexFlagIsSentAsStoredAtSetNotAsShownWhenTheReplyArrive
     openQuietly();
     for (const Byte stored : {Byte{1}, Byte{0}}) {
         settings.rinex = stored;
-        exchange->SetStoreLocation(true);
+        exchange->request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{true});
         view.setRinexChecked(stored == 0); // the page shows the opposite meanwhile
         port->pump();
         EXPECT_EQ(link->emulator().settings().voiceBlock()[1], stored);
@@ -147,7 +146,7 @@ TEST_F(ExchangeFixture, formatWhileRecordingShowsTheBoxAndSendsNoFormat) {
     profile.recording = true;
     start(profile);
     openQuietly();
-    exchange->ReadRecordingState();
+    exchange->request(CommandId::ReadRecordingState);
     port->pump();
     EXPECT_EQ(view.messages,
               QStringList{QStringLiteral("Recording raw file,cannot do the Format operation")});
@@ -158,7 +157,7 @@ TEST_F(ExchangeFixture, formatWhileRecordingShowsTheBoxAndSendsNoFormat) {
 TEST_F(ExchangeFixture, formatWhenIdleEmptiesTheList) {
     start();
     openQuietly();
-    exchange->ReadRecordingState();
+    exchange->request(CommandId::ReadRecordingState);
     port->pump();
     EXPECT_EQ(port->countWrites(kFormatFiles), 1);
     EXPECT_EQ(view.fileListClears, 1);
@@ -211,7 +210,8 @@ TEST_F(Download, copyOnDiskIsByteIdentical) {
     startWith(kSize);
     QElapsedTimer clock;
     clock.start();
-    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path});
     port->pump();
     const qint64 elapsed = clock.elapsed();
     std::printf("[ figure ] 1 MiB in-memory download: %lld ms, %d blocks\n",
@@ -232,7 +232,8 @@ TEST_F(Download, blocksTheLineCutInTwoAreJoinedNotLost) {
     FaultPlan faults;
     faults.splitNext = 100; // every reply of the transfer arrives in two pieces
     startWith(30000, faults);
-    exchange->StartDownload(QStringLiteral("BIG00001"), path, 30000);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path, 30000});
     port->pump();
     EXPECT_EQ(view.messages, QStringList{QStringLiteral("Download static file completed")});
     EXPECT_TRUE(onDisk() == expectedPrefix(30000));
@@ -241,7 +242,8 @@ TEST_F(Download, blocksTheLineCutInTwoAreJoinedNotLost) {
 TEST_F(Download, existingFileIsReplacedNotAppended) {
     startWith(5000);
     writeOldFile();
-    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path});
     port->pump();
     EXPECT_TRUE(onDisk() == expectedPrefix(5000));
 }
@@ -250,7 +252,8 @@ TEST_F(Download, failureReportedByTheReceiverLeavesThePartialFileAndThePageIdle)
     FaultPlan faults;
     faults.downloadFailBlock = 3;
     startWith(100000, faults);
-    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path});
     port->pump();
     EXPECT_EQ(view.messages, QStringList{QStringLiteral("Fail to download static file")});
     EXPECT_EQ(view.downloadEnds, 1);
@@ -279,10 +282,12 @@ TEST_P(ExistingTarget, isUntouchedWhenTheDownloadDoesNotComplete) {
     faults.downloadFailBlock = c.failBlock;
     startWith(20000, faults);
     writeOldFile();
-    exchange->StartDownload(QStringLiteral("BIG00001"), path, 20000 + c.listedExtraBytes);
+    exchange->request(
+        CommandId::StartDownload,
+        requestargs::StartDownload{QStringLiteral("BIG00001"), path, 20000 + c.listedExtraBytes});
     if (c.stop) {
         port->pump(3);
-        exchange->StopDownload();
+        exchange->request(CommandId::StopDownload);
     }
     port->pump();
     if (c.box == nullptr) {
@@ -311,7 +316,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExistingTarget,
 // Only the listed size is the file: a copy of any other size names both counts and its part.
 TEST_F(Download, aCopyOfAnotherSizeThanListedIsNotComplete) {
     startWith(20000);
-    exchange->StartDownload(QStringLiteral("BIG00001"), path, 19000);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path, 19000});
     port->pump();
     EXPECT_FALSE(exchange->lastDownloadComplete());
     EXPECT_FALSE(QFile::exists(path));
@@ -345,7 +351,8 @@ TEST_P(BlockTwice, failsTheDownloadAndKeepsThePart) {
     faults.downloadTwiceGap = c.gap;
     startWith(30000, faults);
     writeOldFile();
-    exchange->StartDownload(QStringLiteral("BIG00001"), path, 30000);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path, 30000});
     port->pump();
     EXPECT_FALSE(exchange->lastDownloadComplete());
     EXPECT_FALSE(exchange->downloadRunning());
@@ -378,9 +385,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Download, stopLeavesThePartialFileAndNoMoreBlocksAreAsked) {
     startWith(100000);
-    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path});
     port->pump(3); // ready and two blocks; the third is on its way when the user stops
-    exchange->StopDownload();
+    exchange->request(CommandId::StopDownload);
     port->pump();
     EXPECT_EQ(port->countWrites(kStopDownload), 1);
     EXPECT_EQ(port->countWrites(kNextBlock), 3);
@@ -409,7 +417,8 @@ TEST_P(UnwritableTarget, isNamedInABoxAndTheDownloadIsStopped) {
         }
         ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), path + QStringLiteral(".part")));
     }
-    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path});
     port->pump();
     ASSERT_EQ(view.messages.size(), 1);
     EXPECT_THAT(view.messages.front().toStdString(),
@@ -444,7 +453,8 @@ class LineEndsMidway : public Download, public ::testing::WithParamInterface<Lin
 TEST_P(LineEndsMidway, keepsWhatArrivedAndLeavesThePageIdle) {
     const LineEndCase& c = GetParam();
     startWith(100000);
-    exchange->StartDownload(QStringLiteral("BIG00001"), path);
+    exchange->request(CommandId::StartDownload,
+                      requestargs::StartDownload{QStringLiteral("BIG00001"), path});
     port->pump(c.chunks);
     c.end(*exchange, *port);
     port->pump();

@@ -57,34 +57,69 @@ private:
 using Operation = std::function<void(CommandExchange&)>;
 
 const Operation kOperations[] = {
-    [](CommandExchange& e) { e.ReadMainInfo(); },
-    [](CommandExchange& e) { e.ConnectInternalRadio(); },
-    [](CommandExchange& e) { e.ReadRadioChannels(); },
-    [](CommandExchange& e) { e.ReadAirBaud(); },
-    [](CommandExchange& e) { e.WriteRadioChannels(ChannelTable{}); },
-    [](CommandExchange& e) { e.ReadNetModuleBand(); },
-    [](CommandExchange& e) { e.ReadNetParams(); },
-    [](CommandExchange& e) { e.ReadApnParams(); },
-    [](CommandExchange& e) { e.ReadCollectParams(); },
-    [](CommandExchange& e) { e.ReadFileNaming(); },
-    [](CommandExchange& e) { e.SetFileNaming(QStringLiteral("A"), QStringLiteral("1")); },
-    [](CommandExchange& e) { e.ReadStoreLocation(); },
-    [](CommandExchange& e) { e.SetStoreLocation(true); },
-    [](CommandExchange& e) { e.ReadFileList(); },
-    [](CommandExchange& e) { e.DeleteFiles({QStringLiteral("KV000001.STH")}); },
-    [](CommandExchange& e) { e.ReadRecordingState(); },
-    [](CommandExchange& e) { e.StartDownload(QStringLiteral("KV000001"), "/dev/null"); },
-    [](CommandExchange& e) { e.ReadVoiceBlock(true, 1); },
-    [](CommandExchange& e) { e.ReadVoiceBlock(true, 2); },
-    [](CommandExchange& e) { e.ReadVoiceBlock(true, 3); },
-    [](CommandExchange& e) { e.ReadVoiceBlock(false, 1); },
-    [](CommandExchange& e) { e.ReadVoiceBlock(false, 2); },
-    [](CommandExchange& e) { e.ReadStaticVoice(); },
-    [](CommandExchange& e) { e.SetStaticVoice(true); },
-    [](CommandExchange& e) { e.SetWifiPassword(QStringLiteral("x")); },
-    [](CommandExchange& e) { e.SetRemotePassword(QStringLiteral("x")); },
-    [](CommandExchange& e) { e.VoiceSwitch(VoiceSwitchCode::VoiceOn); },
-    [](CommandExchange& e) { e.FirmwareStart(1, false); },
+    [](CommandExchange& e) { e.request(CommandId::ReadMainInfo); },
+    [](CommandExchange& e) { e.request(CommandId::ConnectInternalRadio); },
+    [](CommandExchange& e) { e.request(CommandId::ReadRadioChannels); },
+    [](CommandExchange& e) { e.request(CommandId::ReadAirBaud); },
+    [](CommandExchange& e) {
+        e.request(CommandId::WriteRadioChannels, requestargs::WriteRadioChannels{ChannelTable{}});
+    },
+    [](CommandExchange& e) { e.request(CommandId::ReadNetModuleBand); },
+    [](CommandExchange& e) { e.request(CommandId::ReadNetParams); },
+    [](CommandExchange& e) { e.request(CommandId::ReadApnParams); },
+    [](CommandExchange& e) { e.request(CommandId::ReadCollectParams); },
+    [](CommandExchange& e) { e.request(CommandId::ReadFileNaming); },
+    [](CommandExchange& e) {
+        e.request(CommandId::SetFileNaming,
+                  requestargs::SetFileNaming{QStringLiteral("A"), QStringLiteral("1")});
+    },
+    [](CommandExchange& e) { e.request(CommandId::ReadStoreLocation); },
+    [](CommandExchange& e) {
+        e.request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{true});
+    },
+    [](CommandExchange& e) { e.request(CommandId::ReadFileList); },
+    [](CommandExchange& e) {
+        e.request(CommandId::DeleteFiles,
+                  requestargs::DeleteFiles{{QStringLiteral("KV000001.STH")}});
+    },
+    [](CommandExchange& e) { e.request(CommandId::ReadRecordingState); },
+    [](CommandExchange& e) {
+        e.request(CommandId::StartDownload,
+                  requestargs::StartDownload{QStringLiteral("KV000001"), "/dev/null"});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 1});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 2});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{true, 3});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 2});
+    },
+    [](CommandExchange& e) { e.request(CommandId::ReadStaticVoice); },
+    [](CommandExchange& e) {
+        e.request(CommandId::SetStaticVoice, requestargs::SetStaticVoice{true});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::SetWifiPassword,
+                  requestargs::SetWifiPassword{std::nullopt, QStringLiteral("x")});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::SetRemotePassword,
+                  requestargs::SetRemotePassword{QStringLiteral("x")});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::VoiceSwitch, requestargs::VoiceSwitch{VoiceSwitchCode::VoiceOn});
+    },
+    [](CommandExchange& e) {
+        e.request(CommandId::FirmwareStart, requestargs::FirmwareStart{1, false});
+    },
 };
 
 } // namespace
