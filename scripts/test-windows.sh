@@ -19,8 +19,11 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 begin=$(date +%s)
 say() { echo "test-windows: $*"; }
+# Once wine runs, the programs' standard error goes to a log (fd 3 is the script's own): the wine
+# server writes to the one that started it, a dump of its objects when it stops among others.
+exec 3>&2
 fail() {
-    echo "test-windows: FAILED: $*" >&2
+    echo "test-windows: FAILED: $*" >&3
     exit 1
 }
 
@@ -59,6 +62,11 @@ fi
 work=$(mktemp -d /tmp/kestrava-windows.XXXXXX)
 pids=()
 cleanup() {
+    local status=$?
+    if [ "$status" -ne 0 ] && [ -s "$work/wine.log" ]; then
+        echo "test-windows: the end of the programs' standard error:" >&3
+        tail -n 40 "$work/wine.log" >&3
+    fi
     for pid in "${pids[@]}"; do
         kill "$pid" 2>/dev/null || true
     done
@@ -108,6 +116,7 @@ EOF
 timeout 120 "$wine" regedit "$work/ports.reg"
 "$wineserver" -k 2>/dev/null || true
 "$wineserver" -w 2>/dev/null || true
+exec 2>>"$work/wine.log"
 
 # ---- the suite -------------------------------------------------------------------------------
 export KESTRAVA_SIM_COM=COM21 KESTRAVA_SIM_SPLIT_COM=COM22 KESTRAVA_SIM_PULL="Z:$work/pull"
