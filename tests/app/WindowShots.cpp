@@ -269,17 +269,27 @@ int main(int argc, char** argv) {
     shootLanguage(window, folder, QStringLiteral("en"));
     shootPosition(window, folder, QStringLiteral("en"));
     shootCaster(window, folder, QStringLiteral("en"));
-    shootProfile(window, folder, QStringLiteral("en"), settings.path());
+    // The profile pictures come last: applying a profile changes what the receiver holds, and
+    // its run opens the port again.
     auto* languages = window.findChild<QComboBox*>(QStringLiteral("1011"));
+    const int english = languages->currentIndex();
     const int chinese = languages->findText(QStringLiteral("chinese"));
-    if (chinese >= 0) {
-        languages->setCurrentIndex(chinese);
-        emit languages->activated(chinese);
+    const auto useLanguage = [&](int index) {
+        languages->setCurrentIndex(index);
+        emit languages->activated(index);
         read(window, [](CommandExchange& e) { e.request(CommandId::ReadMainInfo); });
         settle(1500);
+    };
+    if (chinese >= 0) {
+        useLanguage(chinese);
         shootLanguage(window, folder, QStringLiteral("zh"));
         shootPosition(window, folder, QStringLiteral("zh"));
         shootCaster(window, folder, QStringLiteral("zh"));
+        useLanguage(english);
+    }
+    shootProfile(window, folder, QStringLiteral("en"), settings.path());
+    if (chinese >= 0) {
+        useLanguage(chinese);
         shootProfile(window, folder, QStringLiteral("zh"), settings.path());
     }
     return 0;
