@@ -553,7 +553,16 @@ void CommandExchange::finishChain(RequestOutcome::Result result, std::int32_t ki
     if (reply != nullptr) {
         outcome.reply = *reply;
     }
+    outcome.steps = std::move(ended.steps);
     ended.onDone(outcome);
+}
+
+void CommandExchange::noteChainStep(CommandId command, RequestOutcome::Result result,
+                                    std::int32_t kind, std::int32_t value) {
+    // The download's blocks would make a list as long as the file, and tell nothing.
+    if (m_chain && m_chain->chain != RequestChain::Download) {
+        m_chain->steps.push_back(RequestOutcome{command, result, kind, value});
+    }
 }
 
 std::optional<std::uint64_t> CommandExchange::chainStepEndedBy(std::int32_t kind) const {
@@ -613,16 +622,22 @@ void CommandExchange::onTimer(int timerId) {
     // A chain goes on where the silence has a follow-up (a motherboard retry, the RINEX flag
     // after the store location); otherwise the silence ends it.
     std::optional<std::uint64_t> chain;
+    CommandId silent{};
     if (m_chain && silenceOf(m_chain->step, timerId)) {
         chain = m_chain->serial;
+        silent = m_chain->step;
     }
     const std::uint64_t before = m_framesWritten;
     const bool stepping = m_chainStepping;
     m_chainStepping = chain.has_value();
     handleTimer(timerId);
     m_chainStepping = stepping;
-    if (chain && m_chain && m_chain->serial == *chain && m_framesWritten == before) {
-        finishChain(RequestOutcome::Result::NoReply);
+    if (chain && m_chain && m_chain->serial == *chain) {
+        if (m_framesWritten == before) {
+            finishChain(RequestOutcome::Result::NoReply);
+        } else {
+            noteChainStep(silent, RequestOutcome::Result::NoReply);
+        }
     }
     emit timerExpired(timerId);
 }
@@ -705,6 +720,7 @@ void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
     }
     // The follow-up this reply sends, if any, is the chain's next step.
     const std::optional<std::uint64_t> chain = chainStepEndedBy(kind);
+    const CommandId step = chain ? m_chain->step : CommandId{};
     const std::uint64_t before = m_framesWritten;
     const bool stepping = m_chainStepping;
     m_chainStepping = chain.has_value();
@@ -718,6 +734,9 @@ void CommandExchange::onReply(const ReplyData& data, std::int32_t kind) {
             RequestOutcome{ended->command, RequestOutcome::Result::Replied, kind, number, data});
     }
     if (chain && m_chain && m_chain->serial == *chain) {
+        if (m_framesWritten != before) {
+            noteChainStep(step, RequestOutcome::Result::Replied, kind, number);
+        }
         finishChainAfter(data, kind, number, m_framesWritten != before);
     }
 }

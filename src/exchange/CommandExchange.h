@@ -36,6 +36,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace kestrava {
 
@@ -237,6 +238,7 @@ private:
         CommandId step{};
         RequestDone onDone;
         std::uint64_t serial = 0; // which chain this is
+        std::vector<RequestOutcome> steps;
     };
 
     // Sends command with arguments: the checks, the tip, the frame, the reply timer. False when
@@ -259,6 +261,9 @@ private:
                      std::int32_t value = -1, const ReplyData* reply = nullptr);
     // The running chain, when a reply of kind answers its current step.
     std::optional<std::uint64_t> chainStepEndedBy(std::int32_t kind) const;
+    // Keeps what became of a command of the running chain that a follow-up has taken over from.
+    void noteChainStep(CommandId command, RequestOutcome::Result result,
+                       std::int32_t kind = KindNone, std::int32_t value = -1);
     // The chain's current step was answered by kind, and the handling sent (followedUp) or did
     // not send its next step.
     void finishChainAfter(const ReplyData& data, std::int32_t kind, std::int32_t value,

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace kestrava {
 
@@ -33,6 +34,10 @@ struct RequestOutcome {
     // Replied: the decoded reply. What its pointers and spans point at belongs to the decoder
     // and is valid only while onDone runs: take what is needed from it there.
     std::optional<ReplyData> reply = std::nullopt;
+    // A chain's outcome: what became of each command before the one that ended it, in the order
+    // they went out, without their replies (the download's blocks are not listed). The store
+    // location read, for one, is here when the chain ends on the RINEX flag.
+    std::vector<RequestOutcome> steps = {};
 };
 
 // Receives the outcome of one request, exactly once.

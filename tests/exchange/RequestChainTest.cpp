@@ -152,6 +152,67 @@ TEST_F(Chains, eachChainEndsOnceWithTheOutcomeThatEndedIt) {
     }
 }
 
+// What came of the commands a chain went on from: the store location the RINEX flag followed,
+// the set the file naming read confirms.
+TEST_F(Chains, aChainsOutcomeListsTheCommandsBeforeTheOneThatEndedIt) {
+    struct Step {
+        CommandId command;
+        Result result;
+        std::int32_t kind;
+        std::int32_t value;
+    };
+    struct StepCase {
+        const char* what;
+        RequestChain chain;
+        RequestArguments arguments;
+        int dropNext;
+        std::vector<Step> steps;
+    };
+    const StepCase cases[] = {
+        {"the location on the card",
+         RequestChain::ReadStoreLocation,
+         requestargs::NoArguments{},
+         0,
+         {{CommandId::ReadStoreLocation, Result::Replied, KindStoreLocation, 1}}},
+        {"a silent location",
+         RequestChain::ReadStoreLocation,
+         requestargs::NoArguments{},
+         1,
+         {{CommandId::ReadStoreLocation, Result::NoReply, KindNone, -1}}},
+        {"the naming set",
+         RequestChain::FileNaming,
+         requestargs::SetFileNaming{QStringLiteral("AB"), QStringLiteral("1234")},
+         0,
+         {{CommandId::SetFileNaming, Result::Replied, KindFileNamingSet, -1}}},
+        {"one command only",
+         RequestChain::Format,
+         requestargs::NoArguments{},
+         0,
+         {{CommandId::ReadRecordingState, Result::Replied, KindRecordingState, 0}}},
+    };
+    for (const StepCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        outcomes.clear();
+        exchange.reset();
+        port.reset();
+        start();
+        openAndPump();
+        faults().dropNext = c.dropNext;
+        ask(c.chain, c.arguments);
+        runOut();
+        ASSERT_EQ(outcomes.size(), 1u);
+        const std::vector<RequestOutcome>& steps = outcomes.front().steps;
+        ASSERT_EQ(steps.size(), c.steps.size());
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            EXPECT_EQ(steps[i].command, c.steps[i].command);
+            EXPECT_EQ(steps[i].result, c.steps[i].result);
+            EXPECT_EQ(steps[i].kind, c.steps[i].kind);
+            EXPECT_EQ(steps[i].value, c.steps[i].value);
+            EXPECT_FALSE(steps[i].reply.has_value());
+        }
+    }
+}
+
 TEST_F(Chains, aChainWithThePortClosedSendsNothing) {
     start();
     ask(RequestChain::FileList);
