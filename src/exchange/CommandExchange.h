@@ -238,7 +238,7 @@ private:
         CommandId step{};
         RequestDone onDone;
         std::uint64_t serial = 0; // which chain this is
-        std::vector<RequestOutcome> steps;
+        std::vector<RequestOutcome> steps = {};
     };
 
     // Sends command with arguments: the checks, the tip, the frame, the reply timer. False when

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <variant>
 #include <vector>
 
 namespace kestrava {
@@ -38,6 +39,31 @@ struct RequestOutcome {
     // they went out, without their replies (the download's blocks are not listed). The store
     // location read, for one, is here when the chain ends on the RINEX flag.
     std::vector<RequestOutcome> steps = {};
+
+    // Whether the request was answered by a reply of kind ofKind.
+    bool repliedWith(std::int32_t ofKind) const {
+        return result == Result::Replied && kind == ofKind && reply.has_value();
+    }
+    // The record a reply of kind ofKind carried (a channel table, the network parameters, a pair
+    // of texts), or null for any other outcome.
+    template <typename T>
+    const T* record(std::int32_t ofKind) const {
+        if (!repliedWith(ofKind)) {
+            return nullptr;
+        }
+        const auto* held = std::get_if<const T*>(&*reply);
+        return held != nullptr ? *held : nullptr;
+    }
+    // The value a reply of kind ofKind carried (a number, a pair of numbers), or nothing for any
+    // other outcome.
+    template <typename T>
+    std::optional<T> carried(std::int32_t ofKind) const {
+        if (!repliedWith(ofKind)) {
+            return std::nullopt;
+        }
+        const auto* held = std::get_if<T>(&*reply);
+        return held != nullptr ? std::optional<T>(*held) : std::nullopt;
+    }
 };
 
 // Receives the outcome of one request, exactly once.
