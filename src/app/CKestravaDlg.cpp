@@ -19,8 +19,6 @@
 #include "exchange/TextCodec.h"
 #include "exchange/TracingErrorReporter.h"
 #include "exchange/TracingExchangePort.h"
-#include "forms/RadioForm.h"
-#include "pages/CDialogAPN.h"
 #include "pages/CDialogBase.h"
 #include "pages/CDialogExpand.h"
 #include "pages/CDialogNETWORK.h"
@@ -749,6 +747,7 @@ void CKestravaDlg::showMainInfo(const MainInfoPanel& panel) {
     m_basePage->ShowBaseVariant(code);
     m_expandPage->ShowExpandVariant(code);
     m_staticPage->AdaptToReceiver(code, m_exchange->decoderState().mainInfo.byte16);
+    m_expandPage->ShowBands(panel.moduleCode, panel.band2g, panel.band3g);
 
     m_panelValues[ReceiverVersion]->setText(panel.receiverVersion);
     m_panelValues[ReceiverSerial]->setText(panel.receiverSerial);
@@ -780,70 +779,8 @@ void CKestravaDlg::showMotherboard(const QString& serial, const QString& version
     m_panelValues[BoardVersion]->setText(version);
 }
 
-void CKestravaDlg::showRadioChannels(const ChannelTable& table) {
-    m_radioPage->ShowChannelTable(table);
-    m_radioPage->MarkChannelsUnread(false);
-}
-
-void CKestravaDlg::showAirBaud(int bitsPerSecond) {
-    m_radioPage->ShowAirBaud(bitsPerSecond);
-    m_radioPage->MarkAirBaudUnread(false);
-    // Kept as the page shows it: 19200 is 19200, any other rate the slower one.
-    m_settings.airBaud = bitsPerSecond == RadioForm::kFastAirBaud ? RadioForm::kFastAirBaud
-                                                                  : RadioForm::kSlowAirBaud;
-}
-
-void CKestravaDlg::showNetParams(const NetParams& params) {
-    m_netPage->ShowNetParams(params);
-    m_netPage->MarkNetUnread(false);
-}
-
-void CKestravaDlg::showApnParams(const QString& user, const QString& password) {
-    if (CDialogAPN* dialog = m_netPage->ApnDialog()) {
-        dialog->ShowApnParams(user, password);
-    }
-}
-
-void CKestravaDlg::showCollectParams(int intervalSeconds, int cutoffDegrees) {
-    m_staticPage->ShowCollectParams(intervalSeconds, cutoffDegrees);
-    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Collect, false);
-}
-
-void CKestravaDlg::showStoreLocation(bool storageCard) {
-    m_staticPage->ShowReadLocation(storageCard ? 1 : 0);
-    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Location, false);
-}
-
-void CKestravaDlg::showFileNaming(const QString& prefix, const QString& serial) {
-    m_staticPage->ShowFileNaming(TextCodec::toBytes(prefix), TextCodec::toBytes(serial));
-    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Naming, false);
-}
-
-void CKestravaDlg::setRinexChecked(bool on) {
-    m_staticPage->SetRinexChecked(on);
-    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::Rinex, false);
-}
-
-void CKestravaDlg::setStaticVoiceChecked(bool on) {
-    m_staticPage->SetStaticVoiceChecked(on);
-    m_staticPage->MarkStaticUnread(CDialogStaticManager::StaticValues::StaticVoice, false);
-    m_settings.staticVoice = on ? 1 : 0;
-}
-
 void CKestravaDlg::addFileRows(const QList<FileRowText>& rows) {
     m_staticPage->AppendFileRows(rows);
-}
-
-void CKestravaDlg::clearFileList() {
-    m_staticPage->ClearFileList();
-}
-
-void CKestravaDlg::completeDeletion() {
-    m_staticPage->RemoveDeletedRows();
-}
-
-void CKestravaDlg::dropPendingDeletion() {
-    m_staticPage->ForgetPendingDeleteRows();
 }
 
 void CKestravaDlg::advanceDownload(std::size_t bytesWritten) {
@@ -852,22 +789,6 @@ void CKestravaDlg::advanceDownload(std::size_t bytesWritten) {
 
 void CKestravaDlg::endDownload() {
     m_staticPage->ResetDownload();
-}
-
-void CKestravaDlg::showNetBand(int moduleCode, int band2g, int band3g) {
-    m_expandPage->FillBandLists(moduleCode, band2g, band3g);
-    // Below zero is "not read yet".
-    if (band2g >= 0) {
-        m_settings.band2g = static_cast<Byte>(band2g);
-    }
-    if (band3g >= 0) {
-        m_settings.band3g = static_cast<Byte>(band3g);
-    }
-}
-
-void CKestravaDlg::showVoiceParams(int voiceType, int volume) {
-    m_expandPage->ShowVoiceParams(voiceType, volume);
-    m_expandPage->MarkVoiceUnread(false);
 }
 
 void CKestravaDlg::echoReceived(const std::uint8_t* bytes, std::size_t count) {

@@ -51,23 +51,9 @@ public:
     void clearMainInfo() override;
     void showMainInfo(const MainInfoPanel& panel) override;
     void showMotherboard(const QString& serial, const QString& version) override;
-    void showRadioChannels(const ChannelTable& table) override;
-    void showAirBaud(int bitsPerSecond) override;
-    void showNetParams(const NetParams& params) override;
-    void showApnParams(const QString& user, const QString& password) override;
-    void showCollectParams(int intervalSeconds, int cutoffDegrees) override;
-    void showStoreLocation(bool storageCard) override;
-    void showFileNaming(const QString& prefix, const QString& serial) override;
-    void setRinexChecked(bool on) override;
-    void setStaticVoiceChecked(bool on) override;
     void addFileRows(const QList<FileRowText>& rows) override;
-    void clearFileList() override;
-    void completeDeletion() override;
-    void dropPendingDeletion() override;
     void advanceDownload(std::size_t bytesWritten) override;
     void endDownload() override;
-    void showNetBand(int moduleCode, int band2g, int band3g) override;
-    void showVoiceParams(int voiceType, int volume) override;
     void echoReceived(const std::uint8_t* bytes, std::size_t count) override;
 
     // The English text through the chosen language.

@@ -483,7 +483,6 @@ void CommandExchange::finishSend(CommandId command, bool written) {
         if (!written) {
             // Too many names for one write: nothing was deleted, and no reply will say so.
             m_expected.reset();
-            m_view.dropPendingDeletion();
             showErrorBox(QStringLiteral("Fail to delete static file"));
         }
         break;
@@ -774,14 +773,12 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindRadioChannels:
         if (const auto* table = pointer<ChannelTable>(data)) {
-            m_view.showRadioChannels(*table);
             m_settings.channels = *table;
         }
         m_timers.stop(TIMER_RADIO);
         ShowTip(QStringLiteral("Read parameters successfully"));
         break;
     case KindRadioAirBaud:
-        m_view.showAirBaud(number(data));
         ShowTip(QStringLiteral("Read parameters successfully"));
         m_timers.stop(TIMER_RADIO);
         break;
@@ -793,13 +790,10 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         m_timers.stop(TIMER_RADIO);
         ShowTip(QStringLiteral("Set air baudrate successfully"));
         break;
-    case KindNetBand: {
-        const IntPair bands = valueOr<IntPair>(data, IntPair{});
+    case KindNetBand:
         m_bandsRead = true;
         ShowTip(QStringLiteral("Read parameters successfully"));
-        m_view.showNetBand(m_state.moduleCode, bands.first, bands.second);
         break;
-    }
     case KindNetBandSet:
         ShowTip(QStringLiteral("Set frequency band successfully"));
         break;
@@ -815,7 +809,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindCollectParams: {
         const IntPair values = valueOr<IntPair>(data, IntPair{});
-        m_view.showCollectParams(values.first, values.second);
         m_settings.collectInterval = values.first;
         m_settings.cutOff = values.second;
         ShowTip(QStringLiteral("Read parameters successfully"));
@@ -829,17 +822,14 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindFilesDeleted:
         if (number(data) == 0) {
-            m_view.completeDeletion();
             ShowTip(QStringLiteral("Delete static files successfully"));
         } else {
-            m_view.dropPendingDeletion();
             showErrorBox(QStringLiteral("Fail to delete static file"));
             ShowTip(QStringLiteral("Fail to delete static file"));
         }
         break;
     case KindFilesFormatted:
         if (number(data) == 0) {
-            m_view.clearFileList();
             ShowTip(QStringLiteral("Format static files successfully"));
         } else {
             showErrorBox(QStringLiteral("Fail to delete static file"));
@@ -853,7 +843,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
     case KindStoreLocation: {
         const bool card = number(data) == 1;
         m_timers.stop(TIMER_RADIO);
-        m_view.showStoreLocation(card);
         m_settings.staticLocation = card ? 1 : 0;
         ShowTip(QStringLiteral("Read parameters successfully"));
         send(CommandId::ReadVoiceBlock, VoiceRead{false, VoiceRead::kRinexFlag});
@@ -861,7 +850,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
     }
     case KindNetParams:
         if (const auto* params = pointer<NetParams>(data)) {
-            m_view.showNetParams(*params);
             m_settings.net = *params;
         }
         ShowTip(QStringLiteral("Read parameters successfully"));
@@ -871,7 +859,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindApnParams:
         if (const auto* texts = pointer<TextPair>(data)) {
-            m_view.showApnParams(TextCodec::toText(texts->first), TextCodec::toText(texts->second));
             m_settings.apnUserName = texts->first;
             m_settings.apnPassword = texts->second;
         }
@@ -939,8 +926,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         break;
     case KindFileNaming:
         if (const auto* texts = pointer<TextPair>(data)) {
-            m_view.showFileNaming(TextCodec::toText(texts->first),
-                                  TextCodec::toText(texts->second));
             m_settings.filePrefix = texts->first;
             m_settings.fileSn = texts->second;
         }
@@ -966,7 +951,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         }
         break;
     case KindRinexFlag:
-        m_view.setRinexChecked(number(data) != 0);
         ShowTip(QStringLiteral("Read Whether to record Rinex Successfully"));
         break;
     case KindRinexFlagSet:
@@ -983,7 +967,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         m_pendingVolume = values.second;
         m_settings.voice = values.first;
         m_settings.volume = values.second;
-        m_view.showVoiceParams(values.first, values.second);
         ShowTip(QStringLiteral("Read Voice Parameter Successfully"));
         break;
     }
@@ -1021,7 +1004,6 @@ void CommandExchange::handleReply(const ReplyData& data, std::int32_t kind) {
         }
         break;
     case KindStaticVoice:
-        m_view.setStaticVoiceChecked(number(data) != 0);
         ShowTip(QStringLiteral("Read StaticVoice Parameter Successfully"));
         break;
     case KindStaticVoiceSet:
@@ -1064,10 +1046,11 @@ void CommandExchange::handleMainInfo(const MainInfoRecord& record) {
         panel.moduleHardwareVersion = QString();
     }
     panel.staticOnly = m_staticOnly;
-    m_view.showMainInfo(panel);
+    panel.moduleCode = record.gprsModuleCode;
     // Before the first band reply there is no band to select (the state's zeros are no reading).
-    m_view.showNetBand(record.gprsModuleCode, m_bandsRead ? m_state.band2g : -1,
-                       m_bandsRead ? m_state.band3g : -1);
+    panel.band2g = m_bandsRead ? m_state.band2g : -1;
+    panel.band3g = m_bandsRead ? m_state.band3g : -1;
+    m_view.showMainInfo(panel);
 
     m_timers.stop(TIMER_MAIN_INFO);
     m_moduleRetryCount = 0;

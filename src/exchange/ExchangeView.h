@@ -25,6 +25,11 @@ struct MainInfoPanel {
     std::optional<QString> moduleHardwareVersion;
     Byte receiverTypeCode = 0;
     bool staticOnly = false; // type '4', '5' or '6': module rows disabled, Static tab forced
+    // The module, for the Advanced page's band lists, and the bands read so far (-1 before the
+    // first band reply).
+    int moduleCode = 0;
+    int band2g = -1;
+    int band3g = -1;
 };
 
 // One row of the static file list as the list shows it.

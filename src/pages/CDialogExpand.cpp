@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -177,6 +178,20 @@ void CDialogExpand::ShowExpandVariant(Byte receiverTypeCode) {
     m_disableStaticVoice->hide();
 }
 
+void CDialogExpand::ShowBands(int moduleCode, int band2G, int band3G) {
+    FillBandLists(moduleCode, band2G, band3G);
+    PageHost* host = Host();
+    if (host == nullptr) {
+        return;
+    }
+    if (band2G >= 0) {
+        host->settings().band2g = static_cast<Byte>(band2G);
+    }
+    if (band3G >= 0) {
+        host->settings().band3g = static_cast<Byte>(band3G);
+    }
+}
+
 void CDialogExpand::FillBandLists(int moduleCode, int index2G, int index3G) {
     m_band2G->clear();
     m_band3G->clear();
@@ -281,11 +296,19 @@ void CDialogExpand::OnVoiceSwitch(bool on) {
 }
 
 void CDialogExpand::OnReadVoice() {
-    if (PortReady()) {
-        Host()->exchange().request(
-            CommandId::ReadVoiceBlock,
-            requestargs::ReadVoiceBlock{false, requestargs::ReadVoiceBlock::kVoiceType});
+    if (!PortReady()) {
+        return;
     }
+    Host()->exchange().request(
+        CommandId::ReadVoiceBlock,
+        requestargs::ReadVoiceBlock{false, requestargs::ReadVoiceBlock::kVoiceType},
+        [page = QPointer(this)](const RequestOutcome& outcome) {
+            const auto voice = outcome.carried<BytePair>(KindVoiceParams);
+            if (page && voice) {
+                page->ShowVoiceParams(voice->first, voice->second);
+                page->MarkVoiceUnread(false);
+            }
+        });
 }
 
 void CDialogExpand::OnSetVoice() {
@@ -313,9 +336,18 @@ void CDialogExpand::OnVolumeChosen() {
 }
 
 void CDialogExpand::OnReadBand() {
-    if (PortReady()) {
-        SettingRows::read(*Host(), SettingGroupId::Band);
+    if (!PortReady()) {
+        return;
     }
+    SettingRows::read(*Host(), SettingGroupId::Band,
+                      [page = QPointer(this)](const RequestOutcome& outcome) {
+                          const auto bands = outcome.carried<IntPair>(KindNetBand);
+                          PageHost* host = page ? page->Host() : nullptr;
+                          if (host != nullptr && bands) {
+                              page->ShowBands(host->exchange().decoderState().moduleCode,
+                                              bands->first, bands->second);
+                          }
+                      });
 }
 
 void CDialogExpand::OnSetBand() {

@@ -39,6 +39,9 @@ public:
     // without) and selects the indexes that fall inside them; -1 selects nothing. Any other
     // module leaves both lists empty and the 3G list as shown or hidden before.
     void FillBandLists(int moduleCode, int index2G, int index3G);
+    // The bands the receiver reported (below zero: not read yet) in the lists, and kept in the
+    // settings.
+    void ShowBands(int moduleCode, int band2G, int band3G);
     // Voice code 0 shows "Disable Voice", 3 "User Defined", any other "Default"; a volume
     // outside 1..10 leaves the slider where it is.
     void ShowVoiceParams(int voiceCode, int volume);

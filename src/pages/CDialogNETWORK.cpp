@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -211,7 +212,14 @@ void CDialogNETWORK::OnRead() {
     if (!CheckPortOpen()) {
         return;
     }
-    SettingRows::read(*Host(), SettingGroupId::NetParams);
+    SettingRows::read(*Host(), SettingGroupId::NetParams,
+                      [page = QPointer(this)](const RequestOutcome& outcome) {
+                          const auto* params = outcome.record<NetParams>(KindNetParams);
+                          if (page && params != nullptr) {
+                              page->ShowNetParams(*params);
+                              page->MarkNetUnread(false);
+                          }
+                      });
 }
 
 void CDialogNETWORK::OnSet() {
@@ -248,8 +256,16 @@ void CDialogNETWORK::OnKey() {
 
 void CDialogNETWORK::OnApnRead() {
     if (PageHost* host = Host()) {
-        host->exchange().request(
-            CommandId::ReadApnParams); // sends nothing while the port is closed
+        // Sends nothing while the port is closed. The reply fills the dialog while it is open.
+        host->exchange().request(CommandId::ReadApnParams,
+                                 [page = QPointer(this)](const RequestOutcome& outcome) {
+                                     const auto* login = outcome.record<TextPair>(KindApnParams);
+                                     CDialogAPN* dialog = page ? page->ApnDialog() : nullptr;
+                                     if (dialog != nullptr && login != nullptr) {
+                                         dialog->ShowApnParams(TextCodec::toText(login->first),
+                                                               TextCodec::toText(login->second));
+                                     }
+                                 });
     }
 }
 

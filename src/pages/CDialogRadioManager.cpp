@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -261,7 +262,14 @@ void CDialogRadioManager::OnReadCurrentFreq() {
     m_editRow = -1;
     m_editColumn = -1;
     m_cellEditor->hide();
-    SettingRows::read(*Host(), SettingGroupId::RadioChannels);
+    SettingRows::read(*Host(), SettingGroupId::RadioChannels,
+                      [page = QPointer(this)](const RequestOutcome& outcome) {
+                          const auto* table = outcome.record<ChannelTable>(KindRadioChannels);
+                          if (page && table != nullptr) {
+                              page->ShowChannelTable(*table);
+                              page->MarkChannelsUnread(false);
+                          }
+                      });
 }
 
 void CDialogRadioManager::OnReadDefaultFreq() {
@@ -289,9 +297,25 @@ void CDialogRadioManager::OnSetFreq() {
 }
 
 void CDialogRadioManager::OnReadAirBaud() {
-    if (PortReady()) {
-        SettingRows::read(*Host(), SettingGroupId::AirBaud);
+    if (!PortReady()) {
+        return;
     }
+    SettingRows::read(*Host(), SettingGroupId::AirBaud,
+                      [page = QPointer(this)](const RequestOutcome& outcome) {
+                          const auto rate = outcome.carried<std::int32_t>(KindRadioAirBaud);
+                          if (!page || !rate) {
+                              return;
+                          }
+                          page->ShowAirBaud(*rate);
+                          page->MarkAirBaudUnread(false);
+                          // Kept as the page shows it: 19200 is 19200, any other rate the
+                          // slower one.
+                          if (PageHost* host = page->Host()) {
+                              host->settings().airBaud = *rate == RadioForm::kFastAirBaud
+                                                             ? RadioForm::kFastAirBaud
+                                                             : RadioForm::kSlowAirBaud;
+                          }
+                      });
 }
 
 void CDialogRadioManager::OnSetAirBaud() {

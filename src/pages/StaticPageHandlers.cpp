@@ -9,12 +9,12 @@
 #include "settings/StoredSettings.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <QStringList>
 
 namespace kestrava {
 
 StaticPageHandlers::StaticPageHandlers(CDialogStaticManager& page) : QObject(&page), m_page(page) {
-    using Page = CDialogStaticManager;
     using Self = StaticPageHandlers;
     connect(&page, &Page::readCollectClicked, this, &Self::readCollect);
     connect(&page, &Page::setCollectClicked, this, &Self::setCollect);
@@ -30,10 +30,18 @@ StaticPageHandlers::StaticPageHandlers(CDialogStaticManager& page) : QObject(&pa
     connect(&page, &Page::downloadClicked, this, &Self::downloadOrStop);
 }
 
-void StaticPageHandlers::read(SettingGroupId group) {
+void StaticPageHandlers::read(SettingGroupId group, const PageFill& fill) {
     if (PageHost* host = openHost()) {
-        SettingRows::read(*host, group);
+        SettingRows::read(*host, group, whilePageLives(fill));
     }
+}
+
+RequestDone StaticPageHandlers::whilePageLives(const PageFill& fill) {
+    return [page = QPointer(&m_page), fill](const RequestOutcome& outcome) {
+        if (page) {
+            fill(*page, outcome);
+        }
+    };
 }
 
 PageHost* StaticPageHandlers::openHost() {
@@ -49,7 +57,12 @@ PageHost* StaticPageHandlers::openHost() {
 }
 
 void StaticPageHandlers::readCollect() {
-    read(SettingGroupId::CollectParams);
+    read(SettingGroupId::CollectParams, [](Page& page, const RequestOutcome& outcome) {
+        if (const auto values = outcome.carried<IntPair>(KindCollectParams)) {
+            page.ShowCollectParams(values->first, values->second);
+            page.MarkStaticUnread(Page::StaticValues::Collect, false);
+        }
+    });
 }
 
 void StaticPageHandlers::setCollect() {
@@ -70,8 +83,15 @@ void StaticPageHandlers::setCollect() {
         requestargs::SetCollectParams{form.record().intervalSeconds, form.record().cutoffDegrees});
 }
 
+void StaticPageHandlers::showNaming(Page& page, const RequestOutcome& outcome) {
+    if (const auto* naming = outcome.record<TextPair>(KindFileNaming)) {
+        page.ShowFileNaming(naming->first, naming->second);
+        page.MarkStaticUnread(Page::StaticValues::Naming, false);
+    }
+}
+
 void StaticPageHandlers::readNaming() {
-    read(SettingGroupId::FileParams);
+    read(SettingGroupId::FileParams, &StaticPageHandlers::showNaming);
 }
 
 void StaticPageHandlers::setNaming() {
@@ -87,12 +107,33 @@ void StaticPageHandlers::setNaming() {
     StoredSettings& settings = host->settings();
     settings.filePrefix = FormText::bytes(form.record().prefix);
     settings.fileSn = FormText::bytes(form.record().serial);
-    SettingRows::set(*host, SettingGroupId::FileParams,
-                     requestargs::SetFileNaming{form.record().prefix, form.record().serial});
+    // Set, then read back: the page shows what the receiver now holds.
+    host->exchange().request(RequestChain::FileNaming,
+                             requestargs::SetFileNaming{form.record().prefix, form.record().serial},
+                             whilePageLives(&StaticPageHandlers::showNaming));
 }
 
 void StaticPageHandlers::readLocation() {
-    read(SettingGroupId::StoreLocation);
+    PageHost* host = openHost();
+    if (host == nullptr) {
+        return;
+    }
+    // The location, then the RINEX flag (read also when the location is silent).
+    host->exchange().request(RequestChain::ReadStoreLocation,
+                             whilePageLives([](Page& page, const RequestOutcome& outcome) {
+                                 for (const RequestOutcome& step : outcome.steps) {
+                                     if (step.result == RequestOutcome::Result::Replied &&
+                                         step.kind == KindStoreLocation) {
+                                         page.ShowReadLocation(step.value == 1 ? 1 : 0);
+                                         page.MarkStaticUnread(Page::StaticValues::Location, false);
+                                     }
+                                 }
+                                 if (const auto rinex =
+                                         outcome.carried<std::int32_t>(KindRinexFlag)) {
+                                     page.SetRinexChecked(*rinex != 0);
+                                     page.MarkStaticUnread(Page::StaticValues::Rinex, false);
+                                 }
+                             }));
 }
 
 void StaticPageHandlers::setLocation() {
@@ -109,7 +150,15 @@ void StaticPageHandlers::setLocation() {
 }
 
 void StaticPageHandlers::readStaticVoice() {
-    read(SettingGroupId::StaticVoice);
+    read(SettingGroupId::StaticVoice, [](Page& page, const RequestOutcome& outcome) {
+        if (const auto on = outcome.carried<std::int32_t>(KindStaticVoice)) {
+            page.SetStaticVoiceChecked(*on != 0);
+            page.MarkStaticUnread(Page::StaticValues::StaticVoice, false);
+            if (PageHost* host = page.Host()) {
+                host->settings().staticVoice = *on != 0 ? 1 : 0;
+            }
+        }
+    });
 }
 
 void StaticPageHandlers::setStaticVoice() {
@@ -146,7 +195,14 @@ void StaticPageHandlers::deleteSelected() {
     // A selection too large for one command is refused by the exchange with its box; the
     // selection stays as it is, so the user can narrow it and try again.
     m_page.SetPendingDeleteRows(rows);
-    host->exchange().request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
+    host->exchange().request(CommandId::DeleteFiles, requestargs::DeleteFiles{names},
+                             whilePageLives([](Page& page, const RequestOutcome& outcome) {
+                                 if (outcome.carried<std::int32_t>(KindFilesDeleted) == 0) {
+                                     page.RemoveDeletedRows();
+                                 } else {
+                                     page.ForgetPendingDeleteRows();
+                                 }
+                             }));
 }
 
 void StaticPageHandlers::format() {
@@ -155,7 +211,12 @@ void StaticPageHandlers::format() {
         !host->askYesNo(QStringLiteral("Are you sure to delete all static files?"))) {
         return;
     }
-    host->exchange().request(RequestChain::Format);
+    host->exchange().request(RequestChain::Format,
+                             whilePageLives([](Page& page, const RequestOutcome& outcome) {
+                                 if (outcome.carried<std::int32_t>(KindFilesFormatted) == 0) {
+                                     page.ClearFileList();
+                                 }
+                             }));
 }
 
 void StaticPageHandlers::downloadOrStop() {

