@@ -2,7 +2,6 @@
 
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
-#include "exchange/CommandExchange.h"
 #include "exchange/TextCodec.h"
 #include "ntrip/CasterSession.h"
 #include "ntrip/CasterWords.h"
@@ -169,14 +168,18 @@ int checkReceiver(PortVerbContext& c) {
         return kUsage;
     }
     ReceiverSession& session = c.session;
-    session.view().net.reset();
-    if (!session.request([&session] { session.exchange().request(CommandId::ReadNetParams); },
-                         {KindNetParams}) ||
-        !session.view().net) {
+    std::optional<NetParams> read;
+    session.request(CommandId::ReadNetParams, requestargs::NoArguments{},
+                    [&read](const RequestOutcome& outcome) {
+                        if (const NetParams* params = outcome.record<NetParams>(KindNetParams)) {
+                            read = *params;
+                        }
+                    });
+    if (!read) {
         c.err << "No reply from receiver\n";
         return kCliNoReply;
     }
-    const NetParams& net = *session.view().net;
+    const NetParams& net = *read;
     if (net.netMode != 0 || net.communicationMode == 1) {
         c.err << "The receiver is set to " << (net.netMode != 0 ? "IntRTK" : "GSM dial-up")
               << ": there is no caster to check\n";

@@ -10,41 +10,17 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QObject>
 #include <QStringList>
 
 #include <algorithm>
 #include <iostream>
+#include <memory>
+#include <optional>
+#include <span>
 #include <utility>
 
 namespace kestrava {
 namespace {
-
-// The replies handled while it lives, in order, with the numbers they carried.
-class ReplyWatch {
-public:
-    explicit ReplyWatch(CommandExchange& exchange) {
-        m_connection = QObject::connect(
-            &exchange, &CommandExchange::replyHandled,
-            [this](int kind, int carried) { m_replies.emplace_back(kind, carried); });
-    }
-    ~ReplyWatch() { QObject::disconnect(m_connection); }
-    ReplyWatch(const ReplyWatch&) = delete;
-    ReplyWatch& operator=(const ReplyWatch&) = delete;
-
-    std::optional<int> value(int kind) const {
-        for (const auto& [seen, carried] : m_replies) {
-            if (seen == kind) {
-                return carried;
-            }
-        }
-        return std::nullopt;
-    }
-
-private:
-    QMetaObject::Connection m_connection;
-    std::vector<std::pair<int, int>> m_replies;
-};
 
 const FileRowText* findRow(const QList<FileRowText>& rows, const QString& name) {
     for (const FileRowText& row : rows) {
@@ -172,15 +148,11 @@ int deleteVerb(PortVerbContext& c) {
         chosen.push_back(row);
         names.append(row->downloadName);
     }
-    CommandExchange& exchange = c.session.exchange();
-    ConsoleView& view = c.session.view();
+    const ConsoleView& view = c.session.view();
     const qsizetype boxes = view.messages.size();
-    ReplyWatch watch(exchange);
-    exchange.request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
-    c.session.waitUntil(
-        [&] { return watch.value(KindFilesDeleted) || view.messages.size() > boxes; },
-        ReceiverSession::kReplyWaitMs);
-    if (const auto status = watch.value(KindFilesDeleted); status && *status == 0) {
+    const RequestOutcome deleted =
+        c.session.request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
+    if (ReceiverSession::replied(deleted, KindFilesDeleted) && deleted.value == 0) {
         return kCliOk;
     }
     if (view.messages.size() > boxes) {
@@ -211,25 +183,18 @@ int formatVerb(PortVerbContext& c) {
     if (!confirmFormat(c)) {
         return kCliRefused;
     }
-    CommandExchange& exchange = c.session.exchange();
-    ReplyWatch watch(exchange);
-    exchange.request(RequestChain::Format);
-    c.session.waitUntil(
-        [&] {
-            const auto recording = watch.value(KindRecordingState);
-            return (recording && *recording != 0) || watch.value(KindFilesFormatted);
-        },
-        2 * ReceiverSession::kReplyWaitMs);
-    if (const auto recording = watch.value(KindRecordingState); recording && *recording != 0) {
+    // The recording state is read first: the format follows only while nothing is recorded.
+    const RequestOutcome formatted = c.session.request(
+        RequestChain::Format, requestargs::NoArguments{}, {}, 2 * ReceiverSession::kReplyWaitMs);
+    if (ReceiverSession::replied(formatted, KindRecordingState) && formatted.value != 0) {
         c.err << "Recording raw file,cannot do the Format operation\n";
         return kCliFailed;
     }
-    const auto formatted = watch.value(KindFilesFormatted);
-    if (!formatted) {
+    if (!ReceiverSession::replied(formatted, KindFilesFormatted)) {
         c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
     }
-    if (*formatted != 0) {
+    if (formatted.value != 0) {
         c.err << "Fail to delete static file\n";
         return kCliFailed;
     }
@@ -296,21 +261,27 @@ int FilesVerb::run(PortVerbContext& context) {
 std::optional<QList<FileRowText>> FilesVerb::list(ReceiverSession& session) {
     ConsoleView& view = session.view();
     CommandExchange& exchange = session.exchange();
-    const auto ended = [&view] {
-        return view.tip == QStringLiteral("Read static file finished") ||
-               view.tip == QStringLiteral("Only the first 256 files can be listed");
-    };
+    // Whether the listing got to its end: a page short of full, or a full one where the one-byte
+    // position ends. The chain may end after this wait gave up, so what it sets is shared.
+    const auto complete = std::make_shared<std::optional<bool>>();
     view.fileRows.clear();
-    view.tip.clear();
-    exchange.request(RequestChain::FileList);
-    // Each page is asked for when the one before it arrived: wait page by page.
-    while (!ended()) {
+    exchange.request(RequestChain::FileList, [complete, &exchange](const RequestOutcome& outcome) {
+        const auto page = outcome.carried<std::span<const FileListRow>>(KindFileList);
+        *complete =
+            page && (page->size() < CommandExchange::kFileListPageSize || exchange.fileListCut());
+    });
+    // The pages come through the view, each asked for when the one before it arrived: wait page
+    // by page.
+    while (!complete->has_value()) {
         const qsizetype before = view.fileRows.size();
-        session.waitUntil([&] { return ended() || view.fileRows.size() != before; },
+        session.waitUntil([&] { return complete->has_value() || view.fileRows.size() != before; },
                           ReceiverSession::kReplyWaitMs);
-        if (!ended() && view.fileRows.size() == before) {
+        if (!complete->has_value() && view.fileRows.size() == before) {
             return std::nullopt;
         }
+    }
+    if (!**complete) {
+        return std::nullopt;
     }
     return view.fileRows;
 }

@@ -2,7 +2,6 @@
 
 #include "cli/ReceiverSession.h"
 #include "cli/SettingGroup.h"
-#include "exchange/CommandExchange.h"
 #include "forms/PasswordForm.h"
 #include "protocol/ReplyKind.h"
 #include "settings/SettingTable.h"
@@ -77,16 +76,12 @@ CliOutcome PasswordVerb::setRemote(ReceiverSession& session, const QString& pass
     if (!result.ok()) {
         return {kCliRefused, result.refusal().toStdString()};
     }
-    const std::optional<int> reply = session.request(
-        [&] {
-            session.exchange().request(CommandId::SetRemotePassword,
-                                       requestargs::SetRemotePassword{result.record()});
-        },
-        {KindRemotePasswordSet});
-    if (!reply) {
+    const RequestOutcome reply = session.request(CommandId::SetRemotePassword,
+                                                 requestargs::SetRemotePassword{result.record()});
+    if (!ReceiverSession::replied(reply, KindRemotePasswordSet)) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }
-    if (*reply != 0) {
+    if (reply.value != 0) {
         return {kCliFailed, session.view().tip.toStdString()};
     }
     return {kCliOk, session.view().tip.toStdString()};
@@ -103,16 +98,12 @@ CliOutcome PasswordVerb::setWifi(ReceiverSession& session, const QString& passwo
     if (!result.ok()) {
         return {kCliRefused, result.refusal().toStdString()};
     }
-    const std::optional<int> reply = session.request(
-        [&] {
-            session.exchange().request(CommandId::SetWifiPassword,
-                                       requestargs::SetWifiPassword{std::nullopt, result.record()});
-        },
-        {KindWifiSet});
-    if (!reply) {
+    const RequestOutcome reply = session.request(
+        CommandId::SetWifiPassword, requestargs::SetWifiPassword{std::nullopt, result.record()});
+    if (!ReceiverSession::replied(reply, KindWifiSet)) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }
-    if (*reply != kWifiSuccess) {
+    if (reply.value != kWifiSuccess) {
         const QString tip = session.view().tip;
         return {kCliFailed,
                 tip.isEmpty() ? std::string("Set Wifi Password failed") : tip.toStdString()};

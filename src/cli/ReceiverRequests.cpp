@@ -7,26 +7,39 @@
 
 namespace kestrava {
 
-std::optional<int> ReceiverRequests::ask(ReceiverSession& session,
-                                         const std::function<void()>& send,
-                                         const std::vector<int>& kinds, int timeoutMs,
-                                         const std::string& fallback, CliOutcome& outcome) {
+RequestOutcome ReceiverRequests::ask(ReceiverSession& session,
+                                     const std::function<RequestOutcome()>& request,
+                                     const std::vector<int>& kinds, const std::string& fallback,
+                                     CliOutcome& outcome) {
     session.view().tip.clear();
-    const std::optional<int> value = session.request(send, kinds, timeoutMs);
-    if (!value) {
+    RequestOutcome got = request();
+    if (!repliedWithOneOf(got, kinds)) {
         const std::string shown = tip(session);
         outcome = {kCliNoReply, Interruption::requested() ? ReceiverSession::silenceText()
                                 : shown.empty()           ? fallback
                                                           : shown};
     }
-    return value;
+    return got;
+}
+
+bool ReceiverRequests::repliedWithOneOf(const RequestOutcome& outcome,
+                                        const std::vector<int>& kinds) {
+    for (const int kind : kinds) {
+        if (ReceiverSession::replied(outcome, kind)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 CliOutcome ReceiverRequests::connectRadio(ReceiverSession& session) {
     CliOutcome outcome;
     ask(
-        session, [&session] { session.exchange().request(CommandId::ConnectInternalRadio); },
-        {KindRadioConnected}, ReceiverSession::kReplyWaitMs, kRadioSilent, outcome);
+        session,
+        [&session] {
+            return session.request(CommandId::ConnectInternalRadio, requestargs::NoArguments{});
+        },
+        {KindRadioConnected}, kRadioSilent, outcome);
     // The exchange's tip names "Connecting internal Radio..." while it waits: not an answer.
     if (!outcome.ok()) {
         outcome.message = kRadioSilent;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli/SettingGroup.h"
+#include "exchange/RequestOutcome.h"
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,12 +18,15 @@ public:
     static constexpr const char* kRadioSilent =
         "No reply from receiver,please check whether connect to internal radio successfully";
 
-    // Sends, waits for one of kinds and gives back the reply's number (or -1 for a record);
-    // outcome gets the no-reply status with the tip the exchange showed, or fallback when it
-    // showed none.
-    static std::optional<int> ask(ReceiverSession& session, const std::function<void()>& send,
-                                  const std::vector<int>& kinds, int timeoutMs,
-                                  const std::string& fallback, CliOutcome& outcome);
+    // Clears the tip, runs request (one of the session's requests) and gives back its outcome;
+    // unless that is a reply of one of kinds, outcome gets the no-reply status with the tip the
+    // exchange showed, or fallback when it showed none.
+    static RequestOutcome ask(ReceiverSession& session,
+                              const std::function<RequestOutcome()>& request,
+                              const std::vector<int>& kinds, const std::string& fallback,
+                              CliOutcome& outcome);
+    // Whether outcome is a reply of one of kinds.
+    static bool repliedWithOneOf(const RequestOutcome& outcome, const std::vector<int>& kinds);
 
     // Connects the receiver's serial line through to its internal radio, as the Radio page
     // requires before any radio command.

@@ -13,7 +13,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace kestrava {
 namespace {
@@ -103,27 +104,52 @@ void ReceiverSession::close() {
     }
 }
 
-std::optional<int> ReceiverSession::request(const std::function<void()>& send,
-                                            const std::vector<int>& kinds, int timeoutMs) {
-    std::optional<int> value;
+RequestOutcome ReceiverSession::request(CommandId command, const RequestArguments& arguments,
+                                        const RequestDone& take, int timeoutMs) {
+    return await(
+        [&](RequestDone onDone) { m_exchange->request(command, arguments, std::move(onDone)); },
+        take, timeoutMs);
+}
+
+RequestOutcome ReceiverSession::request(RequestChain chain, const RequestArguments& arguments,
+                                        const RequestDone& take, int timeoutMs) {
+    return await(
+        [&](RequestDone onDone) { m_exchange->request(chain, arguments, std::move(onDone)); }, take,
+        timeoutMs);
+}
+
+RequestOutcome ReceiverSession::await(const std::function<void(RequestDone)>& ask,
+                                      const RequestDone& take, int timeoutMs) {
     if (Interruption::requested()) {
-        return value;
+        return {};
     }
-    bool timerFired = false;
-    const QMetaObject::Connection replies = QObject::connect(
-        m_exchange.get(), &CommandExchange::replyHandled, [&](int kind, int carried) {
-            if (!value && std::find(kinds.begin(), kinds.end(), kind) != kinds.end()) {
-                value = carried;
-            }
-        });
-    const QMetaObject::Connection timers = QObject::connect(
-        m_exchange.get(), &CommandExchange::timerExpired, [&](int) { timerFired = true; });
-    send();
-    waitUntil([&] { return value.has_value() || timerFired || !m_exchange->portOpen(); },
-              timeoutMs);
-    QObject::disconnect(replies);
-    QObject::disconnect(timers);
-    return value;
+    // The exchange keeps the callback until the outcome comes, which may be after this wait has
+    // given up: what it reaches must outlive the wait, and take only runs while it lasts.
+    struct Pending {
+        const RequestDone* take = nullptr;
+        std::optional<RequestOutcome> outcome;
+    };
+    const auto pending = std::make_shared<Pending>();
+    pending->take = &take;
+    ask([pending](const RequestOutcome& outcome) {
+        if (pending->take == nullptr) {
+            return;
+        }
+        if (*pending->take) {
+            (*pending->take)(outcome);
+        }
+        pending->outcome = outcome;
+        pending->outcome->reply.reset();
+    });
+    waitUntil([&] { return pending->outcome.has_value() || !m_exchange->portOpen(); }, timeoutMs);
+    pending->take = nullptr;
+    if (pending->outcome) {
+        return std::move(*pending->outcome);
+    }
+    RequestOutcome silent;
+    silent.result =
+        m_exchange->portOpen() ? RequestOutcome::Result::NoReply : RequestOutcome::Result::PortLost;
+    return silent;
 }
 
 bool ReceiverSession::waitUntil(const std::function<bool()>& done, int timeoutMs) {

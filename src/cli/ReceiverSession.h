@@ -1,16 +1,18 @@
 #pragma once
 
 #include "cli/ConsoleView.h"
+#include "exchange/RequestArguments.h"
+#include "exchange/RequestChain.h"
+#include "exchange/RequestOutcome.h"
+#include "protocol/CommandId.h"
 #include "settings/StoredSettings.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
-#include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 namespace kestrava {
 
@@ -50,12 +52,22 @@ public:
     ConsoleView& view() { return m_view; }
     StoredSettings& settings() { return m_settings; }
 
-    // Runs send, then the event loop until a reply of one of kinds has been handled (its value
-    // is returned: the number it carried, or -1 for a record), a reply timer expired or
-    // timeoutMs passed (nothing is returned; the view's tip says what the exchange reported).
-    // Once the user has interrupted the program, nothing is sent and nothing is returned.
-    std::optional<int> request(const std::function<void()>& send, const std::vector<int>& kinds,
-                               int timeoutMs = kReplyWaitMs);
+    // Sends command with arguments, then runs the event loop until its outcome arrives, the port
+    // closes or timeoutMs passes. take, when given, is handed the outcome as it arrives, while
+    // its reply may still be read: it copies out what the caller needs. The outcome returned has
+    // no reply; when the wait ran out first it is NoReply (PortLost when the port closed). Once
+    // the user has interrupted the program nothing is sent: NotSent, and take is not called.
+    RequestOutcome request(CommandId command, const RequestArguments& arguments,
+                           const RequestDone& take = {}, int timeoutMs = kReplyWaitMs);
+    // The same for a chain: its outcome comes when the chain has ended.
+    RequestOutcome request(RequestChain chain, const RequestArguments& arguments,
+                           const RequestDone& take = {}, int timeoutMs = kReplyWaitMs);
+
+    // Whether outcome is a reply of kind; unlike RequestOutcome::repliedWith, it also holds for
+    // an outcome whose reply is gone (one request() returned, or a chain's step).
+    static bool replied(const RequestOutcome& outcome, int kind) {
+        return outcome.result == RequestOutcome::Result::Replied && outcome.kind == kind;
+    }
 
     // Runs the event loop until done() holds, timeoutMs passed or the user interrupted the
     // program; returns done().
@@ -72,6 +84,9 @@ public:
 
 private:
     struct Parts;
+    // Runs ask with the callback that receives the outcome, and waits for it as request does.
+    RequestOutcome await(const std::function<void(RequestDone)>& ask, const RequestDone& take,
+                         int timeoutMs);
     bool wait(const std::function<bool()>& done, int timeoutMs, bool interruptible);
 
     std::unique_ptr<Parts> m_parts;

@@ -3,6 +3,7 @@
 #include "cli/SettingGroup.h"
 #include "exchange/RequestArguments.h"
 #include "exchange/RequestChain.h"
+#include "exchange/RequestOutcome.h"
 #include "protocol/CommandId.h"
 #include "settings/SettingTable.h"
 
@@ -13,7 +14,6 @@
 
 namespace kestrava {
 
-class ConsoleView;
 class ReceiverSession;
 
 // One command of a group's set, with what confirms it.
@@ -41,19 +41,15 @@ struct SettingBinding {
 
     // ---- Reading --------------------------------------------------------------------------
     bool throughRadio = false; // the line is connected through to the internal radio first
+    // Read as this chain of the exchange (which begins with the group's read) instead of the
+    // read alone.
+    std::optional<RequestChain> readChain;
     RequestArguments readArguments;
-    std::vector<int> readKinds;
-    int readWaitMs = 0; // 0: the session's reply wait
-    // Waits up to settleMs more until chainEnded holds: what the read's chain delivers after the
-    // reply that ended the wait.
-    int settleMs = 0;
-    bool (*chainEnded)(const ConsoleView& view) = nullptr;
-    // Forgets what the view holds of the group, before the read is sent.
-    void (*forget)(ConsoleView& view) = nullptr;
-    // The group's values as get prints them, from the view and the reply's number; false when
-    // the read brought nothing.
-    bool (*values)(const ConsoleView& view, std::optional<int> reply,
-                   SettingValues& values) = nullptr;
+    std::vector<int> readKinds; // the replies that answer the read
+    int readWaitMs = 0;         // 0: the session's reply wait
+    // The group's values as get prints them, from the read's outcome (a reply of one of
+    // readKinds, while its data may still be read); false when the read brought nothing.
+    bool (*values)(const RequestOutcome& outcome, SettingValues& values) = nullptr;
 
     // ---- Waiting ---------------------------------------------------------------------------
     // The tip is cleared before each command, and one shown while no reply came is the

@@ -1,6 +1,5 @@
 #include "cli/SettingBindings.h"
 
-#include "cli/ConsoleView.h"
 #include "cli/PasswordVerb.h"
 #include "cli/ReceiverSession.h"
 #include "exchange/CommandExchange.h"
@@ -32,6 +31,8 @@ using G = SettingGroupId;
 // The location has a reply timer of its own; the RINEX flag is read after it either way.
 constexpr int kChainWaitMs =
     CommandExchange::kStoreLocationTimeoutMs + ReceiverSession::kReplyWaitMs;
+// The read of both is given the session's reply wait once more for the flag.
+constexpr int kLocationReadWaitMs = kChainWaitMs + ReceiverSession::kReplyWaitMs;
 // A radio command gets its answer within the radio's time-out, or the time-out's text.
 constexpr int kRadioWaitMs = CommandExchange::kRadioTimeoutMs + 1000;
 // The board does not answer its output commands; the port is given this long to send them
@@ -109,11 +110,12 @@ bool isUrl(const SettingValues& values) {
     return url == QLatin1String("true") || url == QLatin1String("1");
 }
 
-bool netValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.net) {
+bool netValues(const RequestOutcome& outcome, SettingValues& values) {
+    const NetParams* read = outcome.record<NetParams>(KindNetParams);
+    if (read == nullptr) {
         return false;
     }
-    const NetParams& record = *view.net;
+    const NetParams& record = *read;
     values[net("APNName")] = bytesText(record.apnName);
     values[net("CommunicationMode")] = std::to_string(record.communicationMode);
     values[net("GroupID1")] = std::to_string(record.groupId1);
@@ -211,12 +213,13 @@ CliOutcome netForm(const SettingValues& values, ReceiverSession*, SettingSend& s
 const std::string kApnUser = "ANPParams.APNUsername";
 const std::string kApnPassword = "ANPParams.APNPassWord";
 
-bool apnValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.apn) {
+bool apnValues(const RequestOutcome& outcome, SettingValues& values) {
+    const TextPair* login = outcome.record<TextPair>(KindApnParams);
+    if (login == nullptr) {
         return false;
     }
-    values[kApnUser] = view.apn->first.toStdString();
-    values[kApnPassword] = view.apn->second.toStdString();
+    values[kApnUser] = bytesText(login->first);
+    values[kApnPassword] = bytesText(login->second);
     return true;
 }
 
@@ -241,12 +244,13 @@ CliOutcome apnForm(const SettingValues& values, ReceiverSession*, SettingSend& s
 const std::string kInterval = "CollectParams.CollecInterval";
 const std::string kCutOff = "CollectParams.CutOff";
 
-bool collectValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.collect) {
+bool collectValues(const RequestOutcome& outcome, SettingValues& values) {
+    if (!ReceiverSession::replied(outcome, KindCollectParams)) {
         return false;
     }
-    values[kInterval] = std::to_string(view.collect->first);
-    values[kCutOff] = std::to_string(view.collect->second);
+    const IntPair collect = outcome.carried<IntPair>(KindCollectParams).value_or(IntPair{});
+    values[kInterval] = std::to_string(collect.first);
+    values[kCutOff] = std::to_string(collect.second);
     return true;
 }
 
@@ -271,12 +275,13 @@ CliOutcome collectForm(const SettingValues& values, ReceiverSession*, SettingSen
 const std::string kPrefix = "FileParams.FilePrefix";
 const std::string kSerial = "FileParams.FileSN";
 
-bool namingValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.fileNaming) {
+bool namingValues(const RequestOutcome& outcome, SettingValues& values) {
+    const TextPair* naming = outcome.record<TextPair>(KindFileNaming);
+    if (naming == nullptr) {
         return false;
     }
-    values[kPrefix] = view.fileNaming->first.toStdString();
-    values[kSerial] = view.fileNaming->second.toStdString();
+    values[kPrefix] = bytesText(naming->first);
+    values[kSerial] = bytesText(naming->second);
     return true;
 }
 
@@ -302,22 +307,16 @@ CliOutcome namingForm(const SettingValues& values, ReceiverSession*, SettingSend
 const std::string kLocation = "OtherParams.StaticLocation";
 const std::string kRinex = "OtherParams.Rinex";
 
-void forgetLocation(ConsoleView& view) {
-    view.storeLocationCard.reset();
-    view.rinex.reset();
-}
-
-// The location times out into the flag's read: the read ends with the flag.
-bool rinexArrived(const ConsoleView& view) {
-    return view.rinex.has_value();
-}
-
-bool locationValues(const ConsoleView& view, std::optional<int>, SettingValues& values) {
-    if (!view.storeLocationCard || !view.rinex) {
+// The location times out into the flag's read: the read ends with the flag, and the location's
+// answer is the chain's first step.
+bool locationValues(const RequestOutcome& outcome, SettingValues& values) {
+    const std::optional<std::int32_t> rinex = outcome.carried<std::int32_t>(KindRinexFlag);
+    if (!rinex || outcome.steps.empty() ||
+        !ReceiverSession::replied(outcome.steps.front(), KindStoreLocation)) {
         return false;
     }
-    values[kLocation] = flag(*view.storeLocationCard);
-    values[kRinex] = flag(*view.rinex);
+    values[kLocation] = flag(outcome.steps.front().value == 1);
+    values[kRinex] = flag(*rinex != 0);
     return true;
 }
 
@@ -347,11 +346,11 @@ CliOutcome locationForm(const SettingValues& values, ReceiverSession*, SettingSe
 
 const std::string kStaticVoice = "OtherParams.StaticVoice";
 
-bool staticVoiceValues(const ConsoleView&, std::optional<int> reply, SettingValues& values) {
-    if (!reply) {
+bool staticVoiceValues(const RequestOutcome& outcome, SettingValues& values) {
+    if (!ReceiverSession::replied(outcome, KindStaticVoice)) {
         return false;
     }
-    values[kStaticVoice] = flag(*reply != 0);
+    values[kStaticVoice] = flag(outcome.value != 0);
     return true;
 }
 
@@ -371,16 +370,13 @@ CliOutcome staticVoiceForm(const SettingValues& values, ReceiverSession*, Settin
 const std::string k2G = "OtherParams.Band2G";
 const std::string k3G = "OtherParams.Band3G";
 
-void forgetBand(ConsoleView& view) {
-    view.band.reset();
-}
-
-bool bandValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.band) {
+bool bandValues(const RequestOutcome& outcome, SettingValues& values) {
+    if (!ReceiverSession::replied(outcome, KindNetBand)) {
         return false;
     }
-    values[k2G] = std::to_string(view.band->band2g);
-    values[k3G] = std::to_string(view.band->band3g);
+    const IntPair bands = outcome.carried<IntPair>(KindNetBand).value_or(IntPair{});
+    values[k2G] = std::to_string(bands.first);
+    values[k3G] = std::to_string(bands.second);
     return true;
 }
 
@@ -390,10 +386,8 @@ CliOutcome bandForm(const SettingValues& values, ReceiverSession* session, Setti
     if (session == nullptr) {
         return {};
     }
-    int module = session->exchange().decoderState().mainInfo.gprsModuleCode;
-    if (session->view().band) {
-        module = session->view().band->moduleCode;
-    }
+    // The decoder keeps the module of the last band reply, or else of the main information.
+    const int module = session->exchange().decoderState().moduleCode;
     const FormResult<BandChoice> choice =
         AdvancedForm::band(module, text(values, k2G), text(values, k3G));
     if (!choice.ok()) {
@@ -410,16 +404,13 @@ CliOutcome bandForm(const SettingValues& values, ReceiverSession* session, Setti
 const std::string kVoice = "OtherParams.Voice";
 const std::string kVolume = "OtherParams.Volume";
 
-void forgetVoice(ConsoleView& view) {
-    view.voice.reset();
-}
-
-bool voiceValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.voice) {
+bool voiceValues(const RequestOutcome& outcome, SettingValues& values) {
+    if (!ReceiverSession::replied(outcome, KindVoiceParams)) {
         return false;
     }
-    values[kVoice] = std::to_string(view.voice->first);
-    values[kVolume] = std::to_string(view.voice->second);
+    const BytePair voice = outcome.carried<BytePair>(KindVoiceParams).value_or(BytePair{});
+    values[kVoice] = std::to_string(static_cast<int>(voice.first));
+    values[kVolume] = std::to_string(static_cast<int>(voice.second));
     return true;
 }
 
@@ -497,16 +488,13 @@ std::string channelName(const char* stem, int channel) {
     return std::string("HZParams.") + stem + std::to_string(channel);
 }
 
-void forgetChannels(ConsoleView& view) {
-    view.channels.reset();
-}
-
-bool channelValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.channels) {
+bool channelValues(const RequestOutcome& outcome, SettingValues& values) {
+    const ChannelTable* table = outcome.record<ChannelTable>(KindRadioChannels);
+    if (table == nullptr) {
         return false;
     }
     for (int channel = 0; channel < RadioForm::kChannels; ++channel) {
-        const ChannelPair& pair = (*view.channels)[static_cast<std::size_t>(channel)];
+        const ChannelPair& pair = (*table)[static_cast<std::size_t>(channel)];
         values[channelName("HZSend", channel)] =
             RadioForm::frequencyText(pair.transmit).toStdString();
         values[channelName("HZReceive", channel)] =
@@ -544,16 +532,13 @@ CliOutcome channelForm(const SettingValues& values, ReceiverSession*, SettingSen
 
 const std::string kAirBaud = "HZParams.AirBaud";
 
-void forgetAirBaud(ConsoleView& view) {
-    view.airBaud.reset();
-}
-
-bool airBaudValues(const ConsoleView& view, std::optional<int> reply, SettingValues& values) {
-    if (!reply || !view.airBaud) {
+bool airBaudValues(const RequestOutcome& outcome, SettingValues& values) {
+    if (!ReceiverSession::replied(outcome, KindRadioAirBaud)) {
         return false;
     }
+    const std::int32_t rate = outcome.carried<std::int32_t>(KindRadioAirBaud).value_or(0);
     // As the page shows it: 19200 is 19200, any other rate the slower one.
-    values[kAirBaud] = *view.airBaud == RadioForm::kFastAirBaud ? "19200" : "9600";
+    values[kAirBaud] = rate == RadioForm::kFastAirBaud ? "19200" : "9600";
     return true;
 }
 
@@ -608,7 +593,6 @@ SettingBinding netBinding() {
     SettingBinding b;
     b.group = G::NetParams;
     b.readKinds = {KindNetParams};
-    b.forget = [](ConsoleView& view) { view.net.reset(); };
     b.values = netValues;
     b.reportsTip = true;
     b.form = netForm;
@@ -620,7 +604,6 @@ SettingBinding apnBinding() {
     SettingBinding b;
     b.group = G::ApnParams;
     b.readKinds = {KindApnParams};
-    b.forget = [](ConsoleView& view) { view.apn.reset(); };
     b.values = apnValues;
     b.reportsTip = true;
     b.form = apnForm;
@@ -648,11 +631,9 @@ SettingBinding namingBinding() {
 SettingBinding locationBinding() {
     SettingBinding b;
     b.group = G::StoreLocation;
+    b.readChain = RequestChain::ReadStoreLocation;
     b.readKinds = {KindRinexFlag};
-    b.readWaitMs = kChainWaitMs;
-    b.settleMs = ReceiverSession::kReplyWaitMs;
-    b.chainEnded = rinexArrived;
-    b.forget = forgetLocation;
+    b.readWaitMs = kLocationReadWaitMs;
     b.values = locationValues;
     b.form = locationForm;
     return b;
@@ -671,7 +652,6 @@ SettingBinding bandBinding() {
     SettingBinding b;
     b.group = G::Band;
     b.readKinds = {KindNetBand};
-    b.forget = forgetBand;
     b.values = bandValues;
     b.asksTip = true;
     b.reportsTip = true;
@@ -684,7 +664,6 @@ SettingBinding voiceBinding() {
     b.group = G::Voice;
     b.readArguments = a::ReadVoiceBlock{false, a::ReadVoiceBlock::kVoiceType};
     b.readKinds = {KindVoiceParams};
-    b.forget = forgetVoice;
     b.values = voiceValues;
     b.asksTip = true;
     b.reportsTip = true;
@@ -706,7 +685,6 @@ SettingBinding channelBinding() {
     b.throughRadio = true;
     b.readKinds = {KindRadioChannels};
     b.readWaitMs = kRadioWaitMs;
-    b.forget = forgetChannels;
     b.values = channelValues;
     b.asksTip = true;
     b.reportsTip = true;
@@ -720,7 +698,6 @@ SettingBinding airBaudBinding() {
     b.throughRadio = true;
     b.readKinds = {KindRadioAirBaud};
     b.readWaitMs = kRadioWaitMs;
-    b.forget = forgetAirBaud;
     b.values = airBaudValues;
     b.asksTip = true;
     b.reportsTip = true;

@@ -2,7 +2,6 @@
 
 #include "cli/ReceiverRequests.h"
 #include "cli/ReceiverSession.h"
-#include "exchange/CommandExchange.h"
 
 #include <algorithm>
 
@@ -40,26 +39,26 @@ CliOutcome SettingGroupAdapter::read(ReceiverSession& session, SettingValues& va
             return connected;
         }
     }
-    ConsoleView& view = session.view();
-    if (m_binding.forget != nullptr) {
-        m_binding.forget(view);
-    }
     const CommandId command = *m_row.read;
-    const auto send = [&] { session.exchange().request(command, m_binding.readArguments); };
     const int waitMs =
         m_binding.readWaitMs > 0 ? m_binding.readWaitMs : ReceiverSession::kReplyWaitMs;
+    bool answered = false;
+    const RequestDone take = [&](const RequestOutcome& got) {
+        answered = ReceiverRequests::repliedWithOneOf(got, m_binding.readKinds) &&
+                   m_binding.values(got, values);
+    };
+    const auto request = [&] {
+        return m_binding.readChain
+                   ? session.request(*m_binding.readChain, m_binding.readArguments, take, waitMs)
+                   : session.request(command, m_binding.readArguments, take, waitMs);
+    };
     CliOutcome outcome;
-    std::optional<int> reply;
     if (m_binding.asksTip) {
-        reply =
-            ReceiverRequests::ask(session, send, m_binding.readKinds, waitMs, silence(), outcome);
+        ReceiverRequests::ask(session, request, m_binding.readKinds, silence(), outcome);
     } else {
-        reply = session.request(send, m_binding.readKinds, waitMs);
+        request();
     }
-    if (m_binding.chainEnded != nullptr && !m_binding.chainEnded(view)) {
-        session.waitUntil([&] { return m_binding.chainEnded(view); }, m_binding.settleMs);
-    }
-    if (!m_binding.values(view, reply, values)) {
+    if (!answered) {
         return outcome.ok() ? CliOutcome{kCliNoReply, silence()} : outcome;
     }
     return {};
@@ -93,26 +92,23 @@ CliOutcome SettingGroupAdapter::write(ReceiverSession& session, const SettingVal
         if (step.before) {
             step.before(session);
         }
-        const auto request = [&] {
-            if (step.chain) {
-                session.exchange().request(*step.chain, step.arguments);
-            } else {
-                session.exchange().request(step.command, step.arguments);
-            }
-        };
         const int waitMs = step.waitMs > 0 ? step.waitMs : ReceiverSession::kReplyWaitMs;
+        const auto request = [&] {
+            return step.chain ? session.request(*step.chain, step.arguments, {}, waitMs)
+                              : session.request(step.command, step.arguments, {}, waitMs);
+        };
         CliOutcome outcome;
-        std::optional<int> reply;
+        RequestOutcome got;
         if (m_binding.asksTip) {
-            reply = ReceiverRequests::ask(session, request, step.kinds, waitMs, silence(), outcome);
+            got = ReceiverRequests::ask(session, request, step.kinds, silence(), outcome);
         } else {
-            reply = session.request(request, step.kinds, waitMs);
+            got = request();
             outcome = {kCliNoReply, ReceiverSession::silenceText()};
         }
-        if (!reply) {
+        if (!ReceiverRequests::repliedWithOneOf(got, step.kinds)) {
             return outcome;
         }
-        if (step.failed != nullptr && *reply == 0) {
+        if (step.failed != nullptr && got.value == 0) {
             return {kCliFailed, step.failed};
         }
         if (m_binding.reportsTip) {

@@ -2,7 +2,6 @@
 
 #include "cli/ReceiverRequests.h"
 #include "cli/ReceiverSession.h"
-#include "exchange/CommandExchange.h"
 #include "protocol/ReplyKind.h"
 
 namespace kestrava {
@@ -18,16 +17,16 @@ std::string check(const std::vector<std::string>& args) {
 int run(PortVerbContext& c) {
     const bool on = c.args.at(0) == "on";
     CliOutcome outcome;
-    const auto done = ReceiverRequests::ask(
+    const int kind = on ? KindVoiceOn : KindVoiceOff;
+    const RequestOutcome done = ReceiverRequests::ask(
         c.session,
         [&] {
-            c.session.exchange().request(CommandId::VoiceSwitch,
-                                         requestargs::VoiceSwitch{on ? VoiceSwitchCode::VoiceOn
-                                                                     : VoiceSwitchCode::VoiceOff});
+            return c.session.request(CommandId::VoiceSwitch,
+                                     requestargs::VoiceSwitch{on ? VoiceSwitchCode::VoiceOn
+                                                                 : VoiceSwitchCode::VoiceOff});
         },
-        {on ? KindVoiceOn : KindVoiceOff}, ReceiverSession::kReplyWaitMs,
-        ReceiverSession::silenceText(), outcome);
-    if (!done) {
+        {kind}, ReceiverSession::silenceText(), outcome);
+    if (!ReceiverSession::replied(done, kind)) {
         // The tip still reads "Enableing voice...": the receiver's silence is the news.
         c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
