@@ -152,7 +152,7 @@ int deleteVerb(PortVerbContext& c) {
     const qsizetype boxes = view.messages.size();
     const RequestOutcome deleted =
         c.session.request(CommandId::DeleteFiles, requestargs::DeleteFiles{names});
-    if (ReceiverSession::replied(deleted, KindFilesDeleted) && deleted.value == 0) {
+    if (deleted.repliedWith(KindFilesDeleted) && deleted.value == 0) {
         return kCliOk;
     }
     if (view.messages.size() > boxes) {
@@ -186,11 +186,11 @@ int formatVerb(PortVerbContext& c) {
     // The recording state is read first: the format follows only while nothing is recorded.
     const RequestOutcome formatted = c.session.request(
         RequestChain::Format, requestargs::NoArguments{}, {}, 2 * ReceiverSession::kReplyWaitMs);
-    if (ReceiverSession::replied(formatted, KindRecordingState) && formatted.value != 0) {
+    if (formatted.repliedWith(KindRecordingState) && formatted.value != 0) {
         c.err << "Recording raw file,cannot do the Format operation\n";
         return kCliFailed;
     }
-    if (!ReceiverSession::replied(formatted, KindFilesFormatted)) {
+    if (!formatted.repliedWith(KindFilesFormatted)) {
         c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;
     }

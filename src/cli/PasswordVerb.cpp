@@ -78,7 +78,7 @@ CliOutcome PasswordVerb::setRemote(ReceiverSession& session, const QString& pass
     }
     const RequestOutcome reply = session.request(CommandId::SetRemotePassword,
                                                  requestargs::SetRemotePassword{result.record()});
-    if (!ReceiverSession::replied(reply, KindRemotePasswordSet)) {
+    if (!reply.repliedWith(KindRemotePasswordSet)) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }
     if (reply.value != 0) {
@@ -100,7 +100,7 @@ CliOutcome PasswordVerb::setWifi(ReceiverSession& session, const QString& passwo
     }
     const RequestOutcome reply = session.request(
         CommandId::SetWifiPassword, requestargs::SetWifiPassword{std::nullopt, result.record()});
-    if (!ReceiverSession::replied(reply, KindWifiSet)) {
+    if (!reply.repliedWith(KindWifiSet)) {
         return {kCliNoReply, ReceiverSession::silenceText()};
     }
     if (reply.value != kWifiSuccess) {

@@ -25,7 +25,7 @@ RequestOutcome ReceiverRequests::ask(ReceiverSession& session,
 bool ReceiverRequests::repliedWithOneOf(const RequestOutcome& outcome,
                                         const std::vector<int>& kinds) {
     for (const int kind : kinds) {
-        if (ReceiverSession::replied(outcome, kind)) {
+        if (outcome.repliedWith(kind)) {
             return true;
         }
     }

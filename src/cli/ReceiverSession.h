@@ -63,12 +63,6 @@ public:
     RequestOutcome request(RequestChain chain, const RequestArguments& arguments,
                            const RequestDone& take = {}, int timeoutMs = kReplyWaitMs);
 
-    // Whether outcome is a reply of kind; unlike RequestOutcome::repliedWith, it also holds for
-    // an outcome whose reply is gone (one request() returned, or a chain's step).
-    static bool replied(const RequestOutcome& outcome, int kind) {
-        return outcome.result == RequestOutcome::Result::Replied && outcome.kind == kind;
-    }
-
     // Runs the event loop until done() holds, timeoutMs passed or the user interrupted the
     // program; returns done().
     bool waitUntil(const std::function<bool()>& done, int timeoutMs);

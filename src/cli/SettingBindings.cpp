@@ -245,7 +245,7 @@ const std::string kInterval = "CollectParams.CollecInterval";
 const std::string kCutOff = "CollectParams.CutOff";
 
 bool collectValues(const RequestOutcome& outcome, SettingValues& values) {
-    if (!ReceiverSession::replied(outcome, KindCollectParams)) {
+    if (!outcome.repliedWith(KindCollectParams)) {
         return false;
     }
     const IntPair collect = outcome.carried<IntPair>(KindCollectParams).value_or(IntPair{});
@@ -311,8 +311,7 @@ const std::string kRinex = "OtherParams.Rinex";
 // answer is the chain's first step.
 bool locationValues(const RequestOutcome& outcome, SettingValues& values) {
     const std::optional<std::int32_t> rinex = outcome.carried<std::int32_t>(KindRinexFlag);
-    if (!rinex || outcome.steps.empty() ||
-        !ReceiverSession::replied(outcome.steps.front(), KindStoreLocation)) {
+    if (!rinex || outcome.steps.empty() || !outcome.steps.front().repliedWith(KindStoreLocation)) {
         return false;
     }
     values[kLocation] = flag(outcome.steps.front().value == 1);
@@ -347,7 +346,7 @@ CliOutcome locationForm(const SettingValues& values, ReceiverSession*, SettingSe
 const std::string kStaticVoice = "OtherParams.StaticVoice";
 
 bool staticVoiceValues(const RequestOutcome& outcome, SettingValues& values) {
-    if (!ReceiverSession::replied(outcome, KindStaticVoice)) {
+    if (!outcome.repliedWith(KindStaticVoice)) {
         return false;
     }
     values[kStaticVoice] = flag(outcome.value != 0);
@@ -371,7 +370,7 @@ const std::string k2G = "OtherParams.Band2G";
 const std::string k3G = "OtherParams.Band3G";
 
 bool bandValues(const RequestOutcome& outcome, SettingValues& values) {
-    if (!ReceiverSession::replied(outcome, KindNetBand)) {
+    if (!outcome.repliedWith(KindNetBand)) {
         return false;
     }
     const IntPair bands = outcome.carried<IntPair>(KindNetBand).value_or(IntPair{});
@@ -405,7 +404,7 @@ const std::string kVoice = "OtherParams.Voice";
 const std::string kVolume = "OtherParams.Volume";
 
 bool voiceValues(const RequestOutcome& outcome, SettingValues& values) {
-    if (!ReceiverSession::replied(outcome, KindVoiceParams)) {
+    if (!outcome.repliedWith(KindVoiceParams)) {
         return false;
     }
     const BytePair voice = outcome.carried<BytePair>(KindVoiceParams).value_or(BytePair{});
@@ -533,7 +532,7 @@ CliOutcome channelForm(const SettingValues& values, ReceiverSession*, SettingSen
 const std::string kAirBaud = "HZParams.AirBaud";
 
 bool airBaudValues(const RequestOutcome& outcome, SettingValues& values) {
-    if (!ReceiverSession::replied(outcome, KindRadioAirBaud)) {
+    if (!outcome.repliedWith(KindRadioAirBaud)) {
         return false;
     }
     const std::int32_t rate = outcome.carried<std::int32_t>(KindRadioAirBaud).value_or(0);

@@ -26,7 +26,7 @@ int run(PortVerbContext& c) {
                                                                  : VoiceSwitchCode::VoiceOff});
         },
         {kind}, ReceiverSession::silenceText(), outcome);
-    if (!ReceiverSession::replied(done, kind)) {
+    if (!done.repliedWith(kind)) {
         // The tip still reads "Enableing voice...": the receiver's silence is the news.
         c.err << ReceiverSession::silenceText() << '\n';
         return kCliNoReply;

@@ -304,6 +304,7 @@ bool CommandExchange::write(const Bytes& frame, bool awaitsReply) {
             return ReplyEnd::complete(awaited, bytes, count, &sent);
         });
     const bool queued = m_port.queueWrite(frame.data(), frame.size());
+    m_lastWriteQueued = queued;
     // A frame the port could not write is reported by the port; its silence is reported here all
     // the same. Kinds that no reply ever delivers (the signal test, a stop) are not watched.
     const std::int32_t kind = m_expected.kind;
@@ -335,8 +336,10 @@ void CommandExchange::request(CommandId command, const RequestArguments& argumen
     if (!CommandTable::row(command).armsReply || kind == KindNone || kind == KindSnrTest ||
         kind == KindDownloadStop) {
         // No reply is ever delivered for these; a command that arms none leaves what was
-        // awaited before to the command that awaits it.
-        outcome.result = RequestOutcome::Result::Sent;
+        // awaited before to the command that awaits it. A frame the port refused (too long for
+        // one write) did not go out, and no silence will say so.
+        outcome.result =
+            m_lastWriteQueued ? RequestOutcome::Result::Sent : RequestOutcome::Result::NotSent;
         if (onDone) {
             onDone(outcome);
         }

@@ -330,6 +330,7 @@ private:
     int m_replyWaitMs = 0;
     std::optional<PendingRequest> m_request;
     std::optional<PendingChain> m_chain;
+    bool m_lastWriteQueued = true; // whether the port took the last frame written
     std::uint64_t m_chainsStarted = 0;
     bool m_chainStepping = false;      // a frame written now is the running chain's next step
     bool m_asked = false;              // a request from outside is being sent

@@ -40,15 +40,16 @@ struct RequestOutcome {
     // location read, for one, is here when the chain ends on the RINEX flag.
     std::vector<RequestOutcome> steps = {};
 
-    // Whether the request was answered by a reply of kind ofKind.
+    // Whether the request was answered by a reply of kind ofKind (also once the reply itself is
+    // gone: a chain's steps, an outcome kept past onDone).
     bool repliedWith(std::int32_t ofKind) const {
-        return result == Result::Replied && kind == ofKind && reply.has_value();
+        return result == Result::Replied && kind == ofKind;
     }
     // The record a reply of kind ofKind carried (a channel table, the network parameters, a pair
     // of texts), or null for any other outcome.
     template <typename T>
     const T* record(std::int32_t ofKind) const {
-        if (!repliedWith(ofKind)) {
+        if (!repliedWith(ofKind) || !reply) {
             return nullptr;
         }
         const auto* held = std::get_if<const T*>(&*reply);
@@ -58,7 +59,7 @@ struct RequestOutcome {
     // other outcome.
     template <typename T>
     std::optional<T> carried(std::int32_t ofKind) const {
-        if (!repliedWith(ofKind)) {
+        if (!repliedWith(ofKind) || !reply) {
             return std::nullopt;
         }
         const auto* held = std::get_if<T>(&*reply);

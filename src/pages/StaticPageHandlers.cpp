@@ -122,8 +122,7 @@ void StaticPageHandlers::readLocation() {
     host->exchange().request(RequestChain::ReadStoreLocation,
                              whilePageLives([](Page& page, const RequestOutcome& outcome) {
                                  for (const RequestOutcome& step : outcome.steps) {
-                                     if (step.result == RequestOutcome::Result::Replied &&
-                                         step.kind == KindStoreLocation) {
+                                     if (step.repliedWith(KindStoreLocation)) {
                                          page.ShowReadLocation(step.value == 1 ? 1 : 0);
                                          page.MarkStaticUnread(Page::StaticValues::Location, false);
                                      }

@@ -97,8 +97,7 @@ TEST(ReceiverSessionRequest, endsWithItsOwnOutcomeOrSendsNothing) {
 
         EXPECT_EQ(outcome.result, c.result);
         EXPECT_EQ(outcome.kind, c.kind);
-        EXPECT_EQ(ReceiverSession::replied(outcome, KindStaticVoiceSet),
-                  c.result == Result::Replied);
+        EXPECT_EQ(outcome.repliedWith(KindStaticVoiceSet), c.result == Result::Replied);
         EXPECT_FALSE(outcome.reply.has_value()) << "the reply's data is gone once the wait ends";
         EXPECT_EQ(takes, c.takeCalled ? 1 : 0);
         EXPECT_EQ(takeSawReply, c.result == Result::Replied);
@@ -121,9 +120,9 @@ TEST(ReceiverSessionRequest, aChainNamesTheStepsBeforeTheReplyThatEndedIt) {
     const RequestOutcome outcome =
         session.request(RequestChain::ReadStoreLocation, requestargs::NoArguments{}, {},
                         CommandExchange::kStoreLocationTimeoutMs + ReceiverSession::kReplyWaitMs);
-    EXPECT_TRUE(ReceiverSession::replied(outcome, KindRinexFlag));
+    EXPECT_TRUE(outcome.repliedWith(KindRinexFlag));
     ASSERT_EQ(outcome.steps.size(), 1u);
-    EXPECT_TRUE(ReceiverSession::replied(outcome.steps[0], KindStoreLocation));
+    EXPECT_TRUE(outcome.steps[0].repliedWith(KindStoreLocation));
     EXPECT_EQ(outcome.steps[0].value, 1); // the emulator stores on the card
 }
 
@@ -155,7 +154,7 @@ TEST(ReceiverSessionRequest, aReplyAfterTheWaitGaveUpReachesNoneOfItsCaller) {
     const RequestOutcome again =
         session.request(CommandId::ReadStaticVoice, requestargs::NoArguments{},
                         [&](const RequestOutcome&) { ++takes; });
-    EXPECT_TRUE(ReceiverSession::replied(again, KindStaticVoice));
+    EXPECT_TRUE(again.repliedWith(KindStaticVoice));
     EXPECT_EQ(takes, 1);
 }
 

@@ -90,6 +90,7 @@ struct DeleteCase {
     bool unknownToo;        // plus a name the receiver does not have
     int completed;
     int dropped;
+    RequestOutcome::Result result;
     bool box;
     std::size_t filesLeft;
 };
@@ -111,14 +112,17 @@ TEST_P(DeleteSelected, completesOrDropsTheDeletion) {
     }
     int completed = 0;
     int dropped = 0;
+    std::optional<RequestOutcome::Result> result;
     exchange->request(CommandId::DeleteFiles, requestargs::DeleteFiles{names},
                       [&](const RequestOutcome& outcome) {
+                          result = outcome.result;
                           ++(outcome.carried<std::int32_t>(KindFilesDeleted) == 0 ? completed
                                                                                   : dropped);
                       });
     port->pump();
     EXPECT_EQ(completed, c.completed);
     EXPECT_EQ(dropped, c.dropped);
+    EXPECT_EQ(result, c.result); // a deletion that never went out is not reported as sent
     EXPECT_EQ(view.messages.contains(QStringLiteral("Fail to delete static file")), c.box);
     EXPECT_EQ(link->emulator().store().files().size(), c.filesLeft);
     EXPECT_EQ(exchange->expectedReply().kind, KindNone);
@@ -126,10 +130,13 @@ TEST_P(DeleteSelected, completesOrDropsTheDeletion) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DeleteSelected,
-    ::testing::Values(DeleteCase{"threeFiles", 3, false, 1, 0, false, 197},
-                      DeleteCase{"refusedByTheReceiver", 1, true, 0, 1, true, 199},
+    ::testing::Values(DeleteCase{"threeFiles", 3, false, 1, 0, RequestOutcome::Result::Replied,
+                                 false, 197},
+                      DeleteCase{"refusedByTheReceiver", 1, true, 0, 1,
+                                 RequestOutcome::Result::Replied, true, 199},
                       // 9 + 8 x 150 bytes exceed what one write carries: nothing goes out.
-                      DeleteCase{"tooManyForOneWrite", 150, false, 0, 1, true, 200}),
+                      DeleteCase{"tooManyForOneWrite", 150, false, 0, 1,
+                                 RequestOutcome::Result::NotSent, true, 200}),
     [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // ---- Format ---------------------------------------------------------------------------------
