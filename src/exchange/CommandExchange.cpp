@@ -641,7 +641,6 @@ void CommandExchange::onTimer(int timerId) {
             noteChainStep(silent, RequestOutcome::Result::NoReply);
         }
     }
-    emit timerExpired(timerId);
 }
 
 void CommandExchange::handleTimer(int timerId) {

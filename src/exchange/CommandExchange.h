@@ -220,11 +220,10 @@ signals:
     // The main information chain has ended: the main information did not come (false), or it
     // came (true) and the motherboard answered, its retries ran out, or it is not asked.
     void mainInfoChainEnded(bool mainInfoArrived);
-    // A reply of kind has been handled (its effects shown and stored, its follow-up sent).
-    // value is the number the reply carried, or -1 when it carried a record.
+    // A reply of kind has been handled (its effects shown and stored, its follow-up sent), for
+    // the protocol trace. value is the number the reply carried, or -1 when it carried a record.
+    // Callers hear of their own requests through their outcomes.
     void replyHandled(int kind, int value);
-    // A reply timer expired and its expiry has been handled.
-    void timerExpired(int timerId);
 
 private:
     // The request whose reply is awaited.

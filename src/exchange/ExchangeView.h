@@ -1,7 +1,5 @@
 #pragma once
 
-#include "protocol/ChannelTable.h"
-#include "protocol/NetParams.h"
 #include "protocol/ProtocolTypes.h"
 
 #include <QList>
@@ -46,9 +44,10 @@ struct FileRowText {
     QString createTime() const { return date + QLatin1Char(' ') + time; }
 };
 
-// Everything the command exchange shows or asks of the user interface: the tip line, message
-// boxes, the main information panel and the pages. The program implements it with its window
-// and pages; tests and the command-line tool implement what they need. Texts handed in are
+// What the command exchange shows whoever asked: the tip line, message boxes, the port's state,
+// the main information panel, the file list and download as they go, the line's echo. A page's
+// values come from its own request's outcome, not from here. The program implements it with its
+// window and pages; tests and the command-line tool implement what they need. Texts handed in are
 // final (already translated); the exchange never touches a widget.
 class ExchangeView {
 public:
@@ -72,48 +71,13 @@ public:
         (void)version;
     }
 
-    // Radio page.
-    virtual void showRadioChannels(const ChannelTable& table) { (void)table; }
-    virtual void showAirBaud(int bitsPerSecond) { (void)bitsPerSecond; }
-
-    // Network page and APN dialog.
-    virtual void showNetParams(const NetParams& params) { (void)params; }
-    virtual void showApnParams(const QString& user, const QString& password) {
-        (void)user;
-        (void)password;
-    }
-
-    // Static page: collection parameters.
-    virtual void showCollectParams(int intervalSeconds, int cutoffDegrees) {
-        (void)intervalSeconds;
-        (void)cutoffDegrees;
-    }
-    virtual void showStoreLocation(bool storageCard) { (void)storageCard; }
-    virtual void showFileNaming(const QString& prefix, const QString& serial) {
-        (void)prefix;
-        (void)serial;
-    }
-    virtual void setRinexChecked(bool on) { (void)on; }
-    virtual void setStaticVoiceChecked(bool on) { (void)on; }
-
-    // Static page: file management.
+    // Static page: the file list's rows as each page of the list comes, and the download's
+    // progress.
     virtual void addFileRows(const QList<FileRowText>& rows) { (void)rows; }
-    virtual void clearFileList() {}
-    virtual void completeDeletion() {} // the receiver deleted the pending files
-    virtual void dropPendingDeletion() {}
     virtual void advanceDownload(std::size_t bytesWritten) { (void)bytesWritten; }
     virtual void endDownload() {} // the page leaves its download state
 
-    // Advanced page.
-    virtual void showNetBand(int moduleCode, int band2g, int band3g) {
-        (void)moduleCode;
-        (void)band2g;
-        (void)band3g;
-    }
-    virtual void showVoiceParams(int voiceType, int volume) {
-        (void)voiceType;
-        (void)volume;
-    }
+    // What the receiver sent, as it came: the Advanced page's echo and the Position block.
     virtual void echoReceived(const std::uint8_t* bytes, std::size_t count) {
         (void)bytes;
         (void)count;
