@@ -56,6 +56,18 @@ void read(CKestravaDlg& window, const std::function<void(CommandExchange&)>& sen
     settle(700);
 }
 
+// Presses the button with the control id on the tab page, as the user does, and lets the reply
+// (and the chain after it) fill the page.
+void press(CKestravaDlg& window, int tab, int id) {
+    auto* tabs = window.findChild<QTabWidget*>(QStringLiteral("1008"));
+    if (auto* button = tabs->widget(tab)->findChild<QPushButton*>(QString::number(id))) {
+        button->click();
+    } else {
+        std::fprintf(stderr, "no button %d on tab %d\n", id, tab);
+    }
+    settle(700);
+}
+
 void save(QWidget& widget, const QString& folder, const QString& name) {
     settle(200);
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
@@ -81,7 +93,8 @@ void shootLanguage(CKestravaDlg& window, const QString& folder, const QString& s
     apn.setFont(window.font());
     net->SetApnDialog(&apn);
     apn.show();
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadApnParams); });
+    net->OnApnRead(); // the dialog's Read
+    settle(700);
     save(apn, folder, QStringLiteral("kestrava-apn-%1").arg(suffix));
     net->SetApnDialog(nullptr);
     apn.hide();
@@ -250,19 +263,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Every page with what the receiver holds.
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadNetParams); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ConnectInternalRadio); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadRadioChannels); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadAirBaud); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadCollectParams); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadFileNaming); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadStoreLocation); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadStaticVoice); });
-    read(window, [](CommandExchange& e) { e.request(RequestChain::FileList); });
-    read(window, [](CommandExchange& e) { e.request(CommandId::ReadNetModuleBand); });
-    read(window, [](CommandExchange& e) {
-        e.request(CommandId::ReadVoiceBlock, requestargs::ReadVoiceBlock{false, 1});
-    });
+    enum Tab { Net, Radio, Static, Basic, Advanced };
+    press(window, Net, 1098);      // Read
+    press(window, Radio, 1123);    // Connect Internal Radio
+    press(window, Radio, 1125);    // Read Current HZ
+    press(window, Radio, 1130);    // the air baud rate's Read
+    press(window, Static, 1013);   // the collection's Read
+    press(window, Static, 1108);   // the file naming's Read
+    press(window, Static, 1058);   // the store location's Read, then the RINEX flag
+    press(window, Static, 1060);   // the static voice flag's Read
+    press(window, Static, 1114);   // Read All Files
+    press(window, Advanced, 1137); // the bands' Read
+    press(window, Advanced, 1014); // the voice's Read
     read(window, [](CommandExchange& e) { e.request(CommandId::ReadMainInfo); });
     settle(1500);
 
