@@ -2,12 +2,15 @@
 // and what the radio then holds.
 #include "FindControl.h"
 #include "PagesOnEmulator.h"
+#include "forms/RadioForm.h"
 
 #include <gmock/gmock.h>
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+
+#include <memory>
 
 namespace kestrava {
 namespace {
@@ -36,6 +39,32 @@ protected:
         port->clearWrites();
     }
 };
+
+// The page fills its table from the outcome of its own Read: a read asked by anyone else leaves
+// what it shows alone, and a page closed before its reply comes is not touched.
+TEST_F(RadioPageOnEmulator, theTableFillsFromThePagesOwnReadOnly) {
+    open();
+    connectRadio();
+    radio.ShowChannelTable(RadioForm::defaultTable(false)); // the 230 MHz table
+    const QString shown = radio.CellText(0, 1);
+    ASSERT_NE(shown, QStringLiteral("459.225"));
+
+    exchange->request(CommandId::ReadRadioChannels);
+    port->pump();
+    EXPECT_EQ(radio.CellText(0, 1), shown);
+
+    press(1125); // Read Current HZ
+    port->pump();
+    EXPECT_EQ(radio.CellText(0, 1), QStringLiteral("459.225"));
+
+    auto closing = std::make_unique<CDialogRadioManager>();
+    closing->InitRadioPage();
+    closing->SetHost(host.get());
+    FindControl<QAbstractButton>(*closing, 1125)->click();
+    closing.reset();
+    port->pump(); // the reply finds no page: nothing to fill, nothing to crash on
+    EXPECT_EQ(exchange->expectedReply().kind, KindNone);
+}
 
 TEST_F(RadioPageOnEmulator, withThePortClosedOnlyReadDefaultWorks) {
     host->answers = {true};
