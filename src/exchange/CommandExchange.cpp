@@ -8,7 +8,6 @@
 #include "settings/LanguageManager.h"
 #include "settings/StoredSettings.h"
 
-#include <QDir>
 
 #include <array>
 #include <filesystem>
@@ -212,12 +211,8 @@ void CommandExchange::finishPortEvent(const ReopenRequest& request, bool reopene
         // part lies.
         finishChain(RequestOutcome::Result::PortLost);
         endDownload();
-        QString text =
-            translate(QStringLiteral("The receiver was lost: the download has stopped."));
-        if (const QString kept = partKeptText(); !kept.isEmpty()) {
-            text += QLatin1Char('\n') + kept;
-        }
-        m_view.showError(text);
+        m_view.showError(downloadReport().withPartKept(
+            translate(QStringLiteral("The receiver was lost: the download has stopped."))));
     }
     if (!reopened && !m_port.readerAlive()) {
         forgetReceiver();
@@ -1120,22 +1115,11 @@ void CommandExchange::finishDownload() {
         showErrorBox(QStringLiteral("Fail to download static file"));
         break;
     case DownloadTarget::Outcome::WrongSize:
-        m_view.showError(translate(QStringLiteral("Fail to download static file")) +
-                         QLatin1Char('\n') +
-                         translate(QStringLiteral("%1 bytes arrived; the receiver listed %2."))
-                             .arg(m_download.written())
-                             .arg(m_download.expected()) +
-                         QLatin1Char('\n') + partKeptText());
+        m_view.showError(downloadReport().wrongSize());
         break;
-    case DownloadTarget::Outcome::RenameFailed: {
-        // The file name and the system's reason follow the translated text on lines of their own.
-        const QString detail =
-            QDir::toNativeSeparators(m_download.path()) + QLatin1Char('\n') + systemReason;
-        const QString text =
-            translate(QStringLiteral("Cannot replace the file")) + QLatin1String(":\n") + detail;
-        m_view.showError(text);
+    case DownloadTarget::Outcome::RenameFailed:
+        m_view.showError(downloadReport().renameFailed(systemReason));
         break;
-    }
     case DownloadTarget::Outcome::Complete:
         showBox(QStringLiteral("Download static file completed"));
         break;
@@ -1151,12 +1135,7 @@ void CommandExchange::abandonDownload(const QString& reason) {
     // to stop sending, keep what was written and leave the page idle.
     const QString detail = m_download.errorString();
     closeDownloadTarget();
-    QString text = translate(reason) + QStringLiteral(":\n") +
-                   QDir::toNativeSeparators(partPath(m_download.path()));
-    if (!detail.isEmpty()) {
-        text += QStringLiteral("\n") + detail;
-    }
-    m_view.showError(text);
+    m_view.showError(downloadReport().abandoned(reason, detail));
     if (m_port.readerAlive()) {
         send(CommandId::StopDownload); // leaves the page idle too
     } else {
@@ -1175,12 +1154,9 @@ void CommandExchange::endDownload() {
     }
 }
 
-QString CommandExchange::partKeptText() const {
-    if (!m_download.partCreated()) {
-        return {};
-    }
-    return translate(QStringLiteral("The part received is kept in %1."))
-        .arg(QDir::toNativeSeparators(partPath(m_download.path())));
+DownloadReport CommandExchange::downloadReport() const {
+    return DownloadReport(m_download,
+                          [this](const QString& english) { return translate(english); });
 }
 
 void CommandExchange::failDownloadOnLine() {
@@ -1196,11 +1172,8 @@ void CommandExchange::failDownloadOnLine() {
     }
     ShowTip(QStringLiteral(
         "The line delivered a reply that was not asked for: the download has failed"));
-    QString text = translate(m_tipKey); // the box says it too, with the part's name
-    if (const QString kept = partKeptText(); !kept.isEmpty()) {
-        text += QLatin1Char('\n') + kept;
-    }
-    m_view.showError(text);
+    // The box says it too, with the part's name.
+    m_view.showError(downloadReport().withPartKept(translate(m_tipKey)));
 }
 
 } // namespace kestrava

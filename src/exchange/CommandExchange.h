@@ -2,6 +2,7 @@
 
 #include "exchange/CommandSender.h"
 #include "exchange/DownloadChunkJoiner.h"
+#include "exchange/DownloadReport.h"
 #include "exchange/DownloadTarget.h"
 #include "exchange/ExchangePort.h"
 #include "exchange/ExchangeRequests.h"
@@ -302,8 +303,8 @@ private:
     void endDownload();
     // The line delivered a download reply that no request asked for.
     void failDownloadOnLine();
-    // "The part received is kept in PATH.part." when this download created its copy, else empty.
-    QString partKeptText() const;
+    // The texts of this download's failure boxes.
+    DownloadReport downloadReport() const;
 
     ExchangePort& m_port;
     ReplyTimers& m_timers;
